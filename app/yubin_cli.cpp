@@ -1,0 +1,53 @@
+#include "foundation/cli.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+struct Verb {
+    const char* name;
+    yubin::VerbOptions options;
+    std::function<int(const yubin::CliRequest&)> run;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+
+    const std::vector<Verb> verbs = {
+        {"prefectures", {}, yubin::runPrefecturesVerb},
+    };
+
+    QStringList args = app.arguments().mid(1);
+    yubin::DataFolder data(QCoreApplication::applicationDirPath());
+    if (args.size() >= 2 && args[0] == QLatin1String("--data")) {
+        data = yubin::DataFolder::atPath(args[1]);
+        args = args.mid(2);
+    }
+    if (args.isEmpty())
+        return yubin::usageError(err, QStringLiteral("usage: yubin-cli [--data DIR] VERB ..."));
+
+    for (const Verb& verb : verbs) {
+        if (args[0] != QLatin1String(verb.name))
+            continue;
+        QString error;
+        auto request = yubin::parseVerbArguments(args.mid(1), verb.options, data, &error);
+        if (!request)
+            return yubin::usageError(err, error);
+        request->out = &out;
+        request->err = &err;
+        const int code = verb.run(*request);
+        out.flush();
+        err.flush();
+        return code;
+    }
+    return yubin::usageError(err, QStringLiteral("unknown verb %1").arg(args[0]));
+}

@@ -1,0 +1,216 @@
+#include "foundation/access_csv.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace yubin {
+
+namespace {
+constexpr int GrowthStep = 100;
+constexpr QChar Quote = u'"';
+constexpr QChar Comma = u',';
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+} // namespace
+
+const QString Access_CSV::NullNothingString = QStringLiteral("NullNothingString");
+
+Access_CSV::Access_CSV() : Fields(GrowthStep + 1) {}
+
+void Access_CSV::applyBase(const QString& BaseStr) {
+    if (BaseStr != NullNothingString)
+        splitLine(BaseStr);
+}
+
+void Access_CSV::ensureIndex(int index) {
+    if (index < 0 || index > capacity())
+        throw std::out_of_range("Access_CSV: column number beyond the field capacity");
+}
+
+void Access_CSV::setCSV(const QString& WrkData) {
+    splitLine(WrkData);
+}
+
+QString Access_CSV::CSV() {
+    QString line;
+    for (int i = 1; i <= FieldCount; ++i) {
+        if (i > 1)
+            line += Comma;
+        line += QuoteField(Fields[i], QuoteMode::Automatic);
+    }
+    CurrentLine = line;
+    return line;
+}
+
+QString Access_CSV::Col(int ColNo, const QString& BaseStr) {
+    applyBase(BaseStr);
+    if (ColNo < 1 || ColNo > FieldCount)
+        return QString();
+    ensureIndex(ColNo);
+    return Fields[ColNo];
+}
+
+void Access_CSV::setCol(int ColNo, const QString& SetString, const QString& BaseStr) {
+    applyBase(BaseStr);
+    if (ColNo <= 0)
+        return;
+    if (ColNo > FieldCount) {
+        setMaxColNo(ColNo);
+        ensureIndex(ColNo);
+        Fields[ColNo] = SetString;
+        CurrentLine.clear();
+        return;
+    }
+    if (Fields[ColNo] != SetString) {
+        Fields[ColNo] = SetString;
+        CurrentLine.clear();
+    }
+}
+
+int Access_CSV::MaxColNo(const QString& BaseStr) {
+    applyBase(BaseStr);
+    return FieldCount;
+}
+
+void Access_CSV::setMaxColNo(int SetColNo, const QString& BaseStr) {
+    applyBase(BaseStr);
+    if (SetColNo < FieldCount) {
+        for (int i = std::max(SetColNo + 1, 1); i <= FieldCount; ++i)
+            Fields[i].clear();
+        CurrentLine.clear();
+    }
+    FieldCount = SetColNo;
+}
+
+// The split walks the line once. A double quote toggles "inside quotes"; a
+// comma outside quotes ends a field. Once a field's text has been taken at
+// its first quote or comma ("taken"), later characters are appended one by
+// one, which swallows the second quote of a doubled pair and an opening
+// quote that follows text. A trailing quote is dropped when the field is
+// stored.
+void Access_CSV::splitLine(const QString& line) {
+    if (line == CurrentLine)
+        return;
+    ++splits;
+    CurrentLine = line;
+
+    int i = 1;
+    qsizetype s = 1; // 1-based start of the current field, 0 = not yet begun
+    QString t;
+    bool outside = true;
+    bool taken = false;
+
+    auto store = [&](qsizetype p) {
+        QString& field = Fields[i];
+        if (taken) {
+            if (t.endsWith(Quote))
+                field = t.size() > 1 ? t.left(t.size() - 1) : QString();
+            else
+                field = t;
+        } else if (s != 0) {
+            field = line.mid(s - 1, p - s);
+        } else {
+            field.clear();
+        }
+    };
+
+    const qsizetype length = line.size();
+    for (qsizetype p = 1; p <= length; ++p) {
+        const QChar c = line[p - 1];
+        if (c == Quote)
+            outside = !outside;
+        if (c == Comma && outside) {
+            store(p);
+            ++i;
+            if (i > capacity())
+                Fields.resize(Fields.size() + GrowthStep);
+            t.clear();
+            s = 0;
+            taken = false;
+        }
+        if (s == 0)
+            s = p;
+        if ((c == Quote && !outside) || (c == Comma && outside)) {
+            if (!taken) {
+                if (s == p && c == Comma) {
+                    s = 0;
+                } else {
+                    taken = true;
+                    t = line.mid(s - 1, p - s);
+                }
+            }
+        } else if (taken) {
+            t += c;
+        }
+    }
+    store(length + 1);
+    FieldCount = i;
+}
+
+bool Access_CSV::isNumericText(const QString& text) {
+    // Decimal digits with optional surrounding blanks, a sign, digit
+    // grouping, a decimal point and an exponent.
+    const QString s = text.trimmed();
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    if (i < n && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    int digits = 0;
+    while (i < n && (isAsciiDigit(s[i]) || s[i] == u',')) {
+        if (s[i] != u',')
+            ++digits;
+        else if (digits == 0)
+            return false;
+        ++i;
+    }
+    if (i < n && s[i] == u'.') {
+        ++i;
+        while (i < n && isAsciiDigit(s[i])) {
+            ++digits;
+            ++i;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < n && (s[i] == u'e' || s[i] == u'E')) {
+        ++i;
+        if (i < n && (s[i] == u'+' || s[i] == u'-'))
+            ++i;
+        int expDigits = 0;
+        while (i < n && isAsciiDigit(s[i])) {
+            ++expDigits;
+            ++i;
+        }
+        if (expDigits == 0)
+            return false;
+    }
+    return i == n;
+}
+
+QString Access_CSV::QuoteField(const QString& text, QuoteMode mode) {
+    if (mode == QuoteMode::Automatic)
+        mode = isNumericText(text) ? QuoteMode::Number : QuoteMode::Text;
+    if (mode == QuoteMode::Text) {
+        QString escaped = text;
+        escaped.replace(Quote, QStringLiteral("\"\""));
+        return Quote + escaped + Quote;
+    }
+    if (!isNumericText(text))
+        return QString();
+    QString plain = text.trimmed();
+    plain.remove(Comma);
+    bool ok = false;
+    const double value = QLocale::c().toDouble(plain, &ok);
+    if (!ok || !std::isfinite(value))
+        return QString();
+    // The general number format: up to 15 significant digits, the exponent
+    // written as E+nn / E-nn.
+    QString out = QString::number(value, 'g', 15);
+    out.replace(u'e', u'E');
+    return out;
+}
+
+} // namespace yubin

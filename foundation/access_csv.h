@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace yubin {
+
+// One comma-separated line of the postal data with 1-based field access.
+// The readers pass the line with every request; the line is split only when
+// it differs from the one held, so nine column requests cost one split.
+//
+// This is deliberately not an RFC 4180 parser: its quote rules are the ones
+// the postal data files have always been read with (see splitLine), and the
+// rebuilt line is not a faithful copy of a data line.
+class Access_CSV {
+public:
+    // The default of every optional line argument: no new line is given.
+    static const QString NullNothingString;
+
+    Access_CSV();
+
+    void setCSV(const QString& WrkData);
+    QString CSV();
+
+    QString Col(int ColNo, const QString& BaseStr = NullNothingString);
+    void setCol(int ColNo, const QString& SetString, const QString& BaseStr = NullNothingString);
+
+    int MaxColNo(const QString& BaseStr = NullNothingString);
+    void setMaxColNo(int SetColNo, const QString& BaseStr = NullNothingString);
+
+    // Room for fields before the next growth step (100, 200, ...).
+    int capacity() const { return int(Fields.size()) - 1; }
+
+    // How many times a line was actually split; lets tests see the cache work.
+    int splitCount() const { return splits; }
+
+    enum class QuoteMode { Automatic = 0, Text = 1, Number = 2 };
+    static QString QuoteField(const QString& text, QuoteMode mode);
+    static bool isNumericText(const QString& text);
+
+private:
+    void applyBase(const QString& BaseStr);
+    void splitLine(const QString& line);
+    void ensureIndex(int index); // throws std::out_of_range past the capacity
+
+    QString CurrentLine;
+    std::vector<QString> Fields; // index 0 holds no field
+    int FieldCount = 0;
+    int splits = 0;
+};
+
+} // namespace yubin

@@ -1,0 +1,97 @@
+#include "foundation/gui/desktop_platform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFont>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+
+namespace yubin {
+
+namespace {
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    bool show(MessageIcon icon, const QString& title, const QString& text,
+              MessageButtons buttons) override {
+        QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question
+                                                      : QMessageBox::Warning,
+                        title, text,
+                        buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                                            : QMessageBox::Ok,
+                        QApplication::activeWindow());
+        return box.exec() == QMessageBox::Ok;
+    }
+};
+
+class DesktopBrowser final : public WebPageOpener {
+public:
+    void OpenWebPage(const QString& url) override {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
+        QApplication::restoreOverrideCursor();
+    }
+};
+
+class QtFolderBrowser final : public FolderBrowser {
+public:
+    QString chooseFolder(const QString& title, const QString& startFolder) override {
+        return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder,
+                                                 QFileDialog::ShowDirsOnly);
+    }
+};
+
+class PrimaryScreen final : public ScreenMetrics {
+public:
+    int heightTwips() const override { return available().height() * TwipsPerPixel; }
+    int widthTwips() const override { return available().width() * TwipsPerPixel; }
+
+private:
+    static QRect available() {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    }
+};
+
+} // namespace
+
+struct DesktopPlatform::Services {
+    QtMessageBoxes messages;
+    DesktopBrowser web;
+    QtFolderBrowser folders;
+    PrimaryScreen screen;
+    SteadyClock clock;
+};
+
+DesktopPlatform::DesktopPlatform() : services(std::make_unique<Services>()) {}
+DesktopPlatform::~DesktopPlatform() = default;
+
+Platform DesktopPlatform::platform(const QString& programFolder) {
+    Platform p;
+    p.messages = &services->messages;
+    p.web = &services->web;
+    p.folders = &services->folders;
+    p.screen = &services->screen;
+    p.clock = &services->clock;
+    p.programFolder = programFolder;
+    return p;
+}
+
+void installJapaneseFontSubstitutes() {
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
+                               {QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
+                                QStringLiteral("Noto Sans Mono CJK JP"),
+                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
+                                QStringLiteral("TakaoGothic")});
+}
+
+QFont makeGothicFont(double pointSize, bool bold) {
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace yubin

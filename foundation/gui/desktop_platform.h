@@ -1,0 +1,32 @@
+#pragma once
+
+#include "foundation/platform.h"
+#include "foundation/utilities.h"
+
+#include <QFont>
+
+#include <memory>
+
+namespace yubin {
+
+// The real outside world: Qt message boxes, the desktop's default browser,
+// Qt's folder dialog, the primary screen and the steady clock.
+class DesktopPlatform {
+public:
+    DesktopPlatform();
+    ~DesktopPlatform();
+    Platform platform(const QString& programFolder);
+
+private:
+    struct Services;
+    std::unique_ptr<Services> services;
+};
+
+// "ＭＳ ゴシック" is asked for by name everywhere; these substitutes make it
+// resolve to an installed Japanese gothic font.
+void installJapaneseFontSubstitutes();
+
+// The program's fixed-pitch Japanese font at a size in points.
+QFont makeGothicFont(double pointSize, bool bold = false);
+
+} // namespace yubin

@@ -1,0 +1,56 @@
+#pragma once
+
+// Small widgets that stand in for controls of the original desktop toolkit.
+
+#include <QLabel>
+#include <QListWidget>
+
+namespace yubin {
+
+// A list box whose horizontal scroll range is set explicitly in pixels, as
+// the original list boxes were: the range covers `horizontalExtent` pixels
+// whatever the items report.
+class ExtentListWidget : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ExtentListWidget(QWidget* parent = nullptr);
+
+    int horizontalExtent() const { return extent; }
+    void setHorizontalExtent(int pixels);
+
+signals:
+    // Any mouse button pressed, with the keyboard modifiers of that moment;
+    // the result-list gestures read these.
+    void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void keyPressed(QKeyEvent* event);
+
+protected:
+    void updateGeometries() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void applyExtent();
+    int extent = 0;
+};
+
+// A label that acts as a button: click and double-click signals.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickableLabel(QWidget* parent = nullptr) : QLabel(parent) {}
+
+signals:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// The list's horizontal scroll range becomes its widest entry, measured in
+// the list's own font, plus 10 pixels. An empty list gets 10.
+void SetListHorizontalExtent(ExtentListWidget& list);
+
+} // namespace yubin

@@ -1,0 +1,67 @@
+#pragma once
+
+// The outside effects of the program, each behind one small interface: the
+// windows and engines call these, the desktop build passes the real ones and
+// the tests pass stand-ins that record what happened and answer on cue.
+
+#include <QString>
+#include <QtGlobal>
+
+namespace yubin {
+
+enum class MessageIcon { Exclamation, Question };
+enum class MessageButtons { Ok, OkCancel };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Shows a message and waits for the answer; true when it was OK.
+    virtual bool show(MessageIcon icon, const QString& title, const QString& text,
+                      MessageButtons buttons) = 0;
+};
+
+class WebPageOpener {
+public:
+    virtual ~WebPageOpener() = default;
+    // Opens the URL in a new browser window. Failures stay silent.
+    virtual void OpenWebPage(const QString& url) = 0;
+};
+
+class FolderBrowser {
+public:
+    virtual ~FolderBrowser() = default;
+    // The chosen folder, or an empty string when the user cancelled.
+    virtual QString chooseFolder(const QString& title, const QString& startFolder) = 0;
+};
+
+class ScreenMetrics {
+public:
+    virtual ~ScreenMetrics() = default;
+    virtual int heightTwips() const = 0;
+    virtual int widthTwips() const = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Milliseconds on a monotonic clock; only differences are meaningful.
+    virtual qint64 nowMs() = 0;
+};
+
+// 15 twips to a pixel at 96 dpi.
+inline constexpr int TwipsPerPixel = 15;
+inline constexpr int twipsToPixels(int twips) {
+    return twips / TwipsPerPixel;
+}
+
+// Everything outside the program that a window or engine may touch.
+struct Platform {
+    MessageBoxes* messages = nullptr;
+    WebPageOpener* web = nullptr;
+    FolderBrowser* folders = nullptr;
+    ScreenMetrics* screen = nullptr;
+    Clock* clock = nullptr;
+    QString programFolder; // folder of the executable
+};
+
+} // namespace yubin

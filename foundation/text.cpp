@@ -1,0 +1,262 @@
+#include "foundation/text.h"
+
+#include <QStringDecoder>
+
+#include <array>
+#include <memory>
+
+namespace yubin::text {
+
+namespace {
+
+constexpr char16_t Replacement = 0xFFFD;
+
+bool isLeadByte(unsigned b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool isTrailByte(unsigned b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// Double-byte table indexed by (lead << 8 | trail), and its reverse. Built
+// once from ICU's windows-31j converter, pair by pair, so that an unmapped
+// pair cannot shift the ones after it.
+struct Cp932Tables {
+    std::array<char16_t, 0x10000> decode{};
+    std::array<quint16, 0x10000> encode{};
+};
+
+const Cp932Tables& tables() {
+    static const std::unique_ptr<Cp932Tables> built = [] {
+        auto t = std::make_unique<Cp932Tables>();
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(lead))
+                continue;
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrailByte(trail))
+                    continue;
+                const char pair[2] = {char(lead), char(trail)};
+                QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+                const QString s = decoder.decode(QByteArrayView(pair, 2));
+                if (decoder.hasError() || s.size() != 1)
+                    continue;
+                const char16_t u = s.at(0).unicode();
+                if (u == Replacement || u < 0x80)
+                    continue;
+                t->decode[lead << 8 | trail] = u;
+            }
+        }
+        // Reverse map with the encoder's preferences for characters the code
+        // page holds twice: the lowest code wins, except that the
+        // NEC-selected IBM extensions (lead bytes ED and EE) give way to the
+        // IBM extensions (FA to FC).
+        for (int pass = 0; pass < 2; ++pass) {
+            for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
+                const unsigned lead = code >> 8;
+                const bool necSelected = lead == 0xED || lead == 0xEE;
+                if (necSelected != (pass == 1))
+                    continue;
+                const char16_t u = t->decode[code];
+                if (u != 0 && t->encode[u] == 0)
+                    t->encode[u] = quint16(code);
+            }
+        }
+        return t;
+    }();
+    return *built;
+}
+
+// Half-width katakana U+FF61-U+FF9F to their full-width forms.
+constexpr std::array<char16_t, 0x3F> HalfKanaToFull = {
+    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9,
+    0x30E3, 0x30E5, 0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB,
+    0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1,
+    0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC, 0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5,
+    0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4, 0x30E6, 0x30E8, 0x30E9,
+    0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C,
+};
+
+constexpr char16_t HalfVoicedMark = 0xFF9E;
+constexpr char16_t HalfSemiVoicedMark = 0xFF9F;
+
+// The voiced letter of a full-width katakana, or 0 when it has none.
+char16_t voiced(char16_t k) {
+    if ((k >= 0x30AB && k <= 0x30C2 && (k - 0x30AB) % 2 == 0) || // カ..チ
+        (k >= 0x30C4 && k <= 0x30C8 && (k - 0x30C4) % 2 == 0) || // ツ テ ト
+        (k >= 0x30CF && k <= 0x30DB && (k - 0x30CF) % 3 == 0))   // ハ..ホ
+        return char16_t(k + 1);
+    switch (k) {
+    case 0x30A6: return 0x30F4; // ウ → ヴ
+    case 0x30EF: return 0x30F7; // ワ → ヷ
+    case 0x30F2: return 0x30FA; // ヲ → ヺ
+    default: return 0;
+    }
+}
+
+// The semi-voiced letter (パ ピ プ ペ ポ), or 0.
+char16_t semiVoiced(char16_t k) {
+    if (k >= 0x30CF && k <= 0x30DB && (k - 0x30CF) % 3 == 0)
+        return char16_t(k + 2);
+    return 0;
+}
+
+} // namespace
+
+// ---- code page 932 ----------------------------------------------------
+
+void decodeCp932(QByteArrayView bytes, QString& out) {
+    const Cp932Tables& t = tables();
+    out.resize(bytes.size());
+    QChar* dst = out.data();
+    qsizetype n = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned b = p[i];
+        if (b < 0x80) {
+            dst[n++] = QChar(char16_t(b));
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            dst[n++] = QChar(char16_t(0xFF61 + (b - 0xA1)));
+        } else if (isLeadByte(b) && i + 1 < size && isTrailByte(p[i + 1])) {
+            const char16_t u = t.decode[b << 8 | p[i + 1]];
+            dst[n++] = QChar(u != 0 ? u : Replacement);
+            ++i;
+        } else {
+            // A lone lead byte gives way to what follows, so an ASCII comma or
+            // quote after it still separates the fields.
+            dst[n++] = QChar(Replacement);
+        }
+    }
+    out.truncate(n);
+}
+
+QString decodeCp932(QByteArrayView bytes) {
+    QString out;
+    decodeCp932(bytes, out);
+    return out;
+}
+
+int cp932Code(char16_t c) {
+    if (c < 0x80)
+        return c;
+    if (c >= 0xFF61 && c <= 0xFF9F)
+        return 0xA1 + (c - 0xFF61);
+    const quint16 code = tables().encode[c];
+    return code != 0 ? int(code) : -1;
+}
+
+QByteArray encodeCp932(QStringView text, bool* ok) {
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    bool allMapped = true;
+    for (QChar ch : text) {
+        const int code = cp932Code(ch.unicode());
+        if (code < 0) {
+            out.append('?');
+            allMapped = false;
+        } else if (code > 0xFF) {
+            out.append(char(code >> 8));
+            out.append(char(code & 0xFF));
+        } else {
+            out.append(char(code));
+        }
+    }
+    if (ok)
+        *ok = allMapped;
+    return out;
+}
+
+// ---- width, kana and case ----------------------------------------------
+
+void toFullWidth(QStringView in, QString& out) {
+    out.resize(in.size());
+    QChar* dst = out.data();
+    qsizetype n = 0;
+    const qsizetype size = in.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = in[i].unicode();
+        if (c >= 0x21 && c <= 0x7E) {
+            dst[n++] = QChar(char16_t(c + 0xFEE0));
+        } else if (c == 0x20) {
+            dst[n++] = QChar(char16_t(0x3000));
+        } else if (c >= 0xFF61 && c <= 0xFF9F) {
+            const char16_t full = HalfKanaToFull[c - 0xFF61];
+            char16_t combined = 0;
+            if (i + 1 < size) {
+                const char16_t next = in[i + 1].unicode();
+                if (next == HalfVoicedMark)
+                    combined = voiced(full);
+                else if (next == HalfSemiVoicedMark)
+                    combined = semiVoiced(full);
+            }
+            if (combined != 0) {
+                dst[n++] = QChar(combined);
+                ++i;
+            } else {
+                dst[n++] = QChar(full);
+            }
+        } else {
+            dst[n++] = QChar(c);
+        }
+    }
+    out.truncate(n);
+}
+
+QString toFullWidth(QStringView in) {
+    QString out;
+    toFullWidth(in, out);
+    return out;
+}
+
+void katakanaToHiragana(QStringView in, QString& out) {
+    out.resize(in.size());
+    QChar* dst = out.data();
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const char16_t c = in[i].unicode();
+        // ァ..ヶ have hiragana counterparts 0x60 below; ヽ ヾ likewise.
+        if ((c >= 0x30A1 && c <= 0x30F6) || c == 0x30FD || c == 0x30FE)
+            dst[i] = QChar(char16_t(c - 0x60));
+        else
+            dst[i] = QChar(c);
+    }
+}
+
+QString katakanaToHiragana(QStringView in) {
+    QString out;
+    katakanaToHiragana(in, out);
+    return out;
+}
+
+QString readingToHiragana(QStringView in) {
+    QString full;
+    toFullWidth(in, full);
+    QString out;
+    katakanaToHiragana(full, out);
+    return out;
+}
+
+QString toUpperCase(QStringView in) {
+    QString out(in.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const char16_t c = in[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            out[i] = QChar(char16_t(c - 0x20));
+        else if (c < 0x80)
+            out[i] = QChar(c);
+        else
+            out[i] = in[i].toUpper();
+    }
+    return out;
+}
+
+QStringView trimBlanks(QStringView in) {
+    qsizetype begin = 0;
+    qsizetype end = in.size();
+    while (begin < end && isBlank(in[begin]))
+        ++begin;
+    while (end > begin && isBlank(in[end - 1]))
+        --end;
+    return in.sliced(begin, end - begin);
+}
+
+} // namespace yubin::text

@@ -1,0 +1,59 @@
+#pragma once
+
+// The Japanese text services of the program: code page 932 ("windows-31j")
+// decoding and encoding, and the width, kana and case conversions that the
+// lists, the searches and the barcode run on every line. They are table
+// driven and write into caller-owned buffers where a loop calls them per line.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace yubin::text {
+
+// ---- code page 932 ----------------------------------------------------
+
+// Decodes code page 932 bytes. A byte sequence that is not valid code page
+// 932 becomes U+FFFD; decoding never stops early and never drops text.
+QString decodeCp932(QByteArrayView bytes);
+void decodeCp932(QByteArrayView bytes, QString& out);
+
+// Encodes text as code page 932. A character the code page cannot hold is
+// written as "?" and clears *ok when given.
+QByteArray encodeCp932(QStringView text, bool* ok = nullptr);
+
+// The code page 932 value of one character: 0x00-0xFF for a single-byte
+// character, 0x8140-0xFCFC for a double-byte one (lead byte high), or -1
+// when the code page has no such character.
+int cp932Code(char16_t c);
+
+// ---- width, kana and case ----------------------------------------------
+
+// ASCII U+0021-U+007E to U+FF01-U+FF5E, the space to U+3000, half-width
+// katakana to full-width katakana with a following half-width voiced or
+// semi-voiced sound mark combined into the letter. Other characters stay.
+QString toFullWidth(QStringView in);
+void toFullWidth(QStringView in, QString& out);
+
+// Full-width katakana letters to hiragana; everything else unchanged.
+QString katakanaToHiragana(QStringView in);
+void katakanaToHiragana(QStringView in, QString& out);
+
+// Half-width katakana to full-width (as toFullWidth does for katakana) and
+// then to hiragana: the form in which the windows show a reading.
+QString readingToHiragana(QStringView in);
+
+// Upper case for ASCII and full-width Latin letters and other cased letters.
+QString toUpperCase(QStringView in);
+
+// The blanks trimmed everywhere in the program: U+0020 and U+3000.
+inline bool isBlank(QChar c) {
+    return c.unicode() == 0x0020 || c.unicode() == 0x3000;
+}
+QStringView trimBlanks(QStringView in);
+inline QString trimmed(QStringView in) {
+    return trimBlanks(in).toString();
+}
+
+} // namespace yubin::text

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "foundation/platform.h"
+
+#include <QString>
+
+namespace yubin {
+
+// True when the path names a file that can be opened for reading. A trailing
+// separator is removed first, from the caller's string too; a folder, a
+// missing or unreadable file and an empty path are all false. Never throws.
+bool FileExists(QString& path) noexcept;
+
+// Waits the given time while the user interface keeps handling its events.
+// Measured as elapsed time, so a wait always ends.
+void WaitSeconds(float seconds, Clock& clock);
+
+// The monotonic clock of the running program.
+class SteadyClock final : public Clock {
+public:
+    qint64 nowMs() override;
+};
+
+} // namespace yubin

@@ -1,0 +1,251 @@
+#include "main_window/yubin_main.h"
+
+#include "barcode/bar_print.h"
+#include "data_prep/data_syori.h"
+#include "foundation/gui/desktop_platform.h"
+#include "foundation/single_instance.h"
+#include "main_window/main_layout.h"
+#include "search/zen_kensaku.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+namespace yubin {
+
+namespace {
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+
+void setColours(QWidget& w, const QColor& text, const QColor& background = QColor()) {
+    QPalette p = w.palette();
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Text, text);
+    if (background.isValid()) {
+        p.setColor(QPalette::Window, background);
+        w.setAutoFillBackground(true);
+    }
+    w.setPalette(p);
+}
+
+// The outer frame the twips sizes include: a sizable border and a caption.
+constexpr int FrameWidthPx = 8;
+constexpr int FrameHeightPx = 30;
+
+} // namespace
+
+void setAutoSizedCaption(QLabel& label, const QString& caption) {
+    const int right = label.geometry().right();
+    label.setText(caption);
+    const QSize hint = label.sizeHint();
+    if (label.alignment() & Qt::AlignRight)
+        label.setGeometry(right - hint.width() + 1, label.y(), hint.width(), hint.height());
+    else
+        label.resize(hint);
+}
+
+Yubin_Main::Yubin_Main(WindowOwner& windowOwner) : QWidget(nullptr), owner(windowOwner) {
+    setObjectName(QStringLiteral("Yubin_Main"));
+    setWindowTitle(QStringLiteral("〒　郵便番号検索"));
+    setWindowIcon(QIcon(QStringLiteral(":/yubin/icon.svg")));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    createControls();
+}
+
+Yubin_Main::~Yubin_Main() = default;
+
+void Yubin_Main::createControls() {
+    auto list = [this](const char* name, QRect geometry) {
+        auto* l = new ExtentListWidget(this);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(geometry);
+        l->setFont(makeGothicFont(9.75));
+        return l;
+    };
+    List1 = list("List1", twipsRect(120, 720, 1335, 8835));
+    List2 = list("List2", twipsRect(1560, 720, 4695, 8835));
+    List3 = list("List3", twipsRect(6360, 720, 6600, 8805));
+
+    Option1[0] = new QRadioButton(QStringLiteral("都道府県"), this);
+    Option1[0]->setObjectName(QStringLiteral("Option1_0"));
+    Option1[0]->setGeometry(twipsRect(240, 240, 1095, 255));
+    Option1[1] = new QRadioButton(QStringLiteral("大口事業所"), this);
+    Option1[1]->setObjectName(QStringLiteral("Option1_1"));
+    Option1[1]->setGeometry(twipsRect(1440, 240, 1335, 255));
+
+    Command2 = new QPushButton(QStringLiteral("全検索"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(twipsRect(3240, 160, 1095, 350));
+
+    Label2 = new QLabel(QStringLiteral("検索中"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(twipsRect(3240, 240, 1515, 270));
+    Label2->setFont(makeGothicFont(12, true));
+    Label2->setAlignment(Qt::AlignCenter);
+    Label2->setFrameShape(QFrame::Box);
+    setColours(*Label2, QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0xFF, 0xC0));
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twipsRect(6360, 120, 1815, 270));
+    Text1->setFont(makeGothicFont(9));
+
+    Command1 = new QPushButton(QStringLiteral("検索"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twipsRect(8160, 120, 615, 255));
+
+    auto label = [this](const char* name, QRect geometry, double points) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(geometry);
+        if (points > 0)
+            l->setFont(makeGothicFont(points));
+        return l;
+    };
+    Label1[0] = label("Label1_0", twipsRect(5520, 480, 540, 180), 9);
+    Label1[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setColours(*Label1[0], QColor(0x00, 0x00, 0xFF));
+    Label1[1] = label("Label1_1", twipsRect(12360, 480, 450, 180), 9);
+    setColours(*Label1[1], QColor(0x00, 0x00, 0xFF));
+    Label3 = label("Label3", twipsRect(5880, 120, 720, 195), 0);
+    Label3->setFont(makeGothicFont(9.75, true));
+    setColours(*Label3, QColor(0xFF, 0x00, 0x00));
+    Label4 = label("Label4", twipsRect(10800, 180, 540, 180), 9);
+
+    Label5 = new ClickableLabel(this);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->setText(QStringLiteral("郵便番号ﾀﾞｳﾝﾛｰﾄﾞ"));
+    Label5->setGeometry(twipsRect(9120, 165, 1575, 210));
+    Label5->setAlignment(Qt::AlignCenter);
+    Label5->setFrameShape(QFrame::Box);
+    Label5->setCursor(Qt::PointingHandCursor);
+    setColours(*Label5, QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0xFF, 0xC0));
+
+    Label6 = label("Label6", twipsRect(6360, 480, 5940, 195), 9);
+
+    Label7 = new ClickableLabel(this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setGeometry(twipsRect(12960, 9560, 800, 200));
+
+    // Lies outside the window: it takes the focus while a file loads.
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setGeometry(twipsRect(52800, 15000, 150, 270));
+
+    setTabOrder(List1, List2);
+    setTabOrder(List2, List3);
+    setTabOrder(List3, Option1[0]);
+    setTabOrder(Option1[0], Option1[1]);
+    setTabOrder(Option1[1], Command2);
+    setTabOrder(Command2, Text1);
+    setTabOrder(Text1, Command1);
+
+    connect(Option1[0], &QRadioButton::clicked, this, &Yubin_Main::onOptionClicked);
+    connect(Option1[1], &QRadioButton::clicked, this, &Yubin_Main::onOptionClicked);
+    connect(Command2, &QPushButton::clicked, this, &Yubin_Main::onSearchAllClicked);
+    connect(Label5, &ClickableLabel::clicked, this, &Yubin_Main::onDownloadClicked);
+    connect(Label7, &ClickableLabel::doubleClicked, this,
+            &Yubin_Main::onSampleBarcodeDoubleClicked);
+}
+
+void Yubin_Main::applyLayout() {
+    const Platform& env = owner.platform();
+    const MainLayout l = mainLayout(env.screen->widthTwips(), env.screen->heightTwips(),
+                                    VersionMajor, VersionMinor, VersionRevision);
+    setWindowTitle(l.caption);
+    resize(twipsToPixels(l.windowWidth) - FrameWidthPx,
+           twipsToPixels(l.windowHeight) - FrameHeightPx);
+    move(twipsToPixels(l.windowLeft), twipsToPixels(l.windowTop));
+    List1->resize(List1->width(), twipsToPixels(l.list1Height));
+    List2->resize(List2->width(), twipsToPixels(l.list1Height));
+    List3->resize(twipsToPixels(l.list3Width), twipsToPixels(l.list3Height));
+}
+
+bool Yubin_Main::load(const QString& lockPath) {
+    // 1. One running program per user.
+    instance = std::make_unique<SingleInstance>(lockPath);
+    if (!instance->acquire())
+        return false;
+    // 2, 3. Caption and layout for the screen.
+    applyLayout();
+    // 4. Prefecture mode; its click puts the lists into the idle state.
+    Option1[0]->setChecked(true);
+    onOptionClicked();
+    // 5.
+    SharedValues& shared = owner.shared();
+    shared.LastSearchText.clear();
+    shared.LastSearchZip.clear();
+    // 6.
+    Label1[0]->clear();
+    Label1[1]->clear();
+    Label2->hide();
+    Label3->clear();
+    Label4->clear();
+    Label6->clear();
+    Text1->clear();
+    Text1->hide();
+    Command1->hide();
+    LastShift = 0;
+    LastKeyCode = 0;
+    CurrentMunicipality.clear();
+    // 7. Loads the data preparation window without showing it; its load
+    // creates the work folders.
+    owner.dataSyori().Label1->clear();
+    // 8, 9.
+    shared.PrefectureNames = makePrefectureNames();
+    List1->clear();
+    for (int i = 1; i <= PrefectureCount; ++i)
+        List1->addItem(shared.PrefectureNames.at(i));
+    // 10. A failure leaves every lookup without a file; nothing more.
+    owner.dataFolder().ensureExists();
+    // 11. Loads the full search window without showing it.
+    owner.zenKensaku().Text1->clear();
+    return true;
+}
+
+void Yubin_Main::resetToIdle() {
+    for (ExtentListWidget* list : {List2, List3}) {
+        list->clear();
+        list->addItem(IdleListLine);
+        list->setEnabled(false);
+    }
+    Text1->hide();
+    Command1->hide();
+    Label1[0]->clear();
+    Label1[1]->clear();
+    Label3->clear();
+    Label4->clear();
+    Label6->clear();
+    Label6->setToolTip(QString());
+}
+
+void Yubin_Main::onOptionClicked() {
+    resetToIdle();
+}
+
+void Yubin_Main::onSearchAllClicked() {
+    owner.zenKensaku().show();
+}
+
+void Yubin_Main::onDownloadClicked() {
+    owner.dataSyori().exec();
+}
+
+void Yubin_Main::onSampleBarcodeDoubleClicked() {
+    owner.shared().BarZipCode = SampleBarZipCode;
+    owner.barPrint().txtData2->setText(SampleAddressNumber);
+    owner.barPrint().exec();
+}
+
+void Yubin_Main::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, whatever else is open.
+    owner.closeAll();
+    event->accept();
+    QApplication::quit();
+}
+
+} // namespace yubin

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "foundation/access_csv.h"
+#include "foundation/gui/widgets.h"
+#include "main_window/window_owner.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+namespace yubin {
+
+class SingleInstance;
+
+// The program's first window and hub: prefectures, municipalities (or
+// business offices) and town areas side by side.
+class Yubin_Main : public QWidget {
+    Q_OBJECT
+public:
+    explicit Yubin_Main(WindowOwner& owner);
+    ~Yubin_Main() override;
+
+    // The start-up sequence. False when another instance already runs; the
+    // program then ends silently.
+    bool load(const QString& lockPath);
+
+    // No prefecture chosen: both lists show the idle line and are disabled.
+    void resetToIdle();
+
+    // Controls, under their names.
+    ExtentListWidget* List1;
+    ExtentListWidget* List2;
+    ExtentListWidget* List3;
+    std::array<QRadioButton*, 2> Option1;
+    QPushButton* Command2;
+    QLabel* Label2;
+    QLineEdit* Text1;
+    QPushButton* Command1;
+    std::array<QLabel*, 2> Label1;
+    QLabel* Label3;
+    QLabel* Label4;
+    ClickableLabel* Label5;
+    QLabel* Label6;
+    ClickableLabel* Label7;
+    QLineEdit* Text2;
+
+    // State kept between events.
+    qint16 SelectedPrefecture = 0;
+    qint16 LastShift = 0;
+    qint16 LastKeyCode = 0;
+    QString CurrentMunicipality;
+    Access_CSV CsvReader;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void applyLayout();
+    void onOptionClicked();
+    void onSearchAllClicked();
+    void onDownloadClicked();
+    void onSampleBarcodeDoubleClicked();
+
+    WindowOwner& owner;
+    std::unique_ptr<SingleInstance> instance;
+};
+
+// Sets a label's caption and sizes the label to it, keeping the right edge of
+// a right-aligned label where it was.
+void setAutoSizedCaption(QLabel& label, const QString& caption);
+
+} // namespace yubin

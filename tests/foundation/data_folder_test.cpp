@@ -1,0 +1,98 @@
+#include "foundation/data_folder.h"
+
+#include "support/data_files.h"
+#include "support/fakes.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace yubin {
+namespace {
+
+class DataFolderTest : public testing::Test {
+protected:
+    QTemporaryDir program;
+    QString data() const { return program.path() + QStringLiteral("/DATA/"); }
+    void touch(const QString& name) { test::writeFile(data() + name, "x"); }
+    // The names in the order the file system lists them.
+    QStringList listing() const {
+        QStringList names;
+        QDirIterator it(data(), QDir::Files);
+        while (it.hasNext()) {
+            it.next();
+            names << it.fileName();
+        }
+        return names;
+    }
+};
+
+TEST_F(DataFolderTest, IsDataUnderAWritableProgramFolderAndIsCreatedWhenMissing) {
+    DataFolder folder(program.path());
+    EXPECT_EQ(folder.path(), data());
+    EXPECT_FALSE(QDir(data()).exists());
+    folder.ensureExists();
+    EXPECT_TRUE(QDir(data()).exists());
+    folder.ensureExists(); // an existing folder is left alone
+    EXPECT_TRUE(QDir(data()).exists());
+}
+
+TEST_F(DataFolderTest, ReadOnlyProgramFolderUsesThePerUserDataLocation) {
+    test::openToEveryone(program.path());
+    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther);
+    const QString path = program.path();
+    EXPECT_TRUE(test::runUnprivileged([path] {
+        const DataFolder folder(path);
+        const QString perUser =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        return folder.path().startsWith(perUser) && folder.path().endsWith(u"/DATA/");
+    }));
+}
+
+TEST_F(DataFolderTest, FindDataFileTakesTheFirstListedFileOfTheCode) {
+    touch(QStringLiteral("13tokyo.CSV"));
+    touch(QStringLiteral("13tokyo_old.csv"));
+    touch(QStringLiteral("14kanaga.csv"));
+    const DataFolder folder(program.path());
+    const QStringList order = listing();
+    const QString firstOf13 = order.indexOf(QStringLiteral("13tokyo.CSV")) <
+                                      order.indexOf(QStringLiteral("13tokyo_old.csv"))
+                                  ? QStringLiteral("13tokyo.CSV")
+                                  : QStringLiteral("13tokyo_old.csv");
+    EXPECT_EQ(folder.FindDataFile(QStringLiteral("13")), firstOf13);
+    EXPECT_EQ(folder.FindDataFile(QStringLiteral("14")), QStringLiteral("14kanaga.csv"));
+    EXPECT_EQ(folder.prefectureFilePath(14), data() + QStringLiteral("14kanaga.csv"));
+}
+
+TEST_F(DataFolderTest, FindDataFileIgnoresOtherNamesFoldersAndSingleDigits) {
+    touch(QStringLiteral("1hokkai.csv"));
+    touch(QStringLiteral("01hokkai.txt"));
+    touch(QStringLiteral("x01hokkai.csv"));
+    QDir().mkpath(data() + QStringLiteral("01folder.csv"));
+    const DataFolder folder(program.path());
+    EXPECT_EQ(folder.FindDataFile(QStringLiteral("01")), QString());
+    EXPECT_EQ(folder.FindDataFile(QStringLiteral("1h")), QStringLiteral("1hokkai.csv"));
+    // No file: the path is the folder itself, which the readers reject.
+    EXPECT_EQ(folder.prefectureFilePath(1), data());
+}
+
+TEST_F(DataFolderTest, BusinessOfficeFileIsFoundInAnyCase) {
+    const DataFolder folder(program.path());
+    EXPECT_EQ(folder.businessOfficeFilePath(), data() + QStringLiteral("JIGYOSYO.CSV"));
+    touch(QStringLiteral("jigyosyo.CSV"));
+    EXPECT_EQ(folder.businessOfficeFilePath(), data() + QStringLiteral("jigyosyo.CSV"));
+}
+
+TEST(DataDate, IsTheDateYearFirst) {
+    EXPECT_EQ(dataDateText(QDateTime(QDate(2005, 9, 30), QTime(23, 59, 58))),
+              QStringLiteral("ﾃﾞｰﾀ日付：2005/09/30"));
+    EXPECT_EQ(dataDateText(QDateTime(QDate(2025, 1, 2), QTime(0, 0))),
+              QStringLiteral("ﾃﾞｰﾀ日付：2025/01/02"));
+}
+
+} // namespace
+} // namespace yubin

@@ -1,0 +1,95 @@
+#pragma once
+
+// Stand-ins for the outside world: they record what the program asked for
+// and answer on cue.
+
+#include "foundation/platform.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <vector>
+
+namespace yubin::test {
+
+struct ShownMessage {
+    MessageIcon icon;
+    QString title;
+    QString text;
+    MessageButtons buttons;
+};
+
+class RecordingMessageBoxes final : public MessageBoxes {
+public:
+    bool show(MessageIcon icon, const QString& title, const QString& text,
+              MessageButtons buttons) override;
+    std::vector<ShownMessage> shown;
+    std::deque<bool> answers; // next answers; OK when empty
+};
+
+class RecordingWebOpener final : public WebPageOpener {
+public:
+    void OpenWebPage(const QString& url) override { opened << url; }
+    QStringList opened;
+};
+
+class ScriptedFolderBrowser final : public FolderBrowser {
+public:
+    QString chooseFolder(const QString& title, const QString& startFolder) override;
+    QStringList titles;
+    QString next; // empty: the user cancels
+};
+
+class FixedScreen final : public ScreenMetrics {
+public:
+    int heightTwips() const override { return height; }
+    int widthTwips() const override { return width; }
+    int width = 19200;  // 1280 px
+    int height = 15360; // 1024 px
+};
+
+// A clock that moves only when told, or by a fixed step at every reading.
+class ManualClock final : public Clock {
+public:
+    qint64 nowMs() override {
+        now += stepPerRead;
+        return now;
+    }
+    qint64 now = 0;
+    qint64 stepPerRead = 0;
+};
+
+// All stand-ins together, with a fresh program folder.
+class TestPlatform {
+public:
+    TestPlatform();
+    Platform platform() const;
+    QString programFolder() const { return folder.path(); }
+    QString dataFolder() const { return folder.path() + QStringLiteral("/DATA/"); }
+
+    RecordingMessageBoxes messages;
+    RecordingWebOpener web;
+    ScriptedFolderBrowser folders;
+    FixedScreen screen;
+    ManualClock clock;
+
+private:
+    QTemporaryDir folder;
+};
+
+} // namespace yubin::test
+
+#include <functional>
+
+namespace yubin::test {
+
+// Runs the check in a child process as an unprivileged user when the tests
+// run as root, so that file permissions hold; directly otherwise. True when
+// the check returned true.
+bool runUnprivileged(const std::function<bool()>& check);
+
+// Opens a folder for the unprivileged user of runUnprivileged (mode 0755).
+void openToEveryone(const QString& folder);
+
+} // namespace yubin::test

@@ -1,0 +1,30 @@
+// Every suite starts here: an offscreen QApplication whose settings, data and
+// cache folders are private to the run, so no test touches the real user's.
+
+#include "foundation/gui/desktop_platform.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    static QTemporaryDir home; // outlives the application
+    const QByteArray base = home.path().toLocal8Bit();
+    setenv("XDG_CONFIG_HOME", (base + "/config").constData(), 1);
+    setenv("XDG_DATA_HOME", (base + "/data").constData(), 1);
+    setenv("XDG_CACHE_HOME", (base + "/cache").constData(), 1);
+    setenv("XDG_RUNTIME_DIR", (base + "/runtime").constData(), 1);
+    setenv("HOME", base.constData(), 1);
+    if (!getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QStandardPaths::setTestModeEnabled(true);
+
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    yubin::installJapaneseFontSubstitutes();
+    return RUN_ALL_TESTS();
+}
