@@ -26,8 +26,8 @@ struct CliRequest {
     QMap<QString, QString> values; // --name VALUE
     QSet<QString> flags;           // --name
     DataFolder data;
-    QTextStream* out = nullptr;    // UTF-8
-    QTextStream* err = nullptr;    // UTF-8
+    QTextStream* out = nullptr; // UTF-8
+    QTextStream* err = nullptr; // UTF-8
 
     bool has(const QString& flag) const { return flags.contains(flag); }
     QString value(const QString& name, const QString& fallback = QString()) const {

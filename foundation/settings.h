@@ -7,9 +7,9 @@ namespace yubin {
 // Per-user settings: organization and application "Zunelka", group
 // "POST_YU_NO", values stored as strings. An absent key reads as "".
 namespace SettingKey {
-inline const QString DataDir = QStringLiteral("DATA_DIR");   // download folder
-inline const QString MapSite = QStringLiteral("MAP_SGT");    // "0" or "1"
-inline const QString WebSite = QStringLiteral("MAP_SGT_W");  // "0" or "1"
+inline const QString DataDir = QStringLiteral("DATA_DIR");  // download folder
+inline const QString MapSite = QStringLiteral("MAP_SGT");   // "0" or "1"
+inline const QString WebSite = QStringLiteral("MAP_SGT_W"); // "0" or "1"
 } // namespace SettingKey
 
 QString readSetting(const QString& key);

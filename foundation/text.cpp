@@ -86,10 +86,14 @@ char16_t voiced(char16_t k) {
         (k >= 0x30CF && k <= 0x30DB && (k - 0x30CF) % 3 == 0))   // ハ..ホ
         return char16_t(k + 1);
     switch (k) {
-    case 0x30A6: return 0x30F4; // ウ → ヴ
-    case 0x30EF: return 0x30F7; // ワ → ヷ
-    case 0x30F2: return 0x30FA; // ヲ → ヺ
-    default: return 0;
+    case 0x30A6:
+        return 0x30F4; // ウ → ヴ
+    case 0x30EF:
+        return 0x30F7; // ワ → ヷ
+    case 0x30F2:
+        return 0x30FA; // ヲ → ヺ
+    default:
+        return 0;
     }
 }
 

@@ -9,11 +9,11 @@ namespace yubin {
 struct MainLayout {
     bool compact = false; // screens below 10000 twips
     QString caption;
-    int windowWidth = 0;  // outer size, frame included
+    int windowWidth = 0; // outer size, frame included
     int windowHeight = 0;
     int windowLeft = 0;
     int windowTop = 0;
-    int list1Height = 0;  // List1 and List2
+    int list1Height = 0; // List1 and List2
     int list3Height = 0;
     int list3Width = 0;
 };

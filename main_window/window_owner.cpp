@@ -35,11 +35,21 @@ Yubin_Main& WindowOwner::main() {
         mainWindow = new Yubin_Main(*this); // its load is the start-up, run by the caller
     return *mainWindow;
 }
-Zen_Kensaku& WindowOwner::zenKensaku() { return obtain(searchWindow); }
-UBIN_Sort& WindowOwner::ubinSort() { return obtain(scanWindow); }
-Data_Syori& WindowOwner::dataSyori() { return obtain(prepWindow); }
-BAR_Print& WindowOwner::barPrint() { return obtain(barcodeWindow); }
-MAP_Search& WindowOwner::mapSearch() { return obtain(mapWindow); }
+Zen_Kensaku& WindowOwner::zenKensaku() {
+    return obtain(searchWindow);
+}
+UBIN_Sort& WindowOwner::ubinSort() {
+    return obtain(scanWindow);
+}
+Data_Syori& WindowOwner::dataSyori() {
+    return obtain(prepWindow);
+}
+BAR_Print& WindowOwner::barPrint() {
+    return obtain(barcodeWindow);
+}
+MAP_Search& WindowOwner::mapSearch() {
+    return obtain(mapWindow);
+}
 
 bool WindowOwner::isLoaded(const QObject* window) const {
     return window && (window == mainWindow || window == searchWindow || window == scanWindow ||

@@ -42,8 +42,8 @@ TEST_F(DataFolderTest, IsDataUnderAWritableProgramFolderAndIsCreatedWhenMissing)
 
 TEST_F(DataFolderTest, ReadOnlyProgramFolderUsesThePerUserDataLocation) {
     test::openToEveryone(program.path());
-    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                              QFile::ExeOther);
+    QFile::setPermissions(program.path(),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     const QString path = program.path();
     EXPECT_TRUE(test::runUnprivileged([path] {
         const DataFolder folder(path);

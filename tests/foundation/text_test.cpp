@@ -109,16 +109,16 @@ TEST_P(Cp932Invalid, BecomesReplacementAndKeepsTheRest) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bytes, Cp932Invalid,
-    testing::Values(
-        InvalidCase{"LoneLeadAtEnd", QByteArray("ab\x81", 3), QString::fromUtf8("ab\uFFFD")},
-        InvalidCase{"LeadBeforeComma", QByteArray("\x81,\"x\"", 5),
-                    QString::fromUtf8("\uFFFD,\"x\"")},
-        InvalidCase{"UnassignedPairIsOneCharacter", QByteArray("\x85\x40z", 3),
-                    QString::fromUtf8("\uFFFDz")},
-        InvalidCase{"BytesNoLeadCanStart", QByteArray("\x80\xA0\xFD\xFE\xFF.", 6),
-                    QString::fromUtf8("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD.")},
-        InvalidCase{"NulIsKept", QByteArray("a\0b", 3), QString(QStringLiteral("a%1b"))
-                                                             .arg(QChar(u'\0'))}),
+    testing::Values(InvalidCase{"LoneLeadAtEnd", QByteArray("ab\x81", 3),
+                                QString::fromUtf8("ab\uFFFD")},
+                    InvalidCase{"LeadBeforeComma", QByteArray("\x81,\"x\"", 5),
+                                QString::fromUtf8("\uFFFD,\"x\"")},
+                    InvalidCase{"UnassignedPairIsOneCharacter", QByteArray("\x85\x40z", 3),
+                                QString::fromUtf8("\uFFFDz")},
+                    InvalidCase{"BytesNoLeadCanStart", QByteArray("\x80\xA0\xFD\xFE\xFF.", 6),
+                                QString::fromUtf8("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD.")},
+                    InvalidCase{"NulIsKept", QByteArray("a\0b", 3),
+                                QString(QStringLiteral("a%1b")).arg(QChar(u'\0'))}),
     [](const testing::TestParamInfo<InvalidCase>& info) { return std::string(info.param.name); });
 
 TEST(Cp932, UnmappableCharacterIsAQuestionMark) {

@@ -69,7 +69,8 @@ TEST(ListExtent, WidestEntryInTheListsFontPlusTenPixels) {
     SetListHorizontalExtent(list);
     EXPECT_EQ(list.horizontalExtent(), 10) << "an empty list";
 
-    const QString wide = QStringLiteral("060-0000  札幌市中央区以下に掲載がない場合 (ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ)");
+    const QString wide =
+        QStringLiteral("060-0000  札幌市中央区以下に掲載がない場合 (ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ)");
     list.addItems({QStringLiteral("短い"), wide, QStringLiteral("ｱｲｳ")});
     SetListHorizontalExtent(list);
     const int widest = QFontMetrics(list.font()).horizontalAdvance(wide);

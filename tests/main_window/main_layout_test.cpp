@@ -6,12 +6,10 @@ namespace yubin {
 namespace {
 
 TEST(MainCaption, WritesTheRevisionAfterTheMinorVersion) {
-    EXPECT_EQ(mainCaption(1, 2, 7, false),
-              QStringLiteral("〒　郵便番号検索 (Q&O)       Ver1.27") + QString(50, u' ') +
-                  QStringLiteral("(C) Zunelka"));
-    EXPECT_EQ(mainCaption(1, 2, 7, true),
-              QStringLiteral("〒　郵便番号検索 (Q&O)       Ver1.27") + QString(38, u' ') +
-                  QStringLiteral("(C) Zunelka"));
+    EXPECT_EQ(mainCaption(1, 2, 7, false), QStringLiteral("〒　郵便番号検索 (Q&O)       Ver1.27") +
+                                               QString(50, u' ') + QStringLiteral("(C) Zunelka"));
+    EXPECT_EQ(mainCaption(1, 2, 7, true), QStringLiteral("〒　郵便番号検索 (Q&O)       Ver1.27") +
+                                              QString(38, u' ') + QStringLiteral("(C) Zunelka"));
 }
 
 TEST(MainLayout, ScreenOfExactlyTenThousandTwipsIsNormal) {

@@ -37,22 +37,30 @@ QString q(const QString& s) {
 
 QString addressRecord(const QString& localCode, const QString& postalCode,
                       const QString& prefReading, const QString& cityReading,
-                      const QString& townReading, const QString& prefecture,
-                      const QString& city, const QString& town) {
-    return QStringList{localCode,       q(postalCode.left(3) + QStringLiteral("  ")),
-                       q(postalCode),   q(prefReading),
-                       q(cityReading),  q(townReading),
-                       q(prefecture),   q(city),
-                       q(town),         QStringLiteral("0,0,0,0,0,0")}
+                      const QString& townReading, const QString& prefecture, const QString& city,
+                      const QString& town) {
+    return QStringList{localCode,      q(postalCode.left(3) + QStringLiteral("  ")),
+                       q(postalCode),  q(prefReading),
+                       q(cityReading), q(townReading),
+                       q(prefecture),  q(city),
+                       q(town),        QStringLiteral("0,0,0,0,0,0")}
         .join(u',');
 }
 
 QString officeRecord(const QString& localCode, const QString& nameReading, const QString& name,
                      const QString& prefecture, const QString& city, const QString& town,
                      const QString& block, const QString& postalCode) {
-    return QStringList{localCode,     q(nameReading), q(name),       q(prefecture),
-                       q(city),       q(town),        q(block),      q(postalCode),
-                       q(postalCode.left(5)), q(QStringLiteral("銀座")), QStringLiteral("0,0,0")}
+    return QStringList{localCode,
+                       q(nameReading),
+                       q(name),
+                       q(prefecture),
+                       q(city),
+                       q(town),
+                       q(block),
+                       q(postalCode),
+                       q(postalCode.left(5)),
+                       q(QStringLiteral("銀座")),
+                       QStringLiteral("0,0,0")}
         .join(u',');
 }
 

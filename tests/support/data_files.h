@@ -19,8 +19,8 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // One address record in the published layout; the flag columns are zeros.
 QString addressRecord(const QString& localCode, const QString& postalCode,
                       const QString& prefReading, const QString& cityReading,
-                      const QString& townReading, const QString& prefecture,
-                      const QString& city, const QString& town);
+                      const QString& townReading, const QString& prefecture, const QString& city,
+                      const QString& town);
 
 // One business-office record in the published layout.
 QString officeRecord(const QString& localCode, const QString& nameReading, const QString& name,
