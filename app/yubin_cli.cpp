@@ -1,4 +1,5 @@
 #include "foundation/cli.h"
+#include "main_window/browse_cli.h"
 
 #include <QCoreApplication>
 
@@ -24,6 +25,9 @@ int main(int argc, char* argv[]) {
 
     const std::vector<Verb> verbs = {
         {"prefectures", {}, yubin::runPrefecturesVerb},
+        {"municipalities", {{}, {QStringLiteral("offices")}}, yubin::runMunicipalitiesVerb},
+        {"towns", {{}, {QStringLiteral("offices")}}, yubin::runTownsVerb},
+        {"town-search", {}, yubin::runTownSearchVerb},
     };
 
     QStringList args = app.arguments().mid(1);

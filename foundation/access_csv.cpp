@@ -102,14 +102,23 @@ void Access_CSV::splitLine(const QString& line) {
     QString t;
     bool outside = true;
     bool taken = false;
+    // While taken, the characters from runStart on are still to be appended
+    // to t; they are appended a run at a time rather than one by one.
+    qsizetype runStart = 0;
+    const QChar* chars = line.constData();
 
+    auto flush = [&](qsizetype end) {
+        if (taken && end > runStart)
+            t.append(chars + runStart, end - runStart);
+    };
     auto store = [&](qsizetype p) {
         QString& field = Fields[i];
         if (taken) {
+            flush(p - 1);
             if (t.endsWith(Quote))
-                field = t.size() > 1 ? t.left(t.size() - 1) : QString();
-            else
-                field = t;
+                t.chop(1);
+            field = std::move(t);
+            t = QString();
         } else if (s != 0) {
             field = line.mid(s - 1, p - s);
         } else {
@@ -119,7 +128,12 @@ void Access_CSV::splitLine(const QString& line) {
 
     const qsizetype length = line.size();
     for (qsizetype p = 1; p <= length; ++p) {
-        const QChar c = line[p - 1];
+        const QChar c = chars[p - 1];
+        if (c != Quote && c != Comma) {
+            if (s == 0)
+                s = p;
+            continue; // appended with its run when taken
+        }
         if (c == Quote)
             outside = !outside;
         if (c == Comma && outside) {
@@ -140,11 +154,15 @@ void Access_CSV::splitLine(const QString& line) {
                 } else {
                     taken = true;
                     t = line.mid(s - 1, p - s);
+                    runStart = p; // the characters after this one
                 }
+            } else {
+                flush(p - 1);
+                runStart = p;
             }
-        } else if (taken) {
-            t += c;
         }
+        // Any other quote or comma, taken or not, is an ordinary character
+        // of the field and stays in the pending run.
     }
     store(length + 1);
     FieldCount = i;

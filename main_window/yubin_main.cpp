@@ -2,14 +2,19 @@
 
 #include "barcode/bar_print.h"
 #include "data_prep/data_syori.h"
+#include "foundation/data_file.h"
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/single_instance.h"
+#include "foundation/text.h"
+#include "foundation/utilities.h"
 #include "main_window/main_layout.h"
 #include "search/zen_kensaku.h"
 #include "version.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QTimer>
 
 namespace yubin {
 
@@ -150,6 +155,139 @@ void Yubin_Main::createControls() {
     connect(Label5, &ClickableLabel::clicked, this, &Yubin_Main::onDownloadClicked);
     connect(Label7, &ClickableLabel::doubleClicked, this,
             &Yubin_Main::onSampleBarcodeDoubleClicked);
+    connect(List1, &ExtentListWidget::chosen, this, &Yubin_Main::onPrefectureChosen);
+    connect(List2, &ExtentListWidget::chosen, this, &Yubin_Main::onMunicipalityChosen);
+    connect(Command1, &QPushButton::clicked, this, &Yubin_Main::onTownSearch);
+    connect(Text1, &QLineEdit::returnPressed, this, [this] {
+        if (!Text1->text().isEmpty())
+            onTownSearch();
+    });
+    Text1->installEventFilter(this);
+}
+
+bool Yubin_Main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, Text1, &QLineEdit::selectAll); // after the click places the caret
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Yubin_Main::tallScreen() const {
+    return owner.platform().screen->heightTwips() > CompactScreenBelowTwips;
+}
+
+void Yubin_Main::onPrefectureChosen() {
+    const QListWidgetItem* item = List1->currentItem();
+    if (!item)
+        return;
+    const SharedValues& values = owner.shared();
+    SelectedPrefecture = qint16(values.PrefectureNames.indexOf(item->text(), 1));
+    if (SelectedPrefecture < 1)
+        return;
+    for (QLabel* label : {Label1[0], Label1[1], Label3, Label4, Label6})
+        label->clear();
+    List2->clear();
+    List3->clear();
+    List2->setEnabled(true);
+    List3->setEnabled(true);
+    Text1->hide();
+    Command1->hide();
+    Command2->hide();
+    CurrentMunicipality.clear();
+
+    const BrowseMode browseMode = mode();
+    QString path = browseFilePath(owner.dataFolder(), browseMode, SelectedPrefecture);
+    if (!FileExists(path)) {
+        setAutoSizedCaption(*Label3, MissingDataFile);
+        return;
+    }
+    if (tallScreen())
+        setAutoSizedCaption(*Label4, dataDateText(QFileInfo(path).lastModified()));
+
+    // The busy label stands where the hidden "全検索" button was while the
+    // file is read; the focus waits in the hidden box.
+    Text2->setFocus();
+    Label2->show();
+    Label2->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+
+    const std::optional<QString> text = readDecodedFile(path);
+    if (!text) {
+        // A file that vanished or cannot be read ends the load silently.
+        endLoad();
+        return;
+    }
+    LoadedRecords loaded =
+        loadRecords(*text, browseMode, values.PrefectureNames.at(SelectedPrefecture), CsvReader);
+    const QStringList lines = municipalityListLines(loaded, browseMode);
+    RecordTable = std::move(loaded.records);
+    MunicipalityTable = std::move(loaded.municipalities);
+
+    List2->setFont(makeGothicFont(browseMode == BrowseMode::Prefecture ? 10 : 9));
+    List2->addItems(lines);
+    SetListHorizontalExtent(*List2);
+    endLoad();
+    setAutoSizedCaption(*Label1[0], countCaption(List2->count()));
+}
+
+void Yubin_Main::endLoad() {
+    List1->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    Label2->hide();
+    Command2->show();
+}
+
+void Yubin_Main::onMunicipalityChosen() {
+    if (List2->count() == 0)
+        return;
+    CurrentMunicipality.clear();
+    const QListWidgetItem* item = List2->currentItem();
+    if (!item)
+        return;
+    if (mode() == BrowseMode::BusinessOffice) {
+        List3->clear();
+        const OfficeList offices = officesNamed(RecordTable, officeOfLine(item->text()));
+        if (offices.lines.isEmpty())
+            return;
+        List3->addItems(offices.lines);
+        setAutoSizedCaption(*Label1[1], countCaption(List3->count()));
+        SetListHorizontalExtent(*List3);
+        Label6->setFont(makeGothicFont(officeHeadingPointSize(offices.reading.size())));
+        const QString heading = tallScreen() ? offices.reading : QString();
+        setAutoSizedCaption(*Label6, heading);
+        Label6->setToolTip(heading);
+        return;
+    }
+    const QString municipality = municipalityOfLine(item->text());
+    Label1[1]->clear();
+    List3->clear();
+    const TownList towns = townsOfMunicipality(RecordTable, municipality);
+    List3->addItems(towns.lines);
+    CurrentMunicipality = towns.currentMunicipality;
+    Label6->setToolTip(QString());
+    Label6->setFont(makeGothicFont(9));
+    setAutoSizedCaption(*Label6,
+                        owner.shared().PrefectureNames.at(SelectedPrefecture) + towns.heading);
+    Text1->setVisible(List3->count() > 1);
+    Command1->setVisible(List3->count() > 1);
+    SetListHorizontalExtent(*List3);
+    setAutoSizedCaption(*Label1[1], countCaption(List3->count()));
+}
+
+void Yubin_Main::onTownSearch() {
+    const QString searchText = text::trimmed(Text1->text());
+    Text1->setText(searchText);
+    if (searchText.isEmpty()) {
+        Text1->setFocus();
+        return;
+    }
+    CurrentMunicipality = text::trimmed(CurrentMunicipality);
+    if (CurrentMunicipality.isEmpty())
+        return;
+    List3->clear();
+    List3->addItems(searchTowns(RecordTable, CurrentMunicipality, searchText));
+    SetListHorizontalExtent(*List3);
+    setAutoSizedCaption(*Label1[1], countCaption(List3->count()));
 }
 
 void Yubin_Main::applyLayout() {

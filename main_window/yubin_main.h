@@ -2,6 +2,7 @@
 
 #include "foundation/access_csv.h"
 #include "foundation/gui/widgets.h"
+#include "main_window/browse.h"
 #include "main_window/window_owner.h"
 
 #include <QLineEdit>
@@ -49,14 +50,22 @@ public:
     QLineEdit* Text2;
 
     // State kept between events.
+    std::vector<RecordRow> RecordTable;
+    std::vector<MunicipalityRow> MunicipalityTable;
+    qsizetype RecordCount() const { return qsizetype(RecordTable.size()); }
     qint16 SelectedPrefecture = 0;
     qint16 LastShift = 0;
     qint16 LastKeyCode = 0;
     QString CurrentMunicipality;
     Access_CSV CsvReader;
 
+    BrowseMode mode() const {
+        return Option1[1]->isChecked() ? BrowseMode::BusinessOffice : BrowseMode::Prefecture;
+    }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -65,6 +74,11 @@ private:
     void onSearchAllClicked();
     void onDownloadClicked();
     void onSampleBarcodeDoubleClicked();
+    void onPrefectureChosen();
+    void onMunicipalityChosen();
+    void onTownSearch();
+    void endLoad();
+    bool tallScreen() const;
 
     WindowOwner& owner;
     std::unique_ptr<SingleInstance> instance;

@@ -1,10 +1,12 @@
 #include "foundation/gui/widgets.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QMouseEvent>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <vector>
 
 namespace yubin {
 
@@ -37,7 +39,18 @@ void ExtentListWidget::mousePressEvent(QMouseEvent* event) {
 
 void ExtentListWidget::keyPressEvent(QKeyEvent* event) {
     emit keyPressed(event);
+    const int before = currentRow();
     QListWidget::keyPressEvent(event);
+    if (currentRow() != before && currentRow() >= 0)
+        emit chosen();
+}
+
+void ExtentListWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const bool onEntry =
+        event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr;
+    QListWidget::mouseReleaseEvent(event);
+    if (onEntry)
+        emit chosen();
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -53,10 +66,30 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void SetListHorizontalExtent(ExtentListWidget& list) {
+    // Measuring thousands of entries one by one is slow. Summing cached
+    // character advances ranks the entries; the few at the top, the only
+    // ones that can be the widest, are then measured exactly.
+    constexpr size_t MeasuredExactly = 16;
     const QFontMetrics metrics(list.font());
+    QHash<char16_t, int> advances;
+    std::vector<std::pair<int, int>> ranked; // estimate, row
+    ranked.reserve(size_t(list.count()));
+    for (int i = 0; i < list.count(); ++i) {
+        int width = 0;
+        for (QChar c : list.item(i)->text()) {
+            auto it = advances.constFind(c.unicode());
+            if (it == advances.constEnd())
+                it = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
+            width += it.value();
+        }
+        ranked.emplace_back(width, i);
+    }
+    const size_t top = std::min(ranked.size(), MeasuredExactly);
+    std::partial_sort(ranked.begin(), ranked.begin() + std::ptrdiff_t(top), ranked.end(),
+                      [](const auto& a, const auto& b) { return a.first > b.first; });
     int widest = 0;
-    for (int i = 0; i < list.count(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(list.item(i)->text()));
+    for (size_t i = 0; i < top; ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(list.item(ranked[i].second)->text()));
     list.setHorizontalExtent(widest + 10);
 }
 

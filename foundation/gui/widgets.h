@@ -19,6 +19,9 @@ public:
     void setHorizontalExtent(int pixels);
 
 signals:
+    // What the desktop's list box called a click: a mouse click on an entry,
+    // or the keyboard moving the selection.
+    void chosen();
     // Any mouse button pressed, with the keyboard modifiers of that moment;
     // the result-list gestures read these.
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -28,6 +31,7 @@ protected:
     void updateGeometries() override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void applyExtent();

@@ -1,0 +1,80 @@
+#include "bench_data.h"
+
+#include "foundation/prefectures.h"
+#include "foundation/text.h"
+
+#include <QStringList>
+
+namespace yubin::bench {
+
+namespace {
+
+const QStringList Kana = {"ｱ", "ｲ", "ｶ", "ｷ", "ｻ", "ｼ", "ﾀ", "ﾁ", "ﾅ", "ﾊ", "ﾏ", "ﾔ", "ﾗ", "ﾜ"};
+const QStringList Kanji = {"山", "川", "田", "中", "本", "町", "北", "南", "東", "西", "大", "小"};
+
+QString pick(const QStringList& from, int seed, int length) {
+    QString s;
+    for (int i = 0; i < length; ++i)
+        s += from[(seed / (i + 1) + i * 7) % from.size()];
+    return s;
+}
+
+QString quoted(const QString& s) {
+    return u'"' + s + u'"';
+}
+
+} // namespace
+
+QByteArray prefectureFile(int prefectureIndex, int lines, int municipalities) {
+    const QString prefecture = makePrefectureNames().at(prefectureIndex);
+    QByteArray out;
+    out.reserve(lines * 110);
+    for (int i = 0; i < lines; ++i) {
+        const int m = i * municipalities / lines;
+        const QString code = QStringLiteral("%1%2")
+                                 .arg(prefectureIndex, 2, 10, QChar(u'0'))
+                                 .arg(i % 100000, 5, 10, QChar(u'0'));
+        const QStringList fields{QString::number(prefectureIndex * 1000 + 100 + m),
+                                 quoted(code.left(3) + QStringLiteral("  ")),
+                                 quoted(code),
+                                 quoted(QStringLiteral("ﾎﾂｶｲﾄﾞｳ")),
+                                 quoted(pick(Kana, m * 31 + 5, 5) + QStringLiteral("ｼ")),
+                                 quoted(pick(Kana, i * 13 + 1, 6)),
+                                 quoted(prefecture),
+                                 quoted(pick(Kanji, m * 17 + 3, 2) + QStringLiteral("市")),
+                                 quoted(pick(Kanji, i * 11 + 7, 3) + QStringLiteral("町")),
+                                 QStringLiteral("0,0,0,0,0,0")};
+        out += text::encodeCp932(fields.join(u','));
+        out += "\r\n";
+    }
+    return out;
+}
+
+QByteArray businessOfficeFile(int lines) {
+    const QStringList names = makePrefectureNames();
+    QByteArray out;
+    out.reserve(lines * 130);
+    for (int i = 0; i < lines; ++i) {
+        // Tokyo holds about a fifth of the published offices.
+        const int p = i % 5 == 0 ? 13 : 1 + (i * 47) / lines;
+        const QString code =
+            QStringLiteral("%1%2").arg(p, 2, 10, QChar(u'0')).arg(i % 100000, 5, 10, QChar(u'0'));
+        const QStringList fields{
+            QString::number(p * 1000 + 101),
+            quoted((i % 3 == 0 ? QStringLiteral("(ｶﾌﾞ) ") : QString()) + pick(Kana, i * 7 + 3, 8)),
+            quoted(pick(Kanji, i * 5 + 1, 4) + QStringLiteral("株式会社")),
+            quoted(names[p]),
+            quoted(pick(Kanji, p * 3, 2) + QStringLiteral("市")),
+            quoted(pick(Kanji, i * 3 + 2, 2) + QStringLiteral("町")),
+            quoted(QStringLiteral("１－２－３")),
+            quoted(code),
+            quoted(code.left(5)),
+            quoted(QStringLiteral("本町")),
+            QStringLiteral("0,0,0")};
+        out += text::encodeCp932(fields.join(u','));
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace yubin::bench

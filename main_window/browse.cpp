@@ -1,0 +1,228 @@
+#include "main_window/browse.h"
+
+#include "foundation/data_file.h"
+#include "foundation/text.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace yubin {
+
+namespace {
+
+// Legal-entity words an office reading may begin with, in the order they
+// are tried, and how many characters each removes.
+struct CorporateForm {
+    const char16_t* prefix;
+    int removed;
+};
+constexpr CorporateForm CorporateFormPrefixes[] = {
+    {u"(ｶﾌﾞ)", 5},
+    {u"ｶﾌﾞ ", 4},
+    {u"(ｲ)", 3},
+    {u"ﾄﾞｸﾘﾂｷﾞﾖｳｾｲﾎｳｼﾞﾝ ", 17},
+    {u"ｲﾘﾖｳﾎｳｼﾞﾝ ", 10},
+    {u"ｲﾘﾖｳﾎｳｼﾞﾝｼﾔﾀﾞﾝ", 14},
+    {u"(ｶ)", 3},
+    {u"(ｻﾞｲ)", 5},
+    {u"(ｼﾔ)", 4},
+    {u"(ｼﾞﾔﾌ)", 6},
+    {u"(ｼﾕｳ)", 5},
+    {u"(ﾕｳ)", 4},
+    {u"ｶﾌﾞ) ", 5},
+    {u"ｶ) ", 3},
+    {u"ｶ)", 2},
+    {u"（", 1},
+    {u"ｶﾌﾞｼｷｶｲｼﾔ ", 10},
+    {u"ｶﾌﾞｼｷｶﾞｲｼﾔ)", 11},
+    {u"ｶﾌﾞｼｷｶﾞｲｼﾔ ", 11},
+    {u"ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ ", 12},
+    {u"(ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ)", 13},
+    {u"ｶﾞﾂｺｳﾎｳｼﾞﾝ ", 11},
+};
+
+const QString WholeAreaEnding = QStringLiteral("一円");
+
+QString hiragana(QStringView halfWidthReading) {
+    return text::readingToHiragana(halfWidthReading);
+}
+
+QString wholeAreaReading(const QString& reading) {
+    // The part read for "一円" follows the last ｲ; a reading without one is
+    // shown whole.
+    const qsizetype cut = reading.lastIndexOf(u'ｲ');
+    return hiragana(cut >= 0 ? QStringView(reading).left(cut) : QStringView(reading));
+}
+
+} // namespace
+
+QString browseFilePath(const DataFolder& data, BrowseMode mode, int prefectureIndex) {
+    return mode == BrowseMode::BusinessOffice ? data.businessOfficeFilePath()
+                                              : data.prefectureFilePath(prefectureIndex);
+}
+
+QString stripCorporateForm(QStringView reading) {
+    const QStringView trimmedReading = text::trimBlanks(reading);
+    for (const CorporateForm& form : CorporateFormPrefixes) {
+        if (trimmedReading.startsWith(QStringView(form.prefix)))
+            return text::trimmed(trimmedReading.mid(form.removed));
+    }
+    return trimmedReading.toString();
+}
+
+QString sevenDigitCode(const QString& column) {
+    return (QStringLiteral("0000000") + column).right(7);
+}
+
+QString postalCodeText(const QString& sevenDigits) {
+    return sevenDigits.left(3) + u'-' + sevenDigits.right(4);
+}
+
+LoadedRecords loadRecords(QStringView text, BrowseMode mode, const QString& prefectureName,
+                          Access_CSV& csv) {
+    LoadedRecords loaded;
+    QString line;
+    forEachLine(text, [&](QStringView raw) {
+        const QStringView trimmedLine = text::trimBlanks(raw);
+        if (trimmedLine.size() <= 10)
+            return;
+        if (mode == BrowseMode::BusinessOffice) {
+            // The prefecture's name must stand beyond the leading code columns.
+            const qsizetype at = trimmedLine.indexOf(prefectureName);
+            if (at < 5)
+                return;
+        }
+        line = trimmedLine.toString();
+        if (mode == BrowseMode::Prefecture) {
+            const QString municipality = csv.Col(8, line);
+            if (loaded.municipalities.empty() || loaded.municipalities.back().name != municipality)
+                loaded.municipalities.push_back({municipality, csv.Col(5, line)});
+            loaded.records.push_back({sevenDigitCode(csv.Col(3, line)), csv.Col(5, line),
+                                      csv.Col(6, line), municipality, csv.Col(9, line)});
+        } else {
+            if (csv.Col(4, line) != prefectureName)
+                return;
+            loaded.records.push_back({sevenDigitCode(csv.Col(8, line)), csv.Col(3, line),
+                                      stripCorporateForm(csv.Col(2, line)),
+                                      csv.Col(5, line) + csv.Col(6, line) + csv.Col(7, line),
+                                      QString()});
+        }
+    });
+    return loaded;
+}
+
+QStringList municipalityListLines(const LoadedRecords& loaded, BrowseMode mode) {
+    QStringList lines;
+    if (mode == BrowseMode::Prefecture) {
+        lines.reserve(qsizetype(loaded.municipalities.size()));
+        for (const MunicipalityRow& m : loaded.municipalities) {
+            const QString reading = hiragana(m.reading);
+            lines << reading.left(1) + u' ' + m.name + QStringLiteral(" (") + reading + u')';
+        }
+    } else {
+        lines.reserve(qsizetype(loaded.records.size()));
+        for (const RecordRow& row : loaded.records) {
+            // Only the first character is widened, so a voiced first sound
+            // files under its unvoiced letter.
+            lines << text::toFullWidth(QStringView(row[2]).left(1)) + u' ' + row[1];
+        }
+    }
+    // The list is sorted as the desktop's sorted list box sorts Japanese
+    // text. Sort keys keep a list of thousands of offices fast.
+    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    keys.reserve(size_t(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        keys.emplace_back(collator.sortKey(lines[i]), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    QStringList sorted;
+    sorted.reserve(lines.size());
+    for (const auto& key : keys)
+        sorted << lines[key.second];
+    return sorted;
+}
+
+QString municipalityOfLine(const QString& line) {
+    const qsizetype end = line.indexOf(u' ', 2);
+    return line.mid(2, end < 0 ? -1 : end - 2);
+}
+
+QString officeOfLine(const QString& line) {
+    // The name follows the leading character and its blank. An office
+    // without a reading has no leading character, so the line starts with
+    // the blank itself.
+    const qsizetype blank = line.indexOf(u' ');
+    return blank < 0 ? QString() : line.mid(blank + 1);
+}
+
+QString ordinaryTownLine(const RecordRow& row) {
+    return postalCodeText(row[0]) + QStringLiteral("  ") + row[3] + row[4] + QStringLiteral(" (") +
+           hiragana(row[2]) + u')';
+}
+
+QString townLine(const RecordRow& row) {
+    if (row[4] == CatchAllTown)
+        return postalCodeText(row[0]) + QStringLiteral("  ") + CatchAllTown;
+    if (row[4].endsWith(WholeAreaEnding))
+        return postalCodeText(row[0]) + u' ' + row[4] + u'(' + wholeAreaReading(row[2]) + u')';
+    return ordinaryTownLine(row);
+}
+
+TownList townsOfMunicipality(const std::vector<RecordRow>& records, const QString& municipality) {
+    TownList list;
+    for (const RecordRow& row : records) {
+        if (row[3] != municipality)
+            continue;
+        list.heading = municipality + u'(' + hiragana(row[1]) + u')';
+        list.lines << townLine(row);
+        if (row[4] != CatchAllTown && !row[4].endsWith(WholeAreaEnding))
+            list.currentMunicipality = municipality;
+    }
+    return list;
+}
+
+OfficeList officesNamed(const std::vector<RecordRow>& records, const QString& officeName) {
+    OfficeList list;
+    for (const RecordRow& row : records) {
+        if (row[1] != officeName)
+            continue;
+        list.lines << postalCodeText(row[0]) + QStringLiteral("  ") + row[3];
+        list.reading = text::toFullWidth(row[2]);
+    }
+    return list;
+}
+
+double officeHeadingPointSize(qsizetype length) {
+    if (length < 30)
+        return 9;
+    if (length <= 40)
+        return 7;
+    if (length <= 50)
+        return 6;
+    if (length <= 60)
+        return 5;
+    return 4;
+}
+
+QStringList searchTowns(const std::vector<RecordRow>& records, const QString& municipality,
+                        const QString& searchText) {
+    QStringList lines;
+    QString fullWidth;
+    QString hira;
+    for (const RecordRow& row : records) {
+        if (row[3] != municipality)
+            continue;
+        text::toFullWidth(row[2], fullWidth);
+        text::katakanaToHiragana(fullWidth, hira);
+        const bool matches = row[4].contains(searchText) || fullWidth.contains(searchText) ||
+                             hira.contains(searchText);
+        if (matches && row[4] != CatchAllTown)
+            lines << ordinaryTownLine(row);
+    }
+    return lines;
+}
+
+} // namespace yubin

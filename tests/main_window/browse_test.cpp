@@ -1,0 +1,225 @@
+#include "main_window/browse.h"
+
+#include "foundation/text.h"
+#include "support/data_files.h"
+#include "support/fakes.h"
+
+#include <gtest/gtest.h>
+
+namespace yubin {
+namespace {
+
+using test::addressRecord;
+using test::officeRecord;
+
+QString joinLines(const QStringList& lines) {
+    return lines.join(u'\n');
+}
+
+LoadedRecords load(const QStringList& lines, BrowseMode mode = BrowseMode::Prefecture,
+                   const QString& prefecture = QStringLiteral("北海道")) {
+    Access_CSV csv;
+    const QString text = lines.join(QStringLiteral("\r\n"));
+    return loadRecords(text, mode, prefecture, csv);
+}
+
+QString sapporo(const QString& code, const QString& townReading, const QString& town) {
+    return addressRecord("01101", code, "ﾎﾂｶｲﾄﾞｳ", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", townReading, "北海道",
+                         "札幌市中央区", town);
+}
+
+TEST(LoadRecords, SkipsLinesOfTenCharactersOrFewerAfterTrimming) {
+    const LoadedRecords loaded =
+        load({QStringLiteral("  1234567890  "), QStringLiteral("12345678901"),
+              QStringLiteral("　　"), QString()});
+    ASSERT_EQ(loaded.records.size(), 1u) << "only the 11-character line is a row";
+    EXPECT_EQ(loaded.records[0][0], "0000000");
+}
+
+TEST(LoadRecords, FillsTheRowsOfPrefectureModeAndRestoresLeadingZeros) {
+    const LoadedRecords loaded =
+        load({sapporo("0600042", "ｵｵﾄﾞｵﾘﾆｼ(1-19ﾁﾖｳﾒ)", "大通西（１～１９丁目）"),
+              addressRecord("01101", "600000", "ﾎﾂｶｲﾄﾞｳ", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ",
+                            "北海道", "札幌市中央区", "以下に掲載がない場合")});
+    ASSERT_EQ(loaded.records.size(), 2u);
+    EXPECT_EQ(loaded.records[0], (RecordRow{"0600042", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｵｵﾄﾞｵﾘﾆｼ(1-19ﾁﾖｳﾒ)",
+                                            "札幌市中央区", "大通西（１～１９丁目）"}));
+    EXPECT_EQ(loaded.records[1][0], "0600000") << "a code that lost its zero gets it back";
+    EXPECT_EQ(loaded.records[1][4], "以下に掲載がない場合") << "the catch-all is an ordinary row";
+}
+
+TEST(LoadRecords, MunicipalitiesThatAreNotContiguousAppearOncePerRun) {
+    const auto city = [](const char* name, const char* reading) {
+        return addressRecord("01202", "0400000", "ﾎﾂｶｲﾄﾞｳ", reading, "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "北海道",
+                             name, "以下に掲載がない場合");
+    };
+    const LoadedRecords loaded = load({city("函館市", "ﾊｺﾀﾞﾃｼ"), city("函館市", "ﾊｺﾀﾞﾃｼ"),
+                                       city("小樽市", "ｵﾀﾙｼ"), city("函館市", "ﾊｺﾀﾞﾃｼ")});
+    ASSERT_EQ(loaded.municipalities.size(), 3u);
+    EXPECT_EQ(
+        municipalityListLines(loaded, BrowseMode::Prefecture),
+        (QStringList{"お 小樽市 (おたるし)", "は 函館市 (はこだてし)", "は 函館市 (はこだてし)"}));
+}
+
+TEST(MunicipalityList, LinesShowTheHiraganaReadingAndSortByItsFirstSound) {
+    const auto city = [](const char* name, const char* reading) {
+        return addressRecord("01101", "0600000", "ﾎﾂｶｲﾄﾞｳ", reading, "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "北海道",
+                             name, "以下に掲載がない場合");
+    };
+    const LoadedRecords loaded = load({city("札幌市中央区", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ"),
+                                       city("常総市", "ｼﾞﾖｳｿｳｼ"), city("旭川市", "ｱｻﾋｶﾜｼ")});
+    EXPECT_EQ(municipalityListLines(loaded, BrowseMode::Prefecture),
+              (QStringList{"あ 旭川市 (あさひかわし)", "さ 札幌市中央区 (さつぽろしちゆうおうく)",
+                           "じ 常総市 (じようそうし)"}));
+    EXPECT_EQ(municipalityOfLine(QStringLiteral("さ 札幌市中央区 (さつぽろしちゆうおうく)")),
+              QStringLiteral("札幌市中央区"));
+}
+
+TEST(BusinessOffices, KeepOnlyThePrefecturesOfficesNamedBeyondTheCodeColumns) {
+    const QString tokyo = QStringLiteral("東京都");
+    const QStringList lines{
+        officeRecord("13101", "(ｶﾌﾞ) ﾆﾎﾝｼﾖｳｼﾞ", "日本商事株式会社", tokyo, "千代田区", "丸の内",
+                     "１－１", "1008799"),
+        officeRecord("14101", "ﾖｺﾊﾏｼﾖｳｶｲ", "横浜商会", "神奈川県", "横浜市", "本町", "１",
+                     "2318799"),
+        // The prefecture's name only within the first five characters.
+        QStringLiteral("東京都,\"ｱ\",\"東京都の店\",\"東京都\",\"港区\",\"芝\",\"１\",\"1058799\""),
+        officeRecord("13102", "ｶﾞｲﾑｼﾖｳ", "外務省", tokyo, "千代田区", "霞が関", "２－２－１",
+                     "1008919"),
+    };
+    const LoadedRecords loaded = load(lines, BrowseMode::BusinessOffice, tokyo);
+    ASSERT_EQ(loaded.records.size(), 2u);
+    EXPECT_EQ(loaded.records[0],
+              (RecordRow{"1008799", "日本商事株式会社", "ﾆﾎﾝｼﾖｳｼﾞ", "千代田区丸の内１－１", ""}));
+    // Only the first character is widened: a voiced first sound files under
+    // its unvoiced letter.
+    EXPECT_EQ(municipalityListLines(loaded, BrowseMode::BusinessOffice),
+              (QStringList{"カ 外務省", "ニ 日本商事株式会社"}));
+    EXPECT_EQ(officeOfLine(QStringLiteral("カ 外務省")), QStringLiteral("外務省"));
+    EXPECT_EQ(officeOfLine(QStringLiteral(" 読みのない事業所")),
+              QStringLiteral("読みのない事業所"));
+}
+
+struct PrefixCase {
+    const char* reading;
+    const char* stripped;
+};
+void PrintTo(const PrefixCase& c, std::ostream* os) {
+    *os << c.reading;
+}
+
+class CorporateForms : public testing::TestWithParam<PrefixCase> {};
+
+TEST_P(CorporateForms, LoseTheLegalEntityWordTheyBeginWith) {
+    EXPECT_EQ(stripCorporateForm(QString::fromUtf8(GetParam().reading)),
+              QString::fromUtf8(GetParam().stripped));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachPrefixInOrder, CorporateForms,
+    testing::Values(
+        PrefixCase{"(ｶﾌﾞ) ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶﾌﾞ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ｲ)ﾃｽﾄ", "ﾃｽﾄ"},
+        PrefixCase{"ﾄﾞｸﾘﾂｷﾞﾖｳｾｲﾎｳｼﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｲﾘﾖｳﾎｳｼﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"},
+        PrefixCase{"ｲﾘﾖｳﾎｳｼﾞﾝｼﾔﾀﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ｶ)ﾃｽﾄ", "ﾃｽﾄ"},
+        PrefixCase{"(ｻﾞｲ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ｼﾔ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ｼﾞﾔﾌ)ﾃｽﾄ", "ﾃｽﾄ"},
+        PrefixCase{"(ｼﾕｳ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ﾕｳ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶﾌﾞ) ﾃｽﾄ", "ﾃｽﾄ"},
+        PrefixCase{"ｶ) ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"（ﾃｽﾄ", "ﾃｽﾄ"},
+        PrefixCase{"ｶﾌﾞｼｷｶｲｼﾔ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶﾌﾞｼｷｶﾞｲｼﾔ)ﾃｽﾄ", "ﾃｽﾄ"},
+        PrefixCase{"ｶﾌﾞｼｷｶﾞｲｼﾔ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"},
+        PrefixCase{"(ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶﾞﾂｺｳﾎｳｼﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"},
+        // Order and exactness: the first matching prefix decides.
+        PrefixCase{"ｶﾌﾞｼｷｶｲｼﾔﾃｽﾄ", "ｶﾌﾞｼｷｶｲｼﾔﾃｽﾄ"}, PrefixCase{"ｶﾌﾞﾄ", "ｶﾌﾞﾄ"},
+        PrefixCase{"  (ｼﾞﾔﾌ)  ﾃｽﾄ ", "ﾃｽﾄ"}, PrefixCase{"ｶﾀｸﾗ", "ｶﾀｸﾗ"}, PrefixCase{"(ｶﾌﾞ)", ""}));
+
+TEST(TownLines, ThreeFormatsWithTheirBlanksAndBrackets) {
+    EXPECT_EQ(townLine({"1234567", "ﾐﾔｹﾑﾗ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "三宅村", "以下に掲載がない場合"}),
+              QStringLiteral("123-4567  以下に掲載がない場合"));
+    EXPECT_EQ(townLine({"1234567", "ﾐﾔｹﾑﾗ", "ﾐﾔｹﾑﾗｲﾁｴﾝ", "三宅村", "三宅村一円"}),
+              QStringLiteral("123-4567 三宅村一円(みやけむら)"));
+    EXPECT_EQ(townLine({"1234567", "ﾁﾕｳｵｳｸ", "ﾎﾝﾁﾖｳ", "中央区", "本町"}),
+              QStringLiteral("123-4567  中央区本町 (ほんちよう)"));
+    // A whole-area reading without ｲ is shown whole.
+    EXPECT_EQ(townLine({"1000000", "ﾑﾗ", "ﾑﾗｾﾞﾝﾀﾞﾝ", "村", "全村一円"}),
+              QStringLiteral("100-0000 全村一円(むらぜんだん)"));
+}
+
+TEST(TownList, ListsEveryRowOfTheMunicipalityInFileOrder) {
+    const std::vector<RecordRow> rows{
+        {"1001101", "ﾐﾔｹﾑﾗ", "ﾐﾔｹﾑﾗｲﾁｴﾝ", "三宅村", "三宅村一円"},
+        {"1000000", "ﾁﾖﾀﾞｸ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "千代田区", "以下に掲載がない場合"},
+        {"1001100", "ﾐﾔｹﾑﾗ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "三宅村", "以下に掲載がない場合"},
+        {"1000001", "ﾁﾖﾀﾞｸ", "ﾁﾖﾀﾞ", "千代田区", "千代田"},
+    };
+    const TownList miyake = townsOfMunicipality(rows, QStringLiteral("三宅村"));
+    EXPECT_EQ(miyake.lines,
+              (QStringList{"100-1101 三宅村一円(みやけむら)", "100-1100  以下に掲載がない場合"}));
+    EXPECT_EQ(miyake.heading, QStringLiteral("三宅村(みやけむら)"));
+    EXPECT_TRUE(miyake.currentMunicipality.isEmpty()) << "no ordinary line: nothing to search";
+
+    const TownList chiyoda = townsOfMunicipality(rows, QStringLiteral("千代田区"));
+    EXPECT_EQ(chiyoda.lines,
+              (QStringList{"100-0000  以下に掲載がない場合", "100-0001  千代田区千代田 (ちよだ)"}));
+    EXPECT_EQ(chiyoda.currentMunicipality, QStringLiteral("千代田区"));
+}
+
+TEST(OfficeHeading, PointSizeByReadingLength) {
+    EXPECT_EQ(officeHeadingPointSize(29), 9);
+    EXPECT_EQ(officeHeadingPointSize(30), 7);
+    EXPECT_EQ(officeHeadingPointSize(40), 7);
+    EXPECT_EQ(officeHeadingPointSize(41), 6);
+    EXPECT_EQ(officeHeadingPointSize(50), 6);
+    EXPECT_EQ(officeHeadingPointSize(51), 5);
+    EXPECT_EQ(officeHeadingPointSize(60), 5);
+    EXPECT_EQ(officeHeadingPointSize(61), 4);
+}
+
+class TownSearch : public testing::Test {
+protected:
+    const std::vector<RecordRow> rows{
+        {"0600000", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "札幌市中央区", "以下に掲載がない場合"},
+        {"0600042", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｵｵﾄﾞｵﾘﾆｼ", "札幌市中央区", "大通西"},
+        {"0640941", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｱｻﾋｶﾞｵｶ", "札幌市中央区", "旭ケ丘"},
+        {"0700000", "ｱｻﾋｶﾜｼ", "ｵｵﾄﾞｵﾘ", "旭川市", "大通"},
+        {"1001101", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｻﾂﾎﾟﾛｲﾁｴﾝ", "札幌市中央区", "札幌一円"},
+    };
+    QString find(const char* text) const {
+        return joinLines(
+            searchTowns(rows, QStringLiteral("札幌市中央区"), QString::fromUtf8(text)));
+    }
+};
+
+TEST_F(TownSearch, FindsKanjiKatakanaAndHiraganaWithinTheMunicipality) {
+    const QString oodori = QStringLiteral("060-0042  札幌市中央区大通西 (おおどおりにし)");
+    EXPECT_EQ(find("大通"), oodori) << "旭川市大通 lies in another municipality";
+    EXPECT_EQ(find("オオドオリ"), oodori);
+    EXPECT_EQ(find("おおどおり"), oodori);
+    EXPECT_EQ(find("ガオカ"), QStringLiteral("064-0941  札幌市中央区旭ケ丘 (あさひがおか)"));
+}
+
+TEST_F(TownSearch, HalfWidthTextAndTheCatchAllFindNothing) {
+    EXPECT_EQ(find("ｵｵﾄﾞｵﾘ"), QString());
+    EXPECT_EQ(find("以下に掲載"), QString());
+    EXPECT_EQ(find("いかにけいさい"), QString());
+}
+
+TEST_F(TownSearch, WholeAreaMatchUsesTheOrdinaryFormatWithTheWholeReading) {
+    EXPECT_EQ(find("一円"), QStringLiteral("100-1101  札幌市中央区札幌一円 (さつぽろいちえん)"));
+}
+
+TEST(LoadRecords, InvalidBytesAndEveryLineEndStillLoad) {
+    QByteArray bytes = test::sjisLines({sapporo("0600042", "ｵｵﾄﾞｵﾘﾆｼ", "大通西")}, "\n");
+    bytes += test::sjisLines({sapporo("0600001", "ｷﾀ1ｼﾞﾖｳ", "北一条")}, "\r");
+    // A broken double-byte character inside the town name.
+    QByteArray broken = test::sjisLines({sapporo("0600002", "ｷﾀ2ｼﾞﾖｳ", "北二条")});
+    broken.replace(QByteArray("\x96\x6B", 2), QByteArray("\x85\x40", 2)); // 北 → unassigned
+    bytes += broken;
+    Access_CSV csv;
+    const LoadedRecords loaded =
+        loadRecords(text::decodeCp932(bytes), BrowseMode::Prefecture, "北海道", csv);
+    ASSERT_EQ(loaded.records.size(), 3u);
+    EXPECT_EQ(loaded.records[2][4], QString::fromUtf8("\uFFFD二条"));
+    EXPECT_EQ(loaded.records[1][0], "0600001");
+}
+
+} // namespace
+} // namespace yubin
