@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace yubin {
@@ -205,6 +206,26 @@ TEST_F(Browsing, BusinessOfficeModeListsOfficesAndTheirAddresses) {
     EXPECT_EQ(w.Label6->toolTip(), QStringLiteral("ニホンシヨウジ"));
     EXPECT_EQ(w.Label6->font().pointSizeF(), 9);
     EXPECT_TRUE(w.Text1->isHidden());
+}
+
+TEST_F(Browsing, BusinessHeadingShrinksWithTheLengthOfTheReading) {
+    offices.clear();
+    for (int length : {29, 30, 61})
+        offices << officeRecord("13101", QString(length, u'ｱ'), QStringLiteral("長い名前%1").arg(length),
+                                "東京都", "千代田区", "丸の内", "１", "1008799");
+    writeOffices();
+    Yubin_Main& w = start();
+    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
+    click(w.List1, 12);
+    ASSERT_EQ(w.List2->count(), 3);
+    const std::map<QString, double> expected{
+        {"ア 長い名前29", 9}, {"ア 長い名前30", 7}, {"ア 長い名前61", 4}};
+    for (int row = 0; row < 3; ++row) {
+        click(w.List2, row);
+        const QString line = w.List2->item(row)->text();
+        EXPECT_EQ(w.Label6->font().pointSizeF(), expected.at(line)) << line.toStdString();
+        EXPECT_EQ(w.Label6->text().size(), line.mid(6).toInt());
+    }
 }
 
 TEST_F(Browsing, BusinessHeadingStaysEmptyOnATenThousandTwipScreen) {
