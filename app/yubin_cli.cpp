@@ -1,5 +1,6 @@
 #include "foundation/cli.h"
 #include "main_window/browse_cli.h"
+#include "search/search_cli.h"
 
 #include <QCoreApplication>
 
@@ -28,6 +29,10 @@ int main(int argc, char* argv[]) {
         {"municipalities", {{}, {QStringLiteral("offices")}}, yubin::runMunicipalitiesVerb},
         {"towns", {{}, {QStringLiteral("offices")}}, yubin::runTownsVerb},
         {"town-search", {}, yubin::runTownSearchVerb},
+        {"search",
+         {{}, {QStringLiteral("fold"), QStringLiteral("no-offices")}},
+         yubin::runSearchVerb},
+        {"code", {{}, {QStringLiteral("no-offices")}}, yubin::runCodeVerb},
     };
 
     QStringList args = app.arguments().mid(1);

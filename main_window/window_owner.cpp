@@ -4,13 +4,15 @@
 #include "data_prep/data_syori.h"
 #include "main_window/yubin_main.h"
 #include "map_search/map_search.h"
+#include "search/scan.h"
 #include "search/ubin_sort.h"
 #include "search/zen_kensaku.h"
 
 namespace yubin {
 
 WindowOwner::WindowOwner(const Platform& platform, SharedValues& shared)
-    : env(platform), values(shared), data(platform.programFolder) {}
+    : env(platform), values(shared), data(platform.programFolder),
+      cache(std::make_unique<ScanCache>()) {}
 
 WindowOwner::~WindowOwner() {
     // Children first: the main window is the last to go.

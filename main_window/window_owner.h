@@ -6,6 +6,8 @@
 
 #include <QPointer>
 
+#include <memory>
+
 namespace yubin {
 
 class Yubin_Main;
@@ -14,6 +16,7 @@ class UBIN_Sort;
 class Data_Syori;
 class BAR_Print;
 class MAP_Search;
+class ScanCache;
 
 // Creates each window on first use and hands it out. Asking for a window
 // that is not loaded loads it without showing it; a window that closes is
@@ -28,6 +31,8 @@ public:
     const Platform& platform() const { return env; }
     SharedValues& shared() { return values; }
     const DataFolder& dataFolder() const { return data; }
+    // Decoded data files kept between full searches for the program's life.
+    ScanCache& scanCache() { return *cache; }
 
     Yubin_Main& main();
     Zen_Kensaku& zenKensaku();
@@ -48,6 +53,7 @@ private:
     Platform env;
     SharedValues& values;
     DataFolder data;
+    std::unique_ptr<ScanCache> cache;
     QPointer<Yubin_Main> mainWindow;
     QPointer<Zen_Kensaku> searchWindow;
     QPointer<UBIN_Sort> scanWindow;

@@ -1,12 +1,217 @@
 #include "search/zen_kensaku.h"
 
+#include "foundation/gui/desktop_platform.h"
+#include "foundation/text.h"
+#include "main_window/browse.h"
+#include "main_window/main_layout.h"
+#include "main_window/yubin_main.h"
+#include "search/search_input.h"
+#include "search/ubin_sort.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
 namespace yubin {
+
+namespace {
+
+QRect twips(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+
+} // namespace
 
 Zen_Kensaku::Zen_Kensaku(WindowOwner& windowOwner) : LoadableDialog(windowOwner) {
     setObjectName(QStringLiteral("Zen_Kensaku"));
     setWindowTitle(QStringLiteral("〒　郵便番号検索 (Q&O)　   全ﾃﾞｰﾀ検索"));
+    setWindowIcon(QIcon(QStringLiteral(":/yubin/icon.svg")));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(twipsToPixels(11595), twipsToPixels(8100));
+
+    auto label = [this](const char* name, const QString& caption, QRect geometry) {
+        auto* l = new QLabel(caption, this);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(geometry);
+        return l;
+    };
+    Label2 = label("Label2", QStringLiteral("文字列検索"), twips(120, 320, 900, 180));
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(1080, 240, 2535, 330));
+    Text1->setFont(makeGothicFont(11.25));
+    Command1 = new QPushButton(QStringLiteral("検索"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips(3600, 240, 855, 330));
+    Check2 = new QCheckBox(QStringLiteral("完全な一致単語"), this);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->setGeometry(twips(4560, 250, 1695, 255));
+    Check1 = new QCheckBox(QStringLiteral("事業所含む"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setGeometry(twips(6360, 250, 1260, 255));
+    Label1 = label("Label1", QStringLiteral("郵便番号"), twips(7800, 285, 720, 180));
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setGeometry(twips(8640, 240, 975, 285));
+    Text2->setFont(makeGothicFont(9.75));
+    Text2->setMaxLength(8);
+    Text2->setAttribute(Qt::WA_InputMethodEnabled, false);
+    Label4 = label("Label4", QString(), twips(9000, 45, 540, 180));
+    Label4->setFont(makeGothicFont(9));
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Command3 = new QPushButton(QStringLiteral("検索"), this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setGeometry(twips(9600, 240, 855, 330));
+    Command2 = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(twips(11160, 120, 975, 300));
+    Label3 = label("Label3", QString(), twips(10800, 480, 540, 180));
+    Label3->setFont(makeGothicFont(9));
+    Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    List1 = new ExtentListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setGeometry(twips(120, 720, 11355, 7260));
+    List1->setFont(makeGothicFont(11.25));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, Check2);
+    setTabOrder(Check2, Check1);
+    setTabOrder(Check1, Text2);
+    setTabOrder(Text2, Command3);
+    setTabOrder(Command3, Command2);
+    setTabOrder(Command2, List1);
+
+    // No button is the default: Enter belongs to the boxes.
+    for (QPushButton* b : {Command1, Command2, Command3})
+        b->setAutoDefault(false);
+    connect(Command1, &QPushButton::clicked, this, &Zen_Kensaku::textSearch);
+    connect(Command3, &QPushButton::clicked, this, &Zen_Kensaku::postalCodeSearch);
+    connect(Command2, &QPushButton::clicked, this, &Zen_Kensaku::close);
+    connect(Text2, &QLineEdit::textChanged, this,
+            [this](const QString& t) { Label4->setText(digitCounterText(t)); });
+    Text1->installEventFilter(this);
+    Text2->installEventFilter(this);
+}
+
+void Zen_Kensaku::load() {
+    // Centred; on a small screen a little higher.
+    const int screenHeight = platform.screen->heightTwips();
+    int top = twipsToPixels(screenHeight) / 2 - height() / 2;
+    if (screenHeight < CompactScreenBelowTwips)
+        top -= twipsToPixels(150);
+    move(twipsToPixels(platform.screen->widthTwips()) / 2 - width() / 2, top);
+
+    Text1->clear();
+    Text2->clear();
+    Text1->setText(shared.LastSearchText);
+    if (shared.LastSearchZip.size() <= 8)
+        Text2->setText(shared.LastSearchZip);
+    shared.LastSearchZip = Text2->text();
+    Label3->clear();
+    Label4->clear();
+    Check1->setChecked(true);
+    Check2->setChecked(true);
+    showIdleLine();
+    LastShift = 0;
+    LastKeyCode = 0;
+}
+
+void Zen_Kensaku::showIdleLine() {
+    List1->clear();
+    List1->addItem(SearchIdleLine);
+    List1->setEnabled(false);
+}
+
+bool Zen_Kensaku::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && owner.isLoaded(&owner.main()))
+        owner.main().hide();
+    return LoadableDialog::event(e);
+}
+
+bool Zen_Kensaku::eventFilter(QObject* watched, QEvent* e) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box)
+        return LoadableDialog::eventFilter(watched, e);
+    if (e->type() == QEvent::FocusIn) {
+        QTimer::singleShot(0, box, &QLineEdit::selectAll);
+    } else if (e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (box == Text2) {
+            Text2->setText(text::trimmed(Text2->text()));
+            if (enter) {
+                if (Text2->text().size() > 6)
+                    postalCodeSearch();
+                return true;
+            }
+            // Only digits, "-" and the editing keys get into the box.
+            const QString typed = key->text();
+            const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
+            if (printable && !(typed.size() == 1 &&
+                               ((typed[0] >= u'0' && typed[0] <= u'9') || typed[0] == u'-')))
+                return true;
+        } else if (enter) {
+            if (!Text1->text().isEmpty())
+                textSearch();
+            return true;
+        }
+    }
+    return LoadableDialog::eventFilter(watched, e);
+}
+
+void Zen_Kensaku::textSearch() {
+    const QString searchText = text::trimmed(Text1->text());
+    Text1->setText(searchText);
+    switch (checkSearchText(searchText)) {
+    case TextSearchCheck::Empty:
+        Text1->setFocus();
+        return;
+    case TextSearchCheck::TooManyWords:
+        return;
+    case TextSearchCheck::Ok:
+        break;
+    }
+    shared.FoldMatch = Check2->isChecked() ? 0 : FlagSet;
+    shared.SearchZipCode.clear();
+    runSearch();
+}
+
+void Zen_Kensaku::postalCodeSearch() {
+    Text2->setText(text::trimmed(Text2->text()));
+    const std::optional<QString> key = postalCodeKey(Text2->text());
+    if (!key) {
+        Text2->setFocus();
+        return;
+    }
+    shared.SearchZipCode = *key;
+    runSearch();
+}
+
+void Zen_Kensaku::runSearch() {
+    Label3->clear();
+    List1->clear();
+    owner.ubinSort().exec();
+    SetListHorizontalExtent(*List1);
+    Label3->setText(countCaption(List1->count()));
+    if (List1->count() > 0) {
+        List1->setEnabled(true);
+    } else {
+        List1->setPalette(QPalette());
+        showIdleLine();
+    }
+}
+
+bool Zen_Kensaku::queryUnload() {
+    shared.LastSearchText = text::trimmed(Text1->text());
+    shared.LastSearchZip = text::trimmed(Text2->text());
+    return true;
+}
+
+void Zen_Kensaku::unload() {
+    if (owner.isLoaded(&owner.main()))
+        owner.main().show();
 }
 
 } // namespace yubin

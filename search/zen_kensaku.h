@@ -1,19 +1,51 @@
 #pragma once
 
+#include "foundation/gui/widgets.h"
 #include "main_window/loadable_dialog.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace yubin {
 
-// The full data search window. Created hidden at start-up; opened
-// modelessly from the main window's "全検索" button.
+// The full data search window: one or two words, or a postal code, looked
+// for in every data file. Opened modelessly; the main window hides while it
+// is open.
 class Zen_Kensaku : public LoadableDialog {
     Q_OBJECT
 public:
     explicit Zen_Kensaku(WindowOwner& owner);
+    void load() override;
 
+    QLabel* Label2;
     QLineEdit* Text1;
+    QPushButton* Command1;
+    QCheckBox* Check2;
+    QCheckBox* Check1;
+    QLabel* Label1;
+    QLineEdit* Text2;
+    QLabel* Label4;
+    QPushButton* Command3;
+    QPushButton* Command2;
+    QLabel* Label3;
+    ExtentListWidget* List1;
+
+    qint16 LastShift = 0;
+    qint16 LastKeyCode = 0;
+
+    void textSearch();
+    void postalCodeSearch();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool queryUnload() override;
+    void unload() override;
+
+private:
+    void runSearch();
+    void showIdleLine();
 };
 
 } // namespace yubin

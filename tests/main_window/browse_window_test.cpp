@@ -211,8 +211,9 @@ TEST_F(Browsing, BusinessOfficeModeListsOfficesAndTheirAddresses) {
 TEST_F(Browsing, BusinessHeadingShrinksWithTheLengthOfTheReading) {
     offices.clear();
     for (int length : {29, 30, 61})
-        offices << officeRecord("13101", QString(length, u'ｱ'), QStringLiteral("長い名前%1").arg(length),
-                                "東京都", "千代田区", "丸の内", "１", "1008799");
+        offices << officeRecord("13101", QString(length, u'ｱ'),
+                                QStringLiteral("長い名前%1").arg(length), "東京都", "千代田区",
+                                "丸の内", "１", "1008799");
     writeOffices();
     Yubin_Main& w = start();
     QTest::mouseClick(w.Option1[1], Qt::LeftButton);

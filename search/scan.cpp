@@ -1,0 +1,324 @@
+#include "search/scan.h"
+
+#include "foundation/data_file.h"
+#include "foundation/prefectures.h"
+#include "foundation/text.h"
+#include "foundation/utilities.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace yubin {
+
+namespace {
+
+constexpr qint64 YieldEveryMs = 15;
+constexpr qsizetype ShortLine = 10; // lines shorter than this never match
+
+const QString CatchAll = QStringLiteral("以下に掲載がない場合");
+const QString WholeArea = QStringLiteral("一円");
+
+} // namespace
+
+// ---- words, match test, rows -------------------------------------------
+
+SearchWords splitSearchWords(const QString& trimmedText) {
+    SearchWords words;
+    qsizetype separator = trimmedText.indexOf(u' ');
+    if (separator < 0)
+        separator = trimmedText.indexOf(QChar(0x3000));
+    if (separator < 0) {
+        words.first = trimmedText;
+        return words;
+    }
+    words.first = text::trimmed(QStringView(trimmedText).left(separator + 1));
+    words.second = text::trimmed(QStringView(trimmedText).mid(separator));
+    words.twoWords = true;
+    return words;
+}
+
+bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchWords& words,
+               bool fold) {
+    const bool first = rawFirst || (fold && foldedFirst);
+    // The second word is always looked for in the derived forms.
+    return words.twoWords ? first && foldedSecond : first;
+}
+
+bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms) {
+    const bool rawFirst = line.contains(words.first);
+    // The raw test decides alone where it can; the derived forms are built
+    // only when it does not.
+    if (rawFirst && !words.twoWords)
+        return true;
+    if (!rawFirst && !fold)
+        return false;
+    text::toFullWidth(line, forms.fullWidth);
+    text::katakanaToHiragana(forms.fullWidth, forms.hiragana);
+    auto inForms = [&](const QString& word) {
+        return forms.fullWidth.contains(word) || forms.hiragana.contains(word);
+    };
+    const bool foldedFirst = !rawFirst && inForms(words.first);
+    const bool foldedSecond = words.twoWords && inForms(words.second);
+    return matchRule(rawFirst, foldedFirst, foldedSecond, words, fold);
+}
+
+QString rowPostalCode(const QString& column) {
+    const QString t = text::trimmed(column);
+    qsizetype n = 0;
+    while (n < t.size() && t[n] >= u'0' && t[n] <= u'9')
+        ++n;
+    QString digits = t.left(n);
+    while (digits.size() > 1 && digits.front() == u'0')
+        digits.remove(0, 1);
+    if (digits.isEmpty())
+        digits = QStringLiteral("0");
+    return (QStringLiteral("0000000") + digits).right(7);
+}
+
+QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv) {
+    const QString l = line.toString();
+    auto col = [&](int n) { return text::trimmed(csv.Col(n, l)); };
+    const QString code = rowPostalCode(csv.Col(businessOffice ? 8 : 3, l));
+    const QString prefix = (businessOffice ? QStringLiteral("[*] ") : QStringLiteral("[A] ")) +
+                           code.left(3) + u'-' + code.right(4) + u' ';
+    if (businessOffice)
+        return prefix + col(3) + u' ' + col(4) + col(5) + col(6) + col(7);
+    const QString town = col(9);
+    if (town == CatchAll || town.endsWith(WholeArea))
+        return prefix + col(7) + col(8) + u'(' + town + u')';
+    return prefix + col(7) + col(8) + town + QStringLiteral(" (") + col(4) + col(5) + col(6) + u')';
+}
+
+// ---- the cache ---------------------------------------------------------
+
+// One data file as the pass needs it: its decoded text, where its lines of
+// at least ten characters stand (trimmed), and, once a folding or two-word
+// search asked for them, the full-width and hiragana forms of those lines
+// laid end to end with a line break after each.
+struct ScanCache::Entry {
+    qint64 size = -1;
+    QDateTime modified;
+    QString text;
+    std::vector<qsizetype> starts;
+    std::vector<qsizetype> lengths;
+    bool hasForms = false;
+    QString fullWidth;
+    QString hiragana;
+    std::vector<qsizetype> formStarts;
+
+    void index() {
+        starts.clear();
+        lengths.clear();
+        const QChar* base = text.constData();
+        forEachLine(QStringView(text), [&](QStringView raw) {
+            const QStringView line = text::trimBlanks(raw);
+            if (line.size() < ShortLine)
+                return;
+            starts.push_back(line.data() - base);
+            lengths.push_back(line.size());
+        });
+    }
+    QStringView line(size_t i) const { return QStringView(text).mid(starts[i], lengths[i]); }
+    void buildForms() {
+        if (hasForms)
+            return;
+        fullWidth.clear();
+        formStarts.clear();
+        formStarts.reserve(starts.size());
+        fullWidth.reserve(text.size());
+        QString converted;
+        for (size_t i = 0; i < starts.size(); ++i) {
+            formStarts.push_back(fullWidth.size());
+            text::toFullWidth(line(i), converted);
+            fullWidth += converted;
+            fullWidth += u'\n';
+        }
+        text::katakanaToHiragana(fullWidth, hiragana);
+        hasForms = true;
+    }
+};
+
+ScanCache::ScanCache() = default;
+ScanCache::~ScanCache() = default;
+
+ScanCache::Entry* ScanCache::lookup(const QString& path) {
+    const QFileInfo info(path);
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [&](const auto& e) { return e.first == path; });
+    if (found != entries.end()) {
+        Entry& e = *found->second;
+        if (info.exists() && info.size() == e.size && info.lastModified() == e.modified)
+            return &e;
+        entries.erase(found);
+    }
+    std::optional<QString> text = readDecodedFile(path);
+    if (!text)
+        return nullptr;
+    auto entry = std::make_unique<Entry>();
+    entry->size = info.size();
+    entry->modified = info.lastModified();
+    entry->text = std::move(*text);
+    entry->index();
+    entries.emplace_back(path, std::move(entry));
+    return entries.back().second.get();
+}
+
+const ScanCache::Entry* ScanCache::get(const QString& path) {
+    return lookup(path);
+}
+
+const ScanCache::Entry* ScanCache::withForms(const QString& path) {
+    Entry* e = lookup(path);
+    if (e)
+        e->buildForms();
+    return e;
+}
+
+// ---- the pass ----------------------------------------------------------
+
+namespace {
+
+enum : quint8 { RawFirst = 1, FoldedFirst = 2, FoldedSecond = 4 };
+
+// Marks every line holding the word. The whole text is searched at once,
+// which is far faster than a search per line; a hit belongs to the line
+// whose span contains it.
+void markLines(QStringView haystack, const std::vector<qsizetype>& starts,
+               const std::vector<qsizetype>* lengths, QStringView word, quint8 flag,
+               std::vector<quint8>& marks) {
+    if (word.isEmpty() || starts.empty())
+        return;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype hit = haystack.indexOf(word, from);
+        if (hit < 0)
+            return;
+        const auto next = std::upper_bound(starts.begin(), starts.end(), hit);
+        if (next == starts.begin()) {
+            from = hit + 1;
+            continue;
+        }
+        const size_t i = size_t(next - starts.begin() - 1);
+        const qsizetype end =
+            lengths ? starts[i] + (*lengths)[i]
+                    : (i + 1 < starts.size() ? starts[i + 1] - 1 : haystack.size() - 1);
+        if (hit + word.size() <= end) {
+            marks[i] |= flag;
+            // The next line is the first that can hold another marked hit.
+            from = i + 1 < starts.size() ? starts[i + 1] : haystack.size();
+        } else {
+            from = hit + 1;
+        }
+    }
+}
+
+class Pass {
+public:
+    Pass(const ScanRequest& r, Clock& c, ScanObserver& o) : request(r), clock(c), observer(o) {
+        zipMode = !text::trimmed(request.zipKey).isEmpty();
+        if (zipMode) {
+            words.first = text::trimmed(request.zipKey);
+        } else {
+            words = splitSearchWords(text::trimmed(request.text));
+        }
+        lastYield = clock.nowMs();
+    }
+
+    // False when the pass must end.
+    bool yieldIfDue() {
+        const qint64 now = clock.nowMs();
+        if (now - lastYield >= YieldEveryMs) {
+            lastYield = now;
+            observer.yieldNow(result.rows.size());
+            if (observer.stopRequested())
+                result.stopped = true;
+        }
+        return !result.stopped;
+    }
+
+    // False when the pass must end.
+    bool scanSource(const QString& path, bool businessOffice, ScanCache& cache) {
+        const bool needForms = !zipMode && (request.fold || words.twoWords);
+        const ScanCache::Entry* e = needForms ? cache.withForms(path) : cache.get(path);
+        if (!e)
+            return true; // unreadable: skipped like a missing file
+        std::vector<quint8> marks(e->starts.size(), 0);
+        markLines(e->text, e->starts, &e->lengths, words.first, RawFirst, marks);
+        if (needForms) {
+            if (request.fold) {
+                markLines(e->fullWidth, e->formStarts, nullptr, words.first, FoldedFirst, marks);
+                markLines(e->hiragana, e->formStarts, nullptr, words.first, FoldedFirst, marks);
+            }
+            if (words.twoWords) {
+                markLines(e->fullWidth, e->formStarts, nullptr, words.second, FoldedSecond, marks);
+                markLines(e->hiragana, e->formStarts, nullptr, words.second, FoldedSecond, marks);
+            }
+        }
+        if (!yieldIfDue())
+            return false;
+        for (size_t i = 0; i < marks.size(); ++i) {
+            if (!matches(marks[i]))
+                continue;
+            const QStringView line = e->line(i);
+            if (zipMode) {
+                const QString l = line.toString();
+                if (text::trimmed(csv.Col(businessOffice ? 8 : 3, l)) != words.first)
+                    continue;
+            }
+            result.rows << resultRow(line, businessOffice, csv);
+            ++result.matches;
+            if (result.rows.size() >= ScanRowLimit) {
+                result.limitReached = true;
+                return false;
+            }
+            if (!yieldIfDue())
+                return false;
+        }
+        return yieldIfDue();
+    }
+
+    ScanResult finish() {
+        if (result.stopped)
+            result.rows << ScanStoppedLine;
+        if (result.limitReached)
+            result.rows << ScanLimitLine;
+        return std::move(result);
+    }
+
+private:
+    bool matches(quint8 m) const {
+        return matchRule(m & RawFirst, m & FoldedFirst, m & FoldedSecond, words,
+                         request.fold && !zipMode);
+    }
+
+    const ScanRequest& request;
+    Clock& clock;
+    ScanObserver& observer;
+    SearchWords words;
+    bool zipMode = false;
+    qint64 lastYield = 0;
+    Access_CSV csv;
+    ScanResult result;
+};
+
+} // namespace
+
+ScanResult runScan(const ScanRequest& request, const DataFolder& data, ScanCache& cache,
+                   Clock& clock, ScanObserver& observer) {
+    Pass pass(request, clock, observer);
+    const QStringList names = makePrefectureNames();
+    for (int source = 1; source <= PrefectureCount + 1; ++source) {
+        const bool office = source == PrefectureCount + 1;
+        if (office && !request.includeOffices)
+            break;
+        observer.sourceStarted((office ? BusinessOfficeName : names[source]) +
+                               QStringLiteral(" 検索中"));
+        QString path = office ? data.businessOfficeFilePath() : data.prefectureFilePath(source);
+        if (FileExists(path) && !pass.scanSource(path, office, cache))
+            break;
+    }
+    return pass.finish();
+}
+
+} // namespace yubin

@@ -1,0 +1,105 @@
+#pragma once
+
+// One pass of the full data search over every data file: the match rules,
+// the result rows and the limits. The scan window and yubin-cli both run it.
+
+#include "foundation/access_csv.h"
+#include "foundation/data_folder.h"
+#include "foundation/platform.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace yubin {
+
+struct ScanRequest {
+    QString text;               // the search text: one word, or two separated by a blank
+    QString zipKey;             // a postal-code search when not empty
+    bool fold = false;          // also match in the full-width and hiragana forms
+    bool includeOffices = true; // the business-office file after the prefectures
+};
+
+// The words of a text search: the first word, and the second when the text
+// holds a separating blank (a half-width one first, else a full-width one).
+struct SearchWords {
+    QString first;
+    QString second;
+    bool twoWords = false;
+};
+SearchWords splitSearchWords(const QString& trimmedText);
+
+// The line forms the match rules compare.
+struct LineForms {
+    QString fullWidth;
+    QString hiragana;
+};
+
+// The match table: whether the first word was found in the line as stored,
+// whether it was found in a derived form, and whether the second was.
+bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchWords& words,
+               bool fold);
+
+// Whether one trimmed line matches; builds the derived forms into `forms`
+// only when the raw test does not decide.
+bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms);
+
+// The result row of a matching line: "[A] " or "[*] ", the postal code as
+// NNN-NNNN, a blank, then the address.
+QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv);
+
+// The postal code of a row: the column's leading digits as a number, seven
+// digits with leading zeros.
+QString rowPostalCode(const QString& column);
+
+inline constexpr int ScanRowLimit = 10000;
+inline const QString ScanStoppedLine =
+    QStringLiteral("----------------  検索中止  ----------------");
+inline const QString ScanLimitLine =
+    QStringLiteral("----------------  件数10000件以上のため中止  ----------------");
+
+// What the window (or the command line) sees of a running pass.
+class ScanObserver {
+public:
+    virtual ~ScanObserver() = default;
+    // A source is about to be read: "神奈川県 検索中", "事業所 検索中".
+    virtual void sourceStarted(const QString& caption) { (void)caption; }
+    // Called at least every 15 ms of work: repaint, show the count, and
+    // take a stop request.
+    virtual void yieldNow(qsizetype rowsSoFar) { (void)rowsSoFar; }
+    virtual bool stopRequested() { return false; }
+};
+
+// Decoded file contents kept between passes while a file's size and
+// modification time stay the same.
+class ScanCache {
+public:
+    ScanCache();
+    ~ScanCache();
+    struct Entry;
+    // The file's entry, read anew when it changed; nullptr when unreadable.
+    const Entry* get(const QString& path);
+    // The derived forms of the entry's lines, built on first use.
+    const Entry* withForms(const QString& path);
+    qsizetype entryCount() const { return qsizetype(entries.size()); }
+
+private:
+    std::vector<std::pair<QString, std::unique_ptr<Entry>>> entries;
+    Entry* lookup(const QString& path);
+};
+
+struct ScanResult {
+    QStringList rows; // the rows, then the closing status line if any
+    qsizetype matches = 0;
+    bool stopped = false;
+    bool limitReached = false;
+};
+
+ScanResult runScan(const ScanRequest& request, const DataFolder& data, ScanCache& cache,
+                   Clock& clock, ScanObserver& observer);
+
+} // namespace yubin

@@ -1,0 +1,65 @@
+#include "search/search_cli.h"
+
+#include "foundation/text.h"
+#include "foundation/utilities.h"
+#include "main_window/browse.h"
+#include "search/scan.h"
+#include "search/search_input.h"
+
+namespace yubin {
+
+namespace {
+
+int scanAndPrint(const CliRequest& request, const ScanRequest& scan) {
+    ScanCache cache;
+    SteadyClock clock;
+    ScanObserver quiet;
+    const ScanResult result = runScan(scan, request.data, cache, clock, quiet);
+    for (const QString& row : result.rows)
+        *request.out << row << '\n';
+    // The count label of the search window counts the status line too.
+    *request.err << countCaption(result.rows.size()) << '\n';
+    return result.rows.isEmpty() ? ExitCode::NothingFound : ExitCode::Ok;
+}
+
+} // namespace
+
+int runSearchVerb(const CliRequest& request) {
+    if (request.positional.size() != 1)
+        return usageError(*request.err,
+                          QStringLiteral("usage: search TEXT [--fold] [--no-offices]"));
+    const QString searchText = text::trimmed(request.positional[0]);
+    switch (checkSearchText(searchText)) {
+    case TextSearchCheck::Empty:
+        return usageError(*request.err, QStringLiteral("the search text is empty"));
+    case TextSearchCheck::TooManyWords:
+        return usageError(*request.err, QStringLiteral("a search takes one word or two words"));
+    case TextSearchCheck::Ok:
+        break;
+    }
+    ScanRequest scan;
+    scan.text = searchText;
+    scan.fold = request.has(QStringLiteral("fold"));
+    scan.includeOffices = !request.has(QStringLiteral("no-offices"));
+    return scanAndPrint(request, scan);
+}
+
+int runCodeVerb(const CliRequest& request) {
+    if (request.positional.size() != 1)
+        return usageError(*request.err, QStringLiteral("usage: code CODE [--no-offices]"));
+    const QString typed = request.positional[0];
+    // The postal-code box lets only digits and "-" be typed.
+    const bool typeable = std::all_of(typed.begin(), typed.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || c == u'-' || text::isBlank(c);
+    });
+    const std::optional<QString> key = typeable ? postalCodeKey(typed) : std::nullopt;
+    if (!key || text::trimmed(typed).size() > 8)
+        return usageError(*request.err,
+                          QStringLiteral("a postal code is 7 digits, or 3 digits, \"-\" and 4"));
+    ScanRequest scan;
+    scan.zipKey = *key;
+    scan.includeOffices = !request.has(QStringLiteral("no-offices"));
+    return scanAndPrint(request, scan);
+}
+
+} // namespace yubin
