@@ -1,4 +1,5 @@
 #include "foundation/cli.h"
+#include "map_search/map_cli.h"
 
 #include <QCoreApplication>
 
@@ -24,6 +25,8 @@ int main(int argc, char* argv[]) {
 
     const std::vector<Verb> verbs = {
         {"prefectures", {}, yubin::runPrefecturesVerb},
+        {"map-url", {{QStringLiteral("site")}, {QStringLiteral("office")}}, yubin::runMapUrlVerb},
+        {"web-url", {{QStringLiteral("engine")}, {}}, yubin::runWebUrlVerb},
     };
 
     QStringList args = app.arguments().mid(1);
