@@ -141,7 +141,8 @@ bool appendEucJpFromShiftJis(QString& out, int sjisCode) {
 } // namespace
 
 QString rewriteMapAddress(QStringView address) {
-    QString result = address.toString();
+    // Blanks around the text would hide its beginning and its ending.
+    QString result = text::trimmed(address);
     if (result.endsWith(WholeAreaEnding))
         result.chop(WholeAreaEnding.size());
     for (const IslandRewrite& rule : IslandRewrites) {

@@ -14,7 +14,7 @@ namespace yubin {
 enum class MapSite { Livedoor = 0, Yahoo = 1 };
 enum class WebEngine { Google = 0, Yahoo = 1 };
 
-// The address as the window shows it: an "一円" ending (the data's "the whole
+// The address as the window shows it: trimmed of blanks, an "一円" ending (the data's "the whole
 // area") dropped, then the Tokyo island addresses rewritten to the names the
 // map services know.
 QString rewriteMapAddress(QStringView address);

@@ -86,6 +86,8 @@ MAP_Search::MAP_Search(WindowOwner& windowOwner) : LoadableDialog(windowOwner) {
     Command3 = new QPushButton(QStringLiteral("検索"), Frame2);
     Command3->setObjectName(QStringLiteral("Command3"));
 
+    for (QPushButton* button : {Command1, Command2, Command3})
+        button->setAutoDefault(false);
     for (int i = 0; i < 2; ++i) {
         Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
         Option2[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
@@ -164,6 +166,19 @@ bool MAP_Search::queryUnload() {
     writeSetting(SettingKey::WebSite,
                  Option2[1]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     return true;
+}
+
+void MAP_Search::keyPressEvent(QKeyEvent* event) {
+    // No button is a default one: Enter searches from the address box,
+    // presses a focused button, and elsewhere (the off-screen box above all)
+    // does nothing.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+            button->click();
+        return;
+    }
+    LoadableDialog::keyPressEvent(event);
 }
 
 QString MAP_Search::searchText() {

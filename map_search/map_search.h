@@ -52,6 +52,7 @@ public:
 
 protected:
     bool queryUnload() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void mapSearch();

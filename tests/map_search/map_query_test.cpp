@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The ending goes first, so the Miyake rewrite sees the village alone.
         RewriteCase{u"東京都三宅島三宅村一円", u"東京都三宅村"},
         RewriteCase{u"東京都三宅島三宅村坪田", u"東京都三宅村坪田"},
+        RewriteCase{u" 東京都三宅島三宅村一円\u3000", u"東京都三宅村"},
+        RewriteCase{u"\u3000東京都小笠原諸島小笠原村母島 ", u"東京都小笠原村母島"},
         RewriteCase{u"東京都大島大島町元町", u"東京都大島町元町"},
         RewriteCase{u"東京都大島大島町", u"東京都大島町"},
         RewriteCase{u"東京都新島新島村式根島", u"東京都新島村式根島"},

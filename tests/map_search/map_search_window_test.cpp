@@ -72,6 +72,7 @@ TEST_P(MapSearchLoad, ShowsTheRewrittenAddressAndStoresItBack) {
 INSTANTIATE_TEST_SUITE_P(Addresses, MapSearchLoad,
                          testing::Values(LoadCase{u"東京都三宅島三宅村一円", u"東京都三宅村"},
                                          LoadCase{u"東京都大島大島町元町", u"東京都大島町元町"},
+                                         LoadCase{u" 東京都大島大島町元町 ", u"東京都大島町元町"},
                                          LoadCase{u"東京都小笠原諸島小笠原村父島",
                                                   u"東京都小笠原村父島"},
                                          LoadCase{u"東京都小笠原諸島小笠原村父島東町",
@@ -103,6 +104,29 @@ TEST_F(MapSearchWindow, OffScreenBoxHoldsTheFirstFocus) {
     EXPECT_TRUE(w.Text3->isVisible());
     EXPECT_FALSE(w.rect().intersects(w.Text3->geometry()));
     EXPECT_EQ(QApplication::focusWidget(), w.Text3);
+}
+
+TEST_F(MapSearchWindow, EnterInTheOffScreenBoxDoesNothing) {
+    QPointer<MAP_Search> w = &open(QStringLiteral("東京都千代田区"));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    for (QPushButton* button : {w->Command1, w->Command2, w->Command3})
+        EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+    QTest::keyClick(w->Text3, Qt::Key_Return);
+    QTest::keyClick(w->Text3, Qt::Key_Enter);
+    ASSERT_FALSE(unloaded(w));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(env.web.opened.isEmpty());
+}
+
+TEST_F(MapSearchWindow, EnterOnAFocusedButtonPressesIt) {
+    QPointer<MAP_Search> w = &open(QStringLiteral("東京都"));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    w->Command3->setFocus();
+    QTest::keyClick(w->Command3, Qt::Key_Return);
+    EXPECT_EQ(env.web.opened, QStringList{Google + TokyoSjis + GoogleTail});
+    EXPECT_TRUE(unloaded(w));
 }
 
 TEST_F(MapSearchWindow, TabOrderRunsFromTheOffScreenBoxThroughBothGroups) {
