@@ -431,7 +431,6 @@ TEST_P(MapSearchCliAgreement, CliPrintsTheUrlTheWindowOpens) {
 INSTANTIATE_TEST_SUITE_P(
     Addresses, MapSearchCliAgreement,
     testing::Values(AgreementCase{"MiyakeWholeArea", u"東京都三宅島三宅村一円", 0, false, 0},
-                    AgreementCase{"OshimaTown", u"東京都大島大島町元町", 0, false, 1},
                     AgreementCase{"ChichijimaGoogle", u"東京都小笠原諸島小笠原村父島", 0, true, 0},
                     AgreementCase{"KanaAndSymbolsYahooWeb", u" ｶﾌﾞｼｷｶﾞｲｼｬ 髙島屋 #1&2 ", 99, true,
                                   1},
