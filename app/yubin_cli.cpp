@@ -1,6 +1,7 @@
 #include "foundation/cli.h"
 #include "main_window/browse_cli.h"
 #include "search/search_cli.h"
+#include "map_search/map_cli.h"
 
 #include <QCoreApplication>
 
@@ -33,6 +34,8 @@ int main(int argc, char* argv[]) {
          {{}, {QStringLiteral("fold"), QStringLiteral("no-offices")}},
          yubin::runSearchVerb},
         {"code", {{}, {QStringLiteral("no-offices")}}, yubin::runCodeVerb},
+        {"map-url", {{QStringLiteral("site")}, {QStringLiteral("office")}}, yubin::runMapUrlVerb},
+        {"web-url", {{QStringLiteral("engine")}, {}}, yubin::runWebUrlVerb},
     };
 
     QStringList args = app.arguments().mid(1);

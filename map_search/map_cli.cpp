@@ -1,0 +1,49 @@
+#include "map_search/map_cli.h"
+
+#include "map_search/map_query.h"
+
+#include <optional>
+
+namespace yubin {
+
+namespace {
+
+// The choice of a --site or --engine option: absent is the first service.
+std::optional<int> choiceOption(const CliRequest& request, const QString& name) {
+    const QString value = request.value(name, QStringLiteral("0"));
+    if (value == QLatin1String("0"))
+        return 0;
+    if (value == QLatin1String("1"))
+        return 1;
+    return std::nullopt;
+}
+
+int runUrlVerb(const CliRequest& request, const QString& verb, const QString& option,
+               QString (*url)(int choice, const QString& address)) {
+    if (request.positional.size() != 1)
+        return usageError(
+            *request.err,
+            QStringLiteral("%1 takes one TEXT (quote an address with blanks)").arg(verb));
+    const std::optional<int> choice = choiceOption(request, option);
+    if (!choice)
+        return usageError(*request.err, QStringLiteral("--%1 takes 0 or 1").arg(option));
+    *request.out << url(*choice, rewriteMapAddress(request.positional.first())) << '\n';
+    return ExitCode::Ok;
+}
+
+} // namespace
+
+int runMapUrlVerb(const CliRequest& request) {
+    return runUrlVerb(
+        request, QStringLiteral("map-url"), QStringLiteral("site"),
+        [](int choice, const QString& address) { return mapSearchUrl(MapSite(choice), address); });
+}
+
+int runWebUrlVerb(const CliRequest& request) {
+    return runUrlVerb(request, QStringLiteral("web-url"), QStringLiteral("engine"),
+                      [](int choice, const QString& address) {
+                          return webSearchUrl(WebEngine(choice), address);
+                      });
+}
+
+} // namespace yubin

@@ -1,0 +1,269 @@
+#include "map_search/map_query.h"
+
+#include "foundation/text.h"
+
+#include <QStringEncoder>
+
+namespace yubin {
+
+namespace {
+
+struct IslandRewrite {
+    QStringView match;
+    QStringView replacement;
+    bool wholeText; // else: the beginning, keeping what follows
+};
+
+// The postal data names the islands' subprefectures; the map services know
+// the villages and towns by their plain names. The order matters.
+constexpr IslandRewrite IslandRewrites[] = {
+    {u"東京都小笠原諸島小笠原村父島", u"東京都小笠原村父島", true},
+    {u"東京都小笠原諸島小笠原村母島", u"東京都小笠原村母島", true},
+    {u"東京都大島大島町", u"東京都大島町", false},
+    {u"東京都新島新島村", u"東京都新島村", false},
+    {u"東京都八丈島八丈町", u"東京都八丈町", false},
+    {u"東京都三宅島三宅村", u"東京都三宅村", false},
+};
+
+constexpr QStringView WholeAreaEnding = u"一円";
+
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+void appendByte(QString& out, unsigned byte) {
+    out += u'%';
+    out += QLatin1Char(HexDigits[(byte >> 4) & 0xF]);
+    out += QLatin1Char(HexDigits[byte & 0xF]);
+}
+
+QString hexByte(int value) {
+    QString s;
+    s += QLatin1Char(HexDigits[(value >> 4) & 0xF]);
+    s += QLatin1Char(HexDigits[value & 0xF]);
+    return s;
+}
+
+bool isHexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
+}
+
+bool isUnreserved(char32_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+           c == u'-' || c == u'.' || c == u'_' || c == u'~';
+}
+
+bool isHalfWidthKatakanaByte(int code) {
+    return code >= 0xA1 && code <= 0xDF;
+}
+
+// Characters that JIS X 0208 itself maps to these code points, while code
+// page 932 holds the same JIS codes under other ones. An input method on
+// this desktop types the JIS forms (the wave dash above all).
+char32_t toCp932Form(char32_t c) {
+    switch (c) {
+    case 0x301C: // WAVE DASH
+        return 0xFF5E;
+    case 0x2016: // DOUBLE VERTICAL LINE
+        return 0x2225;
+    case 0x2212: // MINUS SIGN
+        return 0xFF0D;
+    case 0x00A2: // CENT SIGN
+        return 0xFFE0;
+    case 0x00A3: // POUND SIGN
+        return 0xFFE1;
+    case 0x00AC: // NOT SIGN
+        return 0xFFE2;
+    case 0x2014: // EM DASH
+        return 0x2015;
+    default:
+        return c;
+    }
+}
+
+int cp932CodeOf(char32_t c) {
+    return c > 0xFFFF ? -1 : text::cp932Code(char16_t(c));
+}
+
+void appendNumericReference(QString& out, char32_t c) {
+    appendByte(out, '&');
+    appendByte(out, '#');
+    out += QString::number(uint(c));
+    appendByte(out, ';');
+}
+
+void appendAscii(QString& out, char32_t c) {
+    if (isUnreserved(c))
+        out += QChar(char16_t(c));
+    else
+        appendByte(out, unsigned(c));
+}
+
+// The bytes of one character in the given encoding, or empty when it has
+// none for it.
+QByteArray encodeWith(const char* encoding, char32_t c) {
+    QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(QString::fromUcs4(&c, 1));
+    return encoder.hasError() ? QByteArray() : bytes;
+}
+
+// Walks the text by code point; a lone surrogate counts as U+FFFD, as a
+// browser's form submission treats it.
+template <typename Fn> void forEachCodePoint(QStringView text, Fn&& fn) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            fn(QChar::surrogateToUcs4(ch, text[i + 1]));
+            ++i;
+        } else if (ch.isSurrogate()) {
+            fn(char32_t(0xFFFD));
+        } else {
+            fn(char32_t(ch.unicode()));
+        }
+    }
+}
+
+// The EUC-JP bytes of a code page 932 double-byte character, through its JIS
+// code; false when the character lies outside the JIS rows (the IBM
+// extensions and the user-defined area), which the JIS code cannot reach.
+bool appendEucJpFromShiftJis(QString& out, int sjisCode) {
+    const QString jis = SJIStoJIS(hexByte(sjisCode >> 8) + hexByte(sjisCode & 0xFF));
+    if (jis.size() != 4)
+        return false;
+    const int row = jis.left(2).toInt(nullptr, 16);
+    const int cell = jis.right(2).toInt(nullptr, 16);
+    if (row < 0x21 || row > 0x7E || cell < 0x21 || cell > 0x7E)
+        return false;
+    appendByte(out, unsigned(row + 0x80));
+    appendByte(out, unsigned(cell + 0x80));
+    return true;
+}
+
+} // namespace
+
+QString rewriteMapAddress(QStringView address) {
+    // Blanks around the text would hide its beginning and its ending.
+    QString result = text::trimmed(address);
+    if (result.endsWith(WholeAreaEnding))
+        result.chop(WholeAreaEnding.size());
+    for (const IslandRewrite& rule : IslandRewrites) {
+        if (rule.wholeText) {
+            if (result == rule.match)
+                result = rule.replacement.toString();
+        } else if (result.startsWith(rule.match)) {
+            result = rule.replacement.toString() + result.mid(rule.match.size());
+        }
+    }
+    return result;
+}
+
+QString SJIStoJIS(const QString& strSJISCODE) {
+    if (strSJISCODE.size() != 4)
+        return QString();
+    for (QChar c : strSJISCODE)
+        if (!isHexDigit(c))
+            return QString();
+    const int code = strSJISCODE.toInt(nullptr, 16);
+    int hi = code >> 8;
+    int lo = code & 0xFF;
+    const bool leadByte = (hi >= 0x81 && hi <= 0x9F) || (hi >= 0xE0 && hi <= 0xFC);
+    const bool trailByte = lo >= 0x40 && lo <= 0xFC && lo != 0x7F;
+    if (!leadByte || !trailByte)
+        return QString();
+
+    hi = hi <= 0x9F ? hi - 113 : hi - 177;
+    hi = hi * 2 + 1;
+    if (lo > 127)
+        lo = lo - 1;
+    if (lo >= 158) {
+        lo = lo - 125;
+        hi = hi + 1;
+    } else {
+        lo = lo - 31;
+    }
+    return hexByte(hi) + hexByte(lo);
+}
+
+QString eucJpQuery(QStringView text) {
+    QString out;
+    out.reserve(text.size() * 6);
+    forEachCodePoint(text, [&out](char32_t c) {
+        if (c < 0x80) {
+            appendAscii(out, c);
+            return;
+        }
+        const char32_t form = toCp932Form(c);
+        const int code = cp932CodeOf(form);
+        if (isHalfWidthKatakanaByte(code)) {
+            appendByte(out, 0x8E); // EUC-JP's single shift for half-width katakana
+            appendByte(out, unsigned(code));
+            return;
+        }
+        if (code > 0xFF && appendEucJpFromShiftJis(out, code))
+            return;
+        // The IBM extensions go as their NEC-selected twins, as the
+        // Microsoft form of EUC-JP has them.
+        const QByteArray bytes = encodeWith("EUC-JP", form);
+        if (bytes.isEmpty()) {
+            appendNumericReference(out, c);
+            return;
+        }
+        for (char b : bytes)
+            appendByte(out, uchar(b));
+    });
+    return out;
+}
+
+QString shiftJisQuery(QStringView text) {
+    QString out;
+    out.reserve(text.size() * 6);
+    forEachCodePoint(text, [&out](char32_t c) {
+        if (c < 0x80) {
+            appendAscii(out, c);
+            return;
+        }
+        const int code = cp932CodeOf(toCp932Form(c));
+        if (code < 0) {
+            appendNumericReference(out, c);
+        } else if (code > 0xFF) {
+            appendByte(out, unsigned(code >> 8));
+            appendByte(out, unsigned(code & 0xFF));
+        } else {
+            appendByte(out, unsigned(code));
+        }
+    });
+    return out;
+}
+
+// The services' hosts are ours to choose; their paths and query keys are
+// what the services understand.
+QString livedoorMapUrl(const QString& encodedQuery) {
+    return QStringLiteral("https://map.livedoor.com/search/?type=&word=") + encodedQuery;
+}
+
+QString yahooMapUrl(const QString& encodedQuery) {
+    return QStringLiteral("https://map.yahoo.co.jp/search?p=") + encodedQuery +
+           QStringLiteral("&ken_name=&kind_name=");
+}
+
+QString googleSearchUrl(const QString& encodedQuery) {
+    return QStringLiteral("https://www.google.co.jp/search?q=") + encodedQuery +
+           QStringLiteral("&hl=ja&ie=Shift_JIS&oe=Shift_JIS");
+}
+
+QString yahooSearchUrl(const QString& encodedQuery) {
+    return QStringLiteral("https://search.yahoo.co.jp/bin/search?p=") + encodedQuery +
+           QStringLiteral("&fr=top&src=top");
+}
+
+QString mapSearchUrl(MapSite site, QStringView text) {
+    const QString query = eucJpQuery(text::trimBlanks(text));
+    return site == MapSite::Yahoo ? yahooMapUrl(query) : livedoorMapUrl(query);
+}
+
+QString webSearchUrl(WebEngine engine, QStringView text) {
+    const QStringView trimmed = text::trimBlanks(text);
+    return engine == WebEngine::Yahoo ? yahooSearchUrl(eucJpQuery(trimmed))
+                                      : googleSearchUrl(shiftJisQuery(trimmed));
+}
+
+} // namespace yubin

@@ -1,0 +1,47 @@
+#pragma once
+
+// What the map and web search sends: the address as the window takes it over,
+// the two query encodings the services expect, and the four service URLs.
+// The window and yubin-cli both build their URLs here.
+
+#include <QString>
+#include <QStringView>
+
+namespace yubin {
+
+// The map sites and web engines in the order of their option buttons, which
+// is also the number stored in the settings.
+enum class MapSite { Livedoor = 0, Yahoo = 1 };
+enum class WebEngine { Google = 0, Yahoo = 1 };
+
+// The address as the window shows it: trimmed of blanks, an "一円" ending (the data's "the whole
+// area") dropped, then the Tokyo island addresses rewritten to the names the
+// map services know.
+QString rewriteMapAddress(QStringView address);
+
+// The JIS X 0208 code (row byte first, four upper-case hex digits) of the
+// double-byte Shift_JIS code given as four hex digits, lead byte first. An
+// argument that is not a double-byte Shift_JIS code gives an empty string.
+QString SJIStoJIS(const QString& strSJISCODE);
+
+// Percent-encoded query text. ASCII letters, digits and "-._~" stay as they
+// are; every other character is sent as the bytes of the service's encoding,
+// each as "%" and two upper-case hex digits. A character the encoding cannot
+// hold is sent as an HTML numeric character reference ("&#12345;",
+// percent-encoded), as a browser submits it in a form of that encoding.
+QString eucJpQuery(QStringView text);
+QString shiftJisQuery(QStringView text);
+
+// The four services, each from an already encoded query.
+QString livedoorMapUrl(const QString& encodedQuery);
+QString yahooMapUrl(const QString& encodedQuery);
+QString googleSearchUrl(const QString& encodedQuery);
+QString yahooSearchUrl(const QString& encodedQuery);
+
+// The page a search opens for the text (trimmed of blanks first), in the
+// chosen service's encoding: the map sites take EUC-JP, Google Shift_JIS and
+// Yahoo! web search EUC-JP.
+QString mapSearchUrl(MapSite site, QStringView text);
+QString webSearchUrl(WebEngine engine, QStringView text);
+
+} // namespace yubin
