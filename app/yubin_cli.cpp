@@ -1,7 +1,7 @@
 #include "foundation/cli.h"
 #include "main_window/browse_cli.h"
-#include "search/search_cli.h"
 #include "map_search/map_cli.h"
+#include "search/search_cli.h"
 
 #include <QCoreApplication>
 
