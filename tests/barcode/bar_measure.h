@@ -14,6 +14,13 @@
 #include <memory>
 #include <vector>
 
+#include <ostream>
+
+// Readable text in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace yubin::test {
 
 inline constexpr double MmPerInch = 25.4;
