@@ -1,3 +1,4 @@
+#include "barcode/barcode_cli.h"
 #include "foundation/cli.h"
 
 #include <QCoreApplication>
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
 
     const std::vector<Verb> verbs = {
         {"prefectures", {}, yubin::runPrefecturesVerb},
+        {"barcode", yubin::BarcodeVerbOptions, yubin::runBarcodeVerb},
     };
 
     QStringList args = app.arguments().mid(1);
