@@ -248,10 +248,6 @@ QString samplePattern() {
     return fullPattern(*data, checkValue(*data));
 }
 
-int barSymbols(const QString& pattern) {
-    return int(pattern.size() - pattern.count(u'0'));
-}
-
 struct PlacementCase {
     int block;
     int top;
@@ -270,47 +266,6 @@ INSTANTIATE_TEST_SUITE_P(Blocks, Placement,
                          testing::Values(PlacementCase{3, 35, 12}, PlacementCase{2, 35, 80},
                                          PlacementCase{1, 40, 120}, PlacementCase{4, 40, 120},
                                          PlacementCase{0, 40, 120}));
-
-class PreviewSize : public testing::TestWithParam<int> {};
-
-TEST_P(PreviewSize, PositionIsBlockPixelsAndLongBarSixUnits) {
-    const int block = GetParam();
-    const QString pattern = samplePattern();
-    const auto bars = previewBars(pattern, block, block);
-    ASSERT_TRUE(bars.has_value());
-    ASSERT_EQ(int(bars->size()), barSymbols(pattern));
-    const PreviewPlacement p = previewPlacement(block);
-    const double advance = block == 2 ? 0.94 * block : block;
-    std::size_t n = 0;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const auto extent = symbolExtent(pattern[i]);
-        if (!extent)
-            continue;
-        const QRect& bar = (*bars)[n++];
-        EXPECT_EQ(bar.left(), int(std::floor(p.left + i * advance + 0.5))) << i;
-        EXPECT_EQ(bar.width(), block) << i;
-        // Both corners are drawn: the bottom line belongs to the bar.
-        EXPECT_EQ(bar.top(), p.top + extent->top * block) << i;
-        EXPECT_EQ(bar.bottom(), p.top + extent->bottom * block) << i;
-    }
-    // The start code's long bar is the first bar drawn.
-    EXPECT_EQ(bars->front().height(), 6 * block + 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Blocks, PreviewSize, testing::Values(1, 2, 3));
-
-TEST(PreviewGeometry, AdvanceShrinksOnlyAtCodeSizeTwo) {
-    EXPECT_DOUBLE_EQ(previewAdvanceFactor(2), 0.94);
-    for (int size : {0, 1, 3, 4})
-        EXPECT_DOUBLE_EQ(previewAdvanceFactor(size), 1.0);
-    const QString pattern = samplePattern();
-    const auto atTwo = previewBars(pattern, 2, 2);
-    const auto atOne = previewBars(pattern, 2, 1);
-    ASSERT_TRUE(atTwo && atOne);
-    // The stop code's long bar: position 134.
-    EXPECT_EQ(atTwo->back().left(), int(std::floor(80 + 134 * 1.88 + 0.5)));
-    EXPECT_EQ(atOne->back().left(), 80 + 134 * 2);
-}
 
 TEST(PreviewGeometry, EveryPreviewFitsThePicture) {
     const QRect picture(QPoint(0, 0), PreviewImageSize);
@@ -343,21 +298,6 @@ TEST(PrintedGeometry, UnitFollowsThePointSize) {
     EXPECT_NEAR(printedUnitMm(3), 0.69, 1e-12);
     EXPECT_NEAR(printedSizeMm(2).width(), 82.8, 1e-9);
     EXPECT_NEAR(printedSizeMm(2).height(), 3.6, 1e-9);
-}
-
-TEST(PrintedGeometry, BarsStandAtTheirPositionsFromThePageCorner) {
-    const QString pattern = samplePattern();
-    const auto bars = printedBars(pattern, 35, 15, 3);
-    ASSERT_EQ(int(bars.size()), barSymbols(pattern));
-    // Start code: long bar at position 2, descender at position 4.
-    EXPECT_NEAR(bars[0].left(), 15 + 2 * 0.69, 1e-9);
-    EXPECT_NEAR(bars[0].top(), 35, 1e-9);
-    EXPECT_NEAR(bars[0].height(), 6 * 0.69, 1e-9);
-    EXPECT_NEAR(bars[1].left(), 15 + 4 * 0.69, 1e-9);
-    EXPECT_NEAR(bars[1].top(), 35 + 2 * 0.69, 1e-9);
-    EXPECT_NEAR(bars[1].height(), 4 * 0.69, 1e-9);
-    for (const QRectF& bar : bars)
-        EXPECT_NEAR(bar.width(), 0.69, 1e-9);
 }
 
 } // namespace

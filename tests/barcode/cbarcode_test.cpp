@@ -150,6 +150,28 @@ TEST_P(PreviewDrawing, BarsLieWhereThePlacementPutsThem) {
 
 INSTANTIATE_TEST_SUITE_P(CodeSizes, PreviewDrawing, testing::Values(1, 2, 3));
 
+TEST_F(Drawer, PreviewAdvanceFollowsTheRememberedCodeSizeNotTheBlock) {
+    QImage image = blankPreview();
+    BarcodeSurface picture = BarcodeSurface::picture(image);
+    cBarcode b = encoderFor(QStringLiteral("1234567"), 2);
+    b.setTarget(&picture);
+    const int band = 35 + 6; // the timing band at size unit 2
+    auto lastInkedColumn = [&] {
+        for (int x = image.width() - 1; x >= 0; --x)
+            if (qGray(image.pixel(x, band)) < 128)
+                return x;
+        return -1;
+    };
+    // The stop code's long bar stands at position 134, two pixels wide.
+    shared.BarCodeSize = 1;
+    ASSERT_EQ(b.PrintBarZip(), BarcodeError::None);
+    EXPECT_EQ(lastInkedColumn(), 80 + 134 * 2 + 1);
+    image.fill(Qt::white);
+    shared.BarCodeSize = 2;
+    ASSERT_EQ(b.PrintBarZip(), BarcodeError::None);
+    EXPECT_EQ(lastInkedColumn(), int(std::floor(80 + 134 * 1.88 + 0.5)) + 1);
+}
+
 TEST_F(Drawer, PreviewIsBlackBarsOnUntouchedBackground) {
     shared.BarCodeSize = 3;
     QImage image = blankPreview();
