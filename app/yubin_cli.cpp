@@ -1,3 +1,4 @@
+#include "barcode/barcode_cli.h"
 #include "foundation/cli.h"
 #include "main_window/browse_cli.h"
 #include "map_search/map_cli.h"
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
         {"code", {{}, {QStringLiteral("no-offices")}}, yubin::runCodeVerb},
         {"map-url", {{QStringLiteral("site")}, {QStringLiteral("office")}}, yubin::runMapUrlVerb},
         {"web-url", {{QStringLiteral("engine")}, {}}, yubin::runWebUrlVerb},
+        {"barcode", yubin::BarcodeVerbOptions, yubin::runBarcodeVerb},
     };
 
     QStringList args = app.arguments().mid(1);

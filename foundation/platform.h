@@ -7,6 +7,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class QPrinter;
+
 namespace yubin {
 
 enum class MessageIcon { Exclamation, Question };
@@ -48,6 +50,13 @@ public:
     virtual qint64 nowMs() = 0;
 };
 
+class PrintDialog {
+public:
+    virtual ~PrintDialog() = default;
+    // Lets the user choose and set up the printer; false when cancelled.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+};
+
 // 15 twips to a pixel at 96 dpi.
 inline constexpr int TwipsPerPixel = 15;
 inline constexpr int twipsToPixels(int twips) {
@@ -62,6 +71,7 @@ struct Platform {
     ScreenMetrics* screen = nullptr;
     Clock* clock = nullptr;
     QString programFolder; // folder of the executable
+    PrintDialog* printDialog = nullptr;
 };
 
 } // namespace yubin

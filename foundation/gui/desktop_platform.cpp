@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QFont>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QUrl>
 
@@ -43,6 +45,14 @@ public:
     }
 };
 
+class QtPrintDialog final : public PrintDialog {
+public:
+    bool choosePrinter(QPrinter& printer) override {
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
+    }
+};
+
 class PrimaryScreen final : public ScreenMetrics {
 public:
     int heightTwips() const override { return available().height() * TwipsPerPixel; }
@@ -63,6 +73,7 @@ struct DesktopPlatform::Services {
     QtFolderBrowser folders;
     PrimaryScreen screen;
     SteadyClock clock;
+    QtPrintDialog printDialog;
 };
 
 DesktopPlatform::DesktopPlatform() : services(std::make_unique<Services>()) {}
@@ -76,6 +87,7 @@ Platform DesktopPlatform::platform(const QString& programFolder) {
     p.screen = &services->screen;
     p.clock = &services->clock;
     p.programFolder = programFolder;
+    p.printDialog = &services->printDialog;
     return p;
 }
 

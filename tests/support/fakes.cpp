@@ -1,5 +1,7 @@
 #include "support/fakes.h"
 
+#include <QPrinter>
+
 namespace yubin::test {
 
 bool RecordingMessageBoxes::show(MessageIcon icon, const QString& title, const QString& text,
@@ -17,6 +19,17 @@ QString ScriptedFolderBrowser::chooseFolder(const QString& title, const QString&
     return next;
 }
 
+bool ScriptedPrintDialog::choosePrinter(QPrinter& printer) {
+    ++shown;
+    if (!accept)
+        return false;
+    files << folder.filePath(QStringLiteral("print-%1.pdf").arg(files.size() + 1));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(files.back());
+    printer.setResolution(resolution);
+    return true;
+}
+
 TestPlatform::TestPlatform() {
     clock.stepPerRead = 1;
 }
@@ -30,6 +43,7 @@ Platform TestPlatform::platform() const {
     p.screen = &self->screen;
     p.clock = &self->clock;
     p.programFolder = folder.path();
+    p.printDialog = &self->printing;
     return p;
 }
 

@@ -60,6 +60,20 @@ public:
     qint64 stepPerRead = 0;
 };
 
+// Answers the print dialog: accepted, it sends each job to a new PDF file at
+// the given resolution; refused, it is the user cancelling.
+class ScriptedPrintDialog final : public PrintDialog {
+public:
+    bool choosePrinter(QPrinter& printer) override;
+    bool accept = true;
+    int resolution = 300;
+    int shown = 0;
+    QStringList files; // one per accepted dialog, in order
+
+private:
+    QTemporaryDir folder;
+};
+
 // All stand-ins together, with a fresh program folder.
 class TestPlatform {
 public:
@@ -73,6 +87,7 @@ public:
     ScriptedFolderBrowser folders;
     FixedScreen screen;
     ManualClock clock;
+    ScriptedPrintDialog printing;
 
 private:
     QTemporaryDir folder;

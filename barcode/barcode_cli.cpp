@@ -1,0 +1,134 @@
+#include "barcode/barcode_cli.h"
+
+#include "barcode/barcode_input.h"
+#include "barcode/cbarcode.h"
+#include "foundation/text.h"
+
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <cmath>
+
+namespace yubin {
+
+namespace {
+
+// The SVG is written in hundredths of a millimetre, which every printed
+// size is a whole number of.
+constexpr int SvgDotsPerInch = 2540;
+// The PDF page at the resolution a printer is usually driven at.
+constexpr int PdfDotsPerInch = 1200;
+
+struct BarcodeJob {
+    QString data;
+    int codeSize = barcode::DefaultCodeSize;
+    qint32 top = 0;
+    qint32 left = 0;
+};
+
+bool drawOn(BarcodeSurface surface, const BarcodeJob& job, int block, qint32 top, qint32 left) {
+    SharedValues shared;
+    shared.BarCodeSize = job.codeSize;
+    cBarcode encoder(shared);
+    encoder.setCode(job.data);
+    encoder.setBlock(block);
+    encoder.setTop(top);
+    encoder.setLeft(left);
+    encoder.setTarget(&surface);
+    return encoder.PrintBarZip() == BarcodeError::None;
+}
+
+bool writePng(const QString& file, const BarcodeJob& job) {
+    QImage picture(barcode::PreviewImageSize, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    return drawOn(BarcodeSurface::picture(picture), job, job.codeSize, 0, 0) &&
+           picture.save(file, "PNG");
+}
+
+bool writeSvg(const QString& file, const BarcodeJob& job) {
+    const QSizeF mm = barcode::printedSizeMm(job.codeSize);
+    const QSize px(int(std::lround(mm.width() * SvgDotsPerInch / 25.4)),
+                   int(std::lround(mm.height() * SvgDotsPerInch / 25.4)));
+    QSvgGenerator svg;
+    svg.setFileName(file);
+    svg.setResolution(SvgDotsPerInch);
+    svg.setSize(px);
+    svg.setViewBox(QRect(QPoint(0, 0), px));
+    svg.setTitle(QStringLiteral("カスタマバーコード ") + job.data);
+    return drawOn(BarcodeSurface::printer(svg), job,
+                  job.codeSize * barcode::PrinterBlockPerCodeSize, 0, 0);
+}
+
+bool writePdf(const QString& file, const BarcodeJob& job) {
+    QPdfWriter pdf(file);
+    pdf.setResolution(PdfDotsPerInch);
+    // Positions are from the paper's corner: no margins.
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    pdf.setTitle(QStringLiteral("カスタマバーコード ") + job.data);
+    return drawOn(BarcodeSurface::printer(pdf), job,
+                  job.codeSize * barcode::PrinterBlockPerCodeSize, job.top, job.left);
+}
+
+} // namespace
+
+int runBarcodeVerb(const CliRequest& request) {
+    QTextStream& err = *request.err;
+    if (request.positional.isEmpty() || request.positional.size() > 2)
+        return usageError(err, QStringLiteral("usage: yubin-cli barcode ZIP [ADDRESS] [--size "
+                                              "1|2|3] [--png FILE] [--svg FILE] [--pdf FILE] "
+                                              "[--top MM] [--left MM]"));
+    BarcodeJob job;
+    const QString sizeText = request.value(QStringLiteral("size"), QStringLiteral("2"));
+    if (sizeText != u"1" && sizeText != u"2" && sizeText != u"3")
+        return usageError(err, QStringLiteral("--size must be 1, 2 or 3"));
+    job.codeSize = sizeText.toInt();
+    for (const auto& [name, fallback, field] :
+         {std::tuple{QStringLiteral("top"), barcode::DefaultTopText, &job.top},
+          std::tuple{QStringLiteral("left"), barcode::DefaultLeftText, &job.left}}) {
+        const std::optional<qint32> mm = barcode::parsePosition(request.value(name, fallback));
+        if (!mm)
+            return usageError(
+                err, QStringLiteral("--%1 must be a whole number of millimetres").arg(name));
+        *field = *mm;
+    }
+
+    const QString zip = text::trimmed(request.positional[0]);
+    if (const std::optional<QString> problem = barcode::postalCodeProblem(zip)) {
+        err << *problem << '\n';
+        return ExitCode::NothingFound;
+    }
+    job.data = zip + barcode::addressNumberForBarcode(text::trimmed(request.positional.value(1)));
+    barcode::UnencodableCharacter failure;
+    const auto data = barcode::dataCharacters(job.data, &failure);
+    if (!data) {
+        err << QStringLiteral("yubin-cli: \"%1\" cannot be encoded in the customer barcode")
+                   .arg(failure.character)
+            << '\n';
+        return ExitCode::NothingFound;
+    }
+
+    const std::pair<QString, bool (*)(const QString&, const BarcodeJob&)> outputs[] = {
+        {QStringLiteral("png"), writePng},
+        {QStringLiteral("svg"), writeSvg},
+        {QStringLiteral("pdf"), writePdf},
+    };
+    for (const auto& [option, write] : outputs) {
+        const QString file = request.value(option);
+        if (!request.values.contains(option))
+            continue;
+        if (file.isEmpty() || !write(file, job)) {
+            err << QStringLiteral("yubin-cli: cannot write %1").arg(file) << '\n';
+            return ExitCode::NothingFound;
+        }
+    }
+
+    const int check = barcode::checkValue(*data);
+    *request.out << barcode::checkValueText(check) << '\n'
+                 << barcode::fullPattern(*data, check) << '\n';
+    return ExitCode::Ok;
+}
+
+} // namespace yubin

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "foundation/cli.h"
+
+namespace yubin {
+
+// yubin-cli barcode ZIP [ADDRESS] [--size 1|2|3] [--png FILE] [--svg FILE]
+// [--pdf FILE] [--top MM] [--left MM]: the check value as two digits and the
+// full bar pattern, checked as the barcode window checks its input.
+// --png writes the window's preview, --svg the barcode alone at its printed
+// size, --pdf an A4 page with the barcode at --top and --left millimetres
+// (35 and 15 unless given), as the window prints it.
+int runBarcodeVerb(const CliRequest& request);
+
+inline const VerbOptions BarcodeVerbOptions{{QStringLiteral("size"), QStringLiteral("png"),
+                                             QStringLiteral("svg"), QStringLiteral("pdf"),
+                                             QStringLiteral("top"), QStringLiteral("left")},
+                                            {}};
+
+} // namespace yubin
