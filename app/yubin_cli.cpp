@@ -1,3 +1,4 @@
+#include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
 
 #include <QCoreApplication>
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
 
     const std::vector<Verb> verbs = {
         {"prefectures", {}, yubin::runPrefecturesVerb},
+        {"prepare", {}, yubin::runPrepareVerb},
     };
 
     QStringList args = app.arguments().mid(1);
