@@ -66,7 +66,7 @@ QString findNameNoCase(const QStringList& names, const QString& name) {
 }
 
 ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targetFolder,
-                                 qint64 maxEntryBytes) {
+                                 qint64 maxEntryBytes, const std::function<void()>& onBlock) {
     ExtractResult result;
     ArchivePtr reader(archive_read_new());
     if (!reader) {
@@ -136,6 +136,8 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
                 return fail(QStringLiteral("書庫の中のファイルが大きすぎます。 (%1)").arg(leaf));
             if (out.write(buffer.data(), got) != got)
                 return fail(fileWriteError(path, out.errorString()));
+            if (onBlock)
+                onBlock();
         }
         if (!out.flush())
             return fail(fileWriteError(path, out.errorString()));

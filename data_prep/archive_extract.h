@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace yubin {
 
 // Entries larger than this are refused: no postal file comes near it, and it
@@ -26,8 +28,11 @@ struct ExtractResult {
 // Extracts every regular file of the archive into `targetFolder`, replacing
 // files of the same name; each file keeps the time stored in the archive.
 // On failure the file being written is removed; earlier ones stay.
+// `onBlock`, when given, is called after each block of data written, so that
+// a window can handle its events during a long extraction.
 ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targetFolder,
-                                 qint64 maxEntryBytes = MaxArchiveEntryBytes);
+                                 qint64 maxEntryBytes = MaxArchiveEntryBytes,
+                                 const std::function<void()>& onBlock = {});
 
 // The last component of an entry name, with "/" and "\" both separating; ""
 // for a name that ends in a separator or is "." or "..".

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace yubin {
 
 namespace {
@@ -38,10 +40,14 @@ class ArchiveStep {
 public:
     ArchiveStep(const WorkFolders& work, const QString& copyName)
         : work(work), copy(work.tofukenLzh + copyName) {}
-    // Copies the archive into the work folder and extracts it there.
-    void extract(const QString& source) {
+    // Copies the archive into the work folder and extracts it there; the
+    // host, when given, handles its events on the way.
+    void extract(const QString& source, RunHost* host = nullptr) {
         check(copyWorkFile(source, copy));
-        extracted = extractArchiveFlat(copy, work.tofuken);
+        std::function<void()> onBlock;
+        if (host)
+            onBlock = [host] { host->shouldStop(); }; // no abort while extracting
+        extracted = extractArchiveFlat(copy, work.tofuken, MaxArchiveEntryBytes, onBlock);
         if (!extracted.ok)
             throw RunFailure{extracted.error};
     }
@@ -87,7 +93,7 @@ bool placeOffices(const PrepFolders& folders, const QString& download, const QSt
     if (!existingFile(source))
         return false;
     ArchiveStep step(folders.work, copyNameFor(BusinessOfficeBase, source));
-    step.extract(source);
+    step.extract(source, host);
     if (host) {
         host->shouldStop();
         host->progress(OfficesDoneCaption, -1);
@@ -205,7 +211,7 @@ RunOutcome runPrefectures(const PrepFolders& folders, const QStringList& names, 
             if (!existingFile(source))
                 continue;
             ArchiveStep step(folders.work, archive);
-            step.extract(source);
+            step.extract(source, &host);
             host.shouldStop();
             host.progress(names.value(i), -1);
             host.pause(0.09);
@@ -235,6 +241,8 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
     if (!usableDownloadFolder(download))
         return outcome;
     try {
+        folders.work.create();
+        QDir().mkpath(folders.data);
         const QString archive = findNamedArchive(download, NationwideBase);
         if (!existingFile(archive)) {
             messages.show(MessageIcon::Exclamation, ArchiveTitle, NoNationwideArchiveText,
@@ -245,14 +253,12 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
                 outcome.status = RunOutcome::Status::Cancelled;
                 return outcome;
             }
-            folders.work.create();
-            QDir().mkpath(folders.data);
             for (const Prefecture& p : prefectureTable())
                 QFile::remove(folders.work.tofuken + QString::fromLatin1(p.splitFile));
             host.started(RunKind::Nationwide);
 
             ArchiveStep step(folders.work, copyNameFor(NationwideBase, archive));
-            step.extract(archive);
+            step.extract(archive, &host);
             host.shouldStop();
             host.progress(ExtractingCaption, -1);
             host.pause(0.15);
@@ -269,6 +275,7 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
             step.keep(csv);
 
             const QStringList DataDateParts = dataDateParts(QFileInfo(csv).lastModified());
+            outcome.dataDateParts = DataDateParts;
             const std::optional<QByteArray> bytes = readFileBytes(csv);
             if (!bytes)
                 throw RunFailure{fileMissingError(NationwideCsv)};
@@ -293,6 +300,7 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
                 const QString name = QString::fromLatin1(prefectureTable()[j - 1].splitFile);
                 check(staged.add(folders.data + placementName(folders.data, name), split.bytes[j],
                                  stamp));
+                host.shouldStop(); // repaint between files; no abort while writing
             }
             const int placed = int(staged.size());
             check(staged.commit());

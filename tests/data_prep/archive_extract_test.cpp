@@ -56,6 +56,9 @@ struct NameCase {
     const char* stored;
     const char* placed;
 };
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << '"' << c.stored << '"';
+}
 class FlatEntryName : public testing::TestWithParam<NameCase> {};
 
 TEST_P(FlatEntryName, KeepsOnlyTheLastComponent) {
@@ -161,6 +164,9 @@ struct TraversalCase {
     const char* format;
     const char* name;
 };
+void PrintTo(const TraversalCase& c, std::ostream* os) {
+    *os << c.format << " \"" << c.name << '"';
+}
 class Traversal : public Extraction, public testing::WithParamInterface<TraversalCase> {};
 
 TEST_P(Traversal, NameLeadingOutsideLandsFlatInTheTarget) {

@@ -166,6 +166,9 @@ struct LinkCase {
     int control; // 0 Image1, 1-2 Label5(0-1), 3-4 Label4(0-1)
     const char* url;
 };
+void PrintTo(const LinkCase& c, std::ostream* os) {
+    *os << c.url;
+}
 class DataSyoriLinks : public DataSyoriWindow, public testing::WithParamInterface<LinkCase> {};
 
 TEST_P(DataSyoriLinks, ClickOpensThePostalServicePage) {

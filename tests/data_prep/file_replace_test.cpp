@@ -112,6 +112,9 @@ struct PartsCase {
     QStringList parts;
     bool valid;
 };
+void PrintTo(const PartsCase& c, std::ostream* os) {
+    *os << c.parts.join(u',').toStdString();
+}
 class DateFromParts : public testing::TestWithParam<PartsCase> {};
 
 TEST_P(DateFromParts, IsValidOnlyForARealDateAndTime) {

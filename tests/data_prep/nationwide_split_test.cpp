@@ -24,6 +24,9 @@ struct RouteCase {
     const char* line;
     int expected;
 };
+void PrintTo(const RouteCase& c, std::ostream* os) {
+    *os << '"' << c.line << "\" -> " << c.expected;
+}
 class Routing : public testing::TestWithParam<RouteCase> {};
 
 TEST_P(Routing, FirstPrefectureInCodeOrderWhoseFirstOccurrenceIsBeyondTheTenthCharacter) {
@@ -79,6 +82,9 @@ struct TrimCase {
     QByteArray line;
     QByteArray kept;
 };
+void PrintTo(const TrimCase& c, std::ostream* os) {
+    *os << c.line.toHex(' ').constData();
+}
 class TrimBytes : public testing::TestWithParam<TrimCase> {};
 
 TEST_P(TrimBytes, RemovesHalfAndFullWidthBlanksFromBothEndsOnly) {

@@ -71,6 +71,9 @@ struct CountCase {
     int offices;
     const char* text;
 };
+void PrintTo(const CountCase& c, std::ostream* os) {
+    *os << c.placed << '+' << c.offices;
+}
 class CompletionCount : public testing::TestWithParam<CountCase> {};
 
 TEST_P(CompletionCount, NamesWhatWasPlaced) {
@@ -82,8 +85,17 @@ INSTANTIATE_TEST_SUITE_P(Counts, CompletionCount,
                          testing::Values(CountCase{2, 0, "2 件"}, CountCase{0, 1, "1 件"},
                                          CountCase{47, 1, "47＋1 件"}, CountCase{1, 1, "1＋1 件"}));
 
+RunOutcome outcomeOf(Status status, int placed = 0, int offices = 0, const QString& error = {}) {
+    RunOutcome outcome;
+    outcome.status = status;
+    outcome.placed = placed;
+    outcome.offices = offices;
+    outcome.error = error;
+    return outcome;
+}
+
 TEST(FinalMessage, CompletionErrorAndNothingPlacedReadAsTheWindowShowsThem) {
-    RunOutcome done{Status::Completed, 2, 1, {}, 0};
+    const RunOutcome done = outcomeOf(Status::Completed, 2, 1);
     const FinalMessage completed = finalMessage(RunKind::Prefectures, done);
     EXPECT_TRUE(completed.shown);
     EXPECT_FALSE(completed.failure);
@@ -93,25 +105,27 @@ TEST(FinalMessage, CompletionErrorAndNothingPlacedReadAsTheWindowShowsThem) {
     EXPECT_EQ(finalMessage(RunKind::Nationwide, done).title,
               QStringLiteral("LZHﾌｧｲﾙ解凍 (全国一括＋事業所)  "));
 
-    const FinalMessage nothing =
-        finalMessage(RunKind::Nationwide, {Status::Completed, 0, 0, {}, 0});
+    const FinalMessage nothing = finalMessage(RunKind::Nationwide, outcomeOf(Status::Completed));
     EXPECT_EQ(nothing.title, QStringLiteral("LZHﾌｧｲﾙ解凍"));
     EXPECT_EQ(nothing.text, QStringLiteral("解凍された郵便番号ﾃﾞｰﾀはありません。    "));
 
-    const FinalMessage error =
-        finalMessage(RunKind::Nationwide, {Status::Failed, 0, 0, QStringLiteral("Truncated"), 0});
+    const FinalMessage error = finalMessage(
+        RunKind::Nationwide, outcomeOf(Status::Failed, 0, 0, QStringLiteral("Truncated")));
     EXPECT_TRUE(error.failure);
     EXPECT_EQ(error.title, QStringLiteral("LZHﾌｧｲﾙ解凍"));
     EXPECT_EQ(error.text, QStringLiteral("ｴﾗｰ ： Truncated"));
 
     for (Status quiet : {Status::NoFolder, Status::Cancelled, Status::Aborted, Status::CsvMissing})
-        EXPECT_FALSE(finalMessage(RunKind::Nationwide, {quiet, 0, 0, {}, 0}).shown);
+        EXPECT_FALSE(finalMessage(RunKind::Nationwide, outcomeOf(quiet)).shown);
 }
 
 struct FolderCase {
     const char* caption;
     bool usable;
 };
+void PrintTo(const FolderCase& c, std::ostream* os) {
+    *os << '"' << c.caption << '"';
+}
 class DownloadFolderCaption : public testing::TestWithParam<FolderCase> {};
 
 TEST_P(DownloadFolderCaption, NeedsMoreThanTwoCharactersOnceTrimmed) {
@@ -130,6 +144,11 @@ struct FindCase {
     const char* code;
     const char* found;
 };
+void PrintTo(const FindCase& c, std::ostream* os) {
+    for (const char* f : c.files)
+        *os << f << ' ';
+    *os << "code " << c.code;
+}
 class FindArchive : public testing::TestWithParam<FindCase> {};
 
 TEST_P(FindArchive, TakesLzhFirstThenZipByTheFirstTwoCharacters) {
@@ -393,6 +412,9 @@ TEST_F(Runs, NationwideFileGivesFortySevenFilesStampedWithItsTime) {
                   QStringLiteral("ﾃﾞｰﾀ日付：2025/09/30"));
     }
     EXPECT_EQ(dirs.dataBytes(QStringLiteral("JIGYOSYO.CSV")), officeBytes());
+    EXPECT_EQ(r.dataDateParts,
+              (QStringList{QStringLiteral("2025"), QStringLiteral("09"), QStringLiteral("30"),
+                           QStringLiteral("00"), QStringLiteral("00"), QStringLiteral("00")}));
     QStringList captions = {QStringLiteral("解凍中    ")};
     for (int j = 1; j <= PrefectureCount; ++j)
         captions << Names[j];
@@ -453,7 +475,7 @@ TEST_F(Runs, AbortPlacesNothingAndASecondRunCompletes) {
                   makeZip({kenAll(test::nationwideBytes(allPrefectures(101)))}));
     dirs.download(QStringLiteral("jigyosyo.zip"),
                   makeZip({fileEntry("JIGYOSYO.CSV", officeBytes())}));
-    host.stopAtYield = 2; // the yield after the extraction, then the one after the last line
+    host.stopAfterCaption = QStringLiteral("北海道"); // while reading
     const RunOutcome aborted = nationwide();
     EXPECT_EQ(aborted.status, Status::Aborted);
     EXPECT_FALSE(finalMessage(RunKind::Nationwide, aborted).shown);

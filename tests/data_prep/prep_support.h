@@ -33,7 +33,8 @@ public:
     void writing() override { ++writingCalls; }
     bool shouldStop() override {
         ++yields;
-        return stopAtYield > 0 && yields >= stopAtYield;
+        return (stopAtYield > 0 && yields >= stopAtYield) ||
+               (!stopAfterCaption.isEmpty() && captions.contains(stopAfterCaption));
     }
     void pause(double seconds) override { pauses.push_back(seconds); }
 
@@ -42,7 +43,8 @@ public:
     std::vector<qint64> lineCounts;
     int writingCalls = 0;
     int yields = 0;
-    int stopAtYield = 0; // 0: never stop
+    int stopAtYield = 0;      // 0: never stop
+    QString stopAfterCaption; // stop at every yield once this caption was shown
     std::vector<double> pauses;
 };
 

@@ -124,6 +124,9 @@ TEST_F(PrepareCli, SkippedLinesAreReported) {
 struct UsageCase {
     QStringList args;
 };
+void PrintTo(const UsageCase& c, std::ostream* os) {
+    *os << c.args.join(u' ').toStdString();
+}
 class PrepareUsage : public testing::TestWithParam<UsageCase> {};
 
 TEST_P(PrepareUsage, MisuseIsAUsageError) {
