@@ -89,6 +89,9 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
 
     const QDir target(targetFolder);
     std::vector<char> buffer(1 << 18);
+    // The limit holds for the archive as a whole too: many entries just under
+    // it would fill the disk as surely as one above it.
+    qint64 total = 0;
     for (;;) {
         struct archive_entry* entry = nullptr;
         const int header = archive_read_next_header(a, &entry);
@@ -132,7 +135,8 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
             if (got < 0)
                 return fail(libarchiveError(a));
             written += got;
-            if (written > maxEntryBytes)
+            total += got;
+            if (written > maxEntryBytes || total > maxEntryBytes)
                 return fail(QStringLiteral("書庫の中のファイルが大きすぎます。 (%1)").arg(leaf));
             if (out.write(buffer.data(), got) != got)
                 return fail(fileWriteError(path, out.errorString()));

@@ -14,8 +14,9 @@
 
 namespace yubin {
 
-// Entries larger than this are refused: no postal file comes near it, and it
-// keeps a crafted archive from filling the disk.
+// Entries larger than this, or archives holding more than this in all, are
+// refused: no postal file comes near it, and it keeps a crafted archive from
+// filling the disk.
 inline constexpr qint64 MaxArchiveEntryBytes = qint64(1) << 30;
 
 struct ExtractResult {

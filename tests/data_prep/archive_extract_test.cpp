@@ -308,5 +308,14 @@ TEST_P(Oversized, EntryAboveTheLimitIsRefusedAndNotWritten) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, Oversized, testing::Values("zip", "lzh"));
 
+TEST_F(Extraction, ArchiveAboveTheLimitInAllIsRefusedThoughEachEntryIsBelow) {
+    const std::vector<TestEntry> entries = {fileEntry("a.CSV", QByteArray(3000, 'a')),
+                                            fileEntry("b.CSV", QByteArray(3000, 'b'))};
+    const ExtractResult r = extractArchiveFlat(archive("k.lzh", makeLzh(entries)), target(), 4000);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, QStringLiteral("書庫の中のファイルが大きすぎます。 (b.CSV)"));
+    EXPECT_EQ(targetNames(), QStringList{QStringLiteral("a.CSV")});
+}
+
 } // namespace
 } // namespace yubin
