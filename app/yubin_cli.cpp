@@ -1,4 +1,5 @@
 #include "barcode/barcode_cli.h"
+#include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
 #include "main_window/browse_cli.h"
 #include "map_search/map_cli.h"
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
         {"map-url", {{QStringLiteral("site")}, {QStringLiteral("office")}}, yubin::runMapUrlVerb},
         {"web-url", {{QStringLiteral("engine")}, {}}, yubin::runWebUrlVerb},
         {"barcode", yubin::BarcodeVerbOptions, yubin::runBarcodeVerb},
+        {"prepare", {}, yubin::runPrepareVerb},
     };
 
     QStringList args = app.arguments().mid(1);

@@ -3,19 +3,14 @@
 #include "foundation/prefectures.h"
 #include "foundation/text.h"
 
-#include "foundation/access_csv.h"
-#include "foundation/data_file.h"
+#include "data_prep/prep_runs.h"
+#include "foundation/utilities.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
-
-#include <archive.h>
-#include <archive_entry.h>
-
-#include <map>
 
 namespace yubin::bench {
 
@@ -91,61 +86,41 @@ QByteArray businessOfficeFile(int lines) {
 
 namespace {
 
-QByteArray firstEntryOf(const QString& archivePath) {
-    QByteArray bytes;
-    archive* a = archive_read_new();
-    archive_read_support_format_all(a);
-    archive_read_support_filter_all(a);
-    archive_entry* entry = nullptr;
-    if (archive_read_open_filename(a, archivePath.toLocal8Bit().constData(), 1 << 16) ==
-            ARCHIVE_OK &&
-        archive_read_next_header(a, &entry) == ARCHIVE_OK) {
-        char buffer[1 << 16];
-        la_ssize_t n = 0;
-        while ((n = archive_read_data(a, buffer, sizeof buffer)) > 0)
-            bytes.append(buffer, n);
-    }
-    archive_read_free(a);
-    return bytes;
+QString sharedData() {
+    const QString configured = QString::fromLocal8Bit(qgetenv("YUBIN_SHARED_DATA"));
+    if (!configured.isEmpty())
+        return configured;
+    return QStringLiteral(YUBIN_SHARED_DATA);
 }
 
-QString sharedData() {
-    for (const char* candidate :
-         {"../shared/data", "../../shared/data", "../../../shared/data", "/work/shared/data"}) {
-        if (QFile::exists(QString::fromLatin1(candidate) + QStringLiteral("/ken_all.zip")))
-            return QString::fromLatin1(candidate);
-    }
-    return QString();
-}
+// The preparation's question, answered yes.
+class Yes final : public MessageBoxes {
+public:
+    bool show(MessageIcon, const QString&, const QString&, MessageButtons) override { return true; }
+};
+
+class Quiet final : public RunHost {
+public:
+    void progress(const QString&, qint64) override {}
+    bool shouldStop() override { return false; }
+};
 
 } // namespace
 
 bool writeNationwideDataFolder(const QString& dataFolder) {
-    const QString shared = sharedData();
-    if (shared.isEmpty())
-        return false;
-    const QByteArray all = firstEntryOf(shared + QStringLiteral("/ken_all.zip"));
-    const QByteArray offices = firstEntryOf(shared + QStringLiteral("/jigyosyo.zip"));
-    if (all.isEmpty() || offices.isEmpty())
-        return false;
-    // Grouped by the prefecture column; only to lay out benchmark data.
-    std::map<int, QByteArray> byPrefecture;
-    const QStringList names = makePrefectureNames();
-    Access_CSV csv;
-    forEachLine(QByteArrayView(all), [&](QByteArrayView line) {
-        const int index = int(names.indexOf(csv.Col(7, text::decodeCp932(line)), 1));
-        if (index > 0)
-            byPrefecture[index].append(line.data(), line.size()).append("\r\n");
-    });
+    // Laid out by the program's own nationwide preparation.
     QDir().mkpath(dataFolder);
-    for (const auto& [index, bytes] : byPrefecture) {
-        QFile f(dataFolder + u'/' +
-                QString::fromLatin1(prefectureTable()[size_t(index - 1)].splitFile));
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            return false;
-    }
-    QFile f(dataFolder + QStringLiteral("/JIGYOSYO.CSV"));
-    return f.open(QIODevice::WriteOnly) && f.write(offices) == offices.size();
+    PrepFolders folders;
+    folders.download = sharedData() + u'/';
+    folders.data = dataFolder + u'/';
+    folders.work = WorkFolders::under(dataFolder + QStringLiteral("/../work"));
+    folders.work.create();
+    Quiet host;
+    Yes yes;
+    SteadyClock clock;
+    const RunOutcome outcome = runNationwide(folders, makePrefectureNames(), host, yes, clock);
+    return outcome.status == RunOutcome::Status::Completed && outcome.placed == PrefectureCount &&
+           outcome.offices == 1;
 }
 
 double grepMilliseconds(const QString& dataFolder, const QString& pattern) {

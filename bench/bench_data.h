@@ -16,8 +16,8 @@ QByteArray prefectureFile(int prefectureIndex, int lines, int municipalities);
 QByteArray businessOfficeFile(int lines);
 
 // The nationwide address data and the business-office data of shared/data,
-// laid out as a data folder: 47 prefecture files and JIGYOSYO.CSV, the
-// lines byte for byte. False when the archives are not there.
+// laid out in a data folder by the program's own nationwide preparation: 47
+// prefecture files and JIGYOSYO.CSV. False when that did not complete.
 bool writeNationwideDataFolder(const QString& dataFolder);
 
 // Runs `LC_ALL=C grep -F -c` for the pattern's code page 932 bytes over every

@@ -1,0 +1,320 @@
+#include "data_prep/prep_runs.h"
+
+#include "data_prep/archive_extract.h"
+#include "data_prep/file_replace.h"
+#include "data_prep/file_time.h"
+#include "foundation/data_file.h"
+#include "foundation/text.h"
+#include "foundation/utilities.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <functional>
+
+namespace yubin {
+
+namespace {
+
+const QString BusinessOfficeBase = QStringLiteral("jigyosyo");
+const QString NationwideBase = QStringLiteral("ken_all");
+const QString NationwideCsv = QStringLiteral("KEN_ALL.CSV");
+// The name each run gives the business-office file; either is read.
+const QString OfficesCsvPrefectureRun = QStringLiteral("jigyosyo.CSV");
+const QString OfficesCsvNationwideRun = QStringLiteral("JIGYOSYO.CSV");
+
+struct RunFailure {
+    QString description;
+};
+
+void check(const QString& error) {
+    if (!error.isEmpty())
+        throw RunFailure{error};
+}
+
+// One archive in the work folders: its copy and what it extracted are
+// removed when the step is over, whether it succeeded or not.
+class ArchiveStep {
+public:
+    ArchiveStep(const WorkFolders& work, const QString& copyName)
+        : work(work), copy(work.tofukenLzh + copyName) {}
+    // Copies the archive into the work folder and extracts it there; the
+    // host, when given, handles its events on the way.
+    void extract(const QString& source, RunHost* host = nullptr) {
+        check(copyWorkFile(source, copy));
+        std::function<void()> onBlock;
+        if (host)
+            onBlock = [host] { host->shouldStop(); }; // no abort while extracting
+        extracted = extractArchiveFlat(copy, work.tofuken, MaxArchiveEntryBytes, onBlock);
+        if (!extracted.ok)
+            throw RunFailure{extracted.error};
+    }
+    ~ArchiveStep() {
+        QFile::remove(copy);
+        for (const QString& name : extracted.placed)
+            if (!kept.contains(name))
+                QFile::remove(work.tofuken + name);
+    }
+    ArchiveStep(const ArchiveStep&) = delete;
+    ArchiveStep& operator=(const ArchiveStep&) = delete;
+
+    // The extracted file of that name in any case, as a path; "" when the
+    // archive held none.
+    QString find(const QString& name) const {
+        const QString found = findNameNoCase(extracted.placed, name);
+        return found.isEmpty() ? QString() : work.tofuken + found;
+    }
+    void keep(const QString& path) { kept << QFileInfo(path).fileName(); }
+    void removeCopy() { QFile::remove(copy); }
+
+private:
+    const WorkFolders& work;
+    QString copy;
+    ExtractResult extracted;
+    QStringList kept;
+};
+
+QString copyNameFor(const QString& base, const QString& archivePath) {
+    return base.toUpper() + u'.' + QFileInfo(archivePath).suffix().toUpper();
+}
+
+bool existingFile(QString path) {
+    return !path.isEmpty() && FileExists(path);
+}
+
+// Places the business-office file when its archive is there. True when it
+// was placed. The per-prefecture run reports its progress and fails on an
+// archive without the file; the nationwide run does neither.
+bool placeOffices(const PrepFolders& folders, const QString& download, const QString& dataName,
+                  RunHost* host) {
+    const QString source = findNamedArchive(download, BusinessOfficeBase);
+    if (!existingFile(source))
+        return false;
+    ArchiveStep step(folders.work, copyNameFor(BusinessOfficeBase, source));
+    step.extract(source, host);
+    if (host) {
+        host->shouldStop();
+        host->progress(OfficesDoneCaption, -1);
+        host->pause(0.08);
+    }
+    const QString extracted = step.find(dataName);
+    if (extracted.isEmpty()) {
+        if (host)
+            throw RunFailure{fileMissingError(dataName)};
+        return false;
+    }
+    check(copyFileReplacing(extracted, folders.data + placementName(folders.data, dataName)));
+    return true;
+}
+
+} // namespace
+
+QString completionCountText(int placed, int offices) {
+    if (placed >= 1 && offices >= 1)
+        return QStringLiteral("%1＋%2 件").arg(placed).arg(offices);
+    return QStringLiteral("%1 件").arg(placed >= 1 ? placed : offices);
+}
+
+QString completionText(int placed, int offices) {
+    return QStringLiteral("郵便番号ﾃﾞｰﾀ解凍完了数 ： ") + completionCountText(placed, offices) +
+           QStringLiteral("    \n\n郵便番号ﾃﾞｰﾀの解凍が完了しました。     ");
+}
+
+FinalMessage finalMessage(RunKind kind, const RunOutcome& outcome) {
+    FinalMessage message;
+    switch (outcome.status) {
+    case RunOutcome::Status::Completed:
+        message.shown = true;
+        if (outcome.placed < 1 && outcome.offices < 1) {
+            message.title = ArchiveTitle;
+            message.text = NothingPlacedText;
+        } else {
+            message.title = kind == RunKind::Prefectures ? PrefecturesTitle : NationwideTitle;
+            message.text = completionText(outcome.placed, outcome.offices);
+        }
+        break;
+    case RunOutcome::Status::Failed:
+        message.shown = true;
+        message.failure = true;
+        message.title = ArchiveTitle;
+        message.text = ErrorPrefix + outcome.error;
+        break;
+    default:
+        break;
+    }
+    return message;
+}
+
+bool usableDownloadFolder(const QString& caption) {
+    return text::trimBlanks(caption).size() > 2;
+}
+
+namespace {
+
+QString firstByCode(const QString& folder, const QString& code, QLatin1StringView extension) {
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() >= 2 &&
+            QStringView(name).left(2) == code)
+            return name;
+    }
+    return QString();
+}
+
+QString firstNamed(const QString& folder, const QString& name) {
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0)
+            return it.filePath();
+    }
+    return QString();
+}
+
+} // namespace
+
+QString FindArchiveByCode(const QString& folder, const QString& code) {
+    const QString lzh = firstByCode(folder, code, QLatin1StringView(".lzh"));
+    return lzh.isEmpty() ? firstByCode(folder, code, QLatin1StringView(".zip")) : lzh;
+}
+
+QString findNamedArchive(const QString& folder, const QString& base) {
+    const QString lzh = firstNamed(folder, base + QStringLiteral(".lzh"));
+    return lzh.isEmpty() ? firstNamed(folder, base + QStringLiteral(".zip")) : lzh;
+}
+
+RunOutcome runPrefectures(const PrepFolders& folders, const QStringList& names, RunHost& host,
+                          MessageBoxes& messages) {
+    RunOutcome outcome;
+    const QString download = text::trimmed(folders.download);
+    if (!usableDownloadFolder(download))
+        return outcome;
+    if (!messages.show(MessageIcon::Question, PrefecturesTitle, AskPrefecturesText,
+                       MessageButtons::OkCancel)) {
+        outcome.status = RunOutcome::Status::Cancelled;
+        return outcome;
+    }
+    host.started(RunKind::Prefectures);
+    host.progress(QString(), -1);
+    folders.work.create();
+    QDir().mkpath(folders.data);
+    try {
+        for (int i = 1; i <= PrefectureCount; ++i) {
+            const QString archive = text::trimmed(FindArchiveByCode(download, prefectureCode(i)));
+            if (archive.isEmpty())
+                continue;
+            const QString source = QDir(download).filePath(archive);
+            if (!existingFile(source))
+                continue;
+            ArchiveStep step(folders.work, archive);
+            step.extract(source, &host);
+            host.shouldStop();
+            host.progress(names.value(i), -1);
+            host.pause(0.09);
+            // 13tokyo.lzh holds 13tokyo.CSV.
+            const QString csvName = archive.chopped(3) + QStringLiteral("CSV");
+            const QString extracted = step.find(csvName);
+            if (extracted.isEmpty())
+                throw RunFailure{fileMissingError(csvName)};
+            check(
+                copyFileReplacing(extracted, folders.data + placementName(folders.data, csvName)));
+            ++outcome.placed;
+        }
+        if (placeOffices(folders, download, OfficesCsvPrefectureRun, &host))
+            outcome.offices = 1;
+        outcome.status = RunOutcome::Status::Completed;
+    } catch (const RunFailure& failure) {
+        outcome.status = RunOutcome::Status::Failed;
+        outcome.error = failure.description;
+    }
+    return outcome;
+}
+
+RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, RunHost& host,
+                         MessageBoxes& messages, Clock& clock) {
+    RunOutcome outcome;
+    const QString download = text::trimmed(folders.download);
+    if (!usableDownloadFolder(download))
+        return outcome;
+    try {
+        folders.work.create();
+        QDir().mkpath(folders.data);
+        const QString archive = findNamedArchive(download, NationwideBase);
+        if (!existingFile(archive)) {
+            messages.show(MessageIcon::Exclamation, ArchiveTitle, NoNationwideArchiveText,
+                          MessageButtons::Ok);
+        } else {
+            if (!messages.show(MessageIcon::Question, NationwideTitle, AskNationwideText,
+                               MessageButtons::OkCancel)) {
+                outcome.status = RunOutcome::Status::Cancelled;
+                return outcome;
+            }
+            for (const Prefecture& p : prefectureTable())
+                QFile::remove(folders.work.tofuken + QString::fromLatin1(p.splitFile));
+            host.started(RunKind::Nationwide);
+
+            ArchiveStep step(folders.work, copyNameFor(NationwideBase, archive));
+            step.extract(archive, &host);
+            host.shouldStop();
+            host.progress(ExtractingCaption, -1);
+            host.pause(0.15);
+            step.removeCopy();
+            const QString csv = step.find(NationwideCsv);
+            if (csv.isEmpty()) {
+                messages.show(MessageIcon::Question, ArchiveTitle, NoNationwideCsvText,
+                              MessageButtons::OkCancel); // the answer changes nothing
+                outcome.status = RunOutcome::Status::CsvMissing;
+                return outcome;
+            }
+            // After an abort the extracted file stays for a look; the next
+            // run extracts it anew.
+            step.keep(csv);
+
+            const QStringList DataDateParts = dataDateParts(QFileInfo(csv).lastModified());
+            outcome.dataDateParts = DataDateParts;
+            const std::optional<QByteArray> bytes = readFileBytes(csv);
+            if (!bytes)
+                throw RunFailure{fileMissingError(NationwideCsv)};
+            const SplitResult split = splitNationwide(*bytes, names, host, clock);
+            outcome.unroutedLines = split.unrouted;
+            if (split.aborted) {
+                outcome.status = RunOutcome::Status::Aborted;
+                return outcome;
+            }
+            host.writing();
+            host.progress(CopyingCaption, split.linesRead);
+
+            // All files are written first and renamed into place together, so
+            // a failure on the way leaves the data folder as it was.
+            StagedFiles staged;
+            const auto stamp = [&DataDateParts](QFileDevice& file) {
+                SetFileWriteTime(file, DataDateParts);
+            };
+            for (int j = 1; j <= PrefectureCount; ++j) {
+                if (split.lines[j] <= PlacementThresholdLines)
+                    continue;
+                const QString name = QString::fromLatin1(prefectureTable()[j - 1].splitFile);
+                check(staged.add(folders.data + placementName(folders.data, name), split.bytes[j],
+                                 stamp));
+                host.shouldStop(); // repaint between files; no abort while writing
+            }
+            const int placed = int(staged.size());
+            check(staged.commit());
+            outcome.placed = placed;
+            QFile::remove(csv);
+        }
+        if (placeOffices(folders, download, OfficesCsvNationwideRun, nullptr))
+            outcome.offices = 1;
+        outcome.status = RunOutcome::Status::Completed;
+    } catch (const RunFailure& failure) {
+        outcome.status = RunOutcome::Status::Failed;
+        outcome.error = failure.description;
+    }
+    return outcome;
+}
+
+} // namespace yubin

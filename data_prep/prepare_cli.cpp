@@ -1,0 +1,95 @@
+#include "data_prep/prepare_cli.h"
+
+#include "data_prep/prep_runs.h"
+#include "foundation/prefectures.h"
+#include "foundation/text.h"
+#include "foundation/utilities.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace yubin {
+
+namespace {
+
+// Progress as lines on stderr: the caption, and the lines read so far where
+// the run counts them.
+class CliHost final : public RunHost {
+public:
+    explicit CliHost(QTextStream& err) : err(err) {}
+    void progress(const QString& caption, qint64 lines) override {
+        const QString shown = text::trimmed(caption);
+        if (shown.isEmpty())
+            return;
+        err << shown;
+        if (lines >= 0)
+            err << ' ' << lines << QStringLiteral(" 行");
+        err << '\n';
+        err.flush();
+    }
+    bool shouldStop() override { return false; }
+
+private:
+    QTextStream& err;
+};
+
+// Questions are answered yes; what the window would tell goes to stderr.
+class CliMessages final : public MessageBoxes {
+public:
+    explicit CliMessages(QTextStream& err) : err(err) {}
+    bool show(MessageIcon icon, const QString&, const QString& text, MessageButtons) override {
+        if (icon != MessageIcon::Question) {
+            err << text << '\n';
+            err.flush();
+        }
+        return true;
+    }
+
+private:
+    QTextStream& err;
+};
+
+} // namespace
+
+int runPrepareVerb(const CliRequest& request) {
+    const QString usage =
+        QStringLiteral("usage: yubin-cli [--data DIR] prepare prefectures|nationwide DIR");
+    if (request.positional.size() != 2)
+        return usageError(*request.err, usage);
+    const QString& which = request.positional[0];
+    if (which != QLatin1String("prefectures") && which != QLatin1String("nationwide"))
+        return usageError(*request.err, usage);
+    const RunKind kind =
+        which == QLatin1String("prefectures") ? RunKind::Prefectures : RunKind::Nationwide;
+    QString download = QDir(request.positional[1]).absolutePath();
+    if (!QFileInfo(download).isDir())
+        return usageError(*request.err, QStringLiteral("not a folder: %1").arg(download));
+    if (!download.endsWith(u'/'))
+        download += u'/';
+
+    PrepFolders folders{download, request.data.path(), WorkFolders::standard()};
+    folders.work.create();
+    CliHost host(*request.err);
+    CliMessages messages(*request.err);
+    SteadyClock clock;
+    const QStringList names = makePrefectureNames();
+    const RunOutcome outcome = kind == RunKind::Prefectures
+                                   ? runPrefectures(folders, names, host, messages)
+                                   : runNationwide(folders, names, host, messages, clock);
+    folders.work.removeEmpty();
+    if (outcome.status == RunOutcome::Status::NoFolder)
+        return usageError(*request.err, QStringLiteral("no download folder: %1").arg(download));
+
+    if (outcome.unroutedLines > 0)
+        *request.err << QStringLiteral("都道府県名のない行 %1 行を読み飛ばしました。")
+                            .arg(outcome.unroutedLines)
+                     << '\n';
+    const FinalMessage message = finalMessage(kind, outcome);
+    if (message.shown)
+        *(message.failure ? request.err : request.out) << message.text << '\n';
+    const bool placedSomething = outcome.status == RunOutcome::Status::Completed &&
+                                 (outcome.placed > 0 || outcome.offices > 0);
+    return placedSomething ? ExitCode::Ok : ExitCode::NothingFound;
+}
+
+} // namespace yubin
