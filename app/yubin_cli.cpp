@@ -29,6 +29,7 @@ int main(int argc, char* argv[]) {
 
     const std::vector<Verb> verbs = {
         {"prefectures", {}, yubin::runPrefecturesVerb},
+        {"data-folder", {}, yubin::runDataFolderVerb},
         {"municipalities", {{}, {QStringLiteral("offices")}}, yubin::runMunicipalitiesVerb},
         {"towns", {{}, {QStringLiteral("offices")}}, yubin::runTownsVerb},
         {"town-search", {}, yubin::runTownSearchVerb},

@@ -48,3 +48,14 @@ int runPrefecturesVerb(const CliRequest& request) {
 }
 
 } // namespace yubin
+
+namespace yubin {
+
+int runDataFolderVerb(const CliRequest& request) {
+    if (!request.positional.isEmpty())
+        return usageError(*request.err, QStringLiteral("data-folder takes no arguments"));
+    *request.out << request.data.path() << '\n';
+    return request.data.holdsPrefectureFile() ? ExitCode::Ok : ExitCode::NothingFound;
+}
+
+} // namespace yubin

@@ -51,4 +51,8 @@ int usageError(QTextStream& err, const QString& message);
 // yubin-cli prefectures: the 47 codes and names, one per line.
 int runPrefecturesVerb(const CliRequest& request);
 
+// yubin-cli data-folder: the data folder's path; exit 0 when it holds a
+// prefecture file, 1 when it holds none (the first run fills it then).
+int runDataFolderVerb(const CliRequest& request);
+
 } // namespace yubin

@@ -20,7 +20,11 @@ QString withSlash(QString path) {
 QString chooseFolder(const QString& programFolder) {
     const QString beside = withSlash(programFolder) + QStringLiteral("DATA/");
     const QFileInfo besideInfo(beside);
-    if (besideInfo.isDir() ? besideInfo.isWritable() : QFileInfo(programFolder).isWritable())
+    // An installed copy (bin/ beside share/yubin/) keeps its data per user,
+    // whoever runs it; a build or an unpacked copy keeps it beside itself.
+    const bool installed = QFileInfo(withSlash(programFolder) + QStringLiteral("../share/yubin")).isDir();
+    if (!installed &&
+        (besideInfo.isDir() ? besideInfo.isWritable() : QFileInfo(programFolder).isWritable()))
         return beside;
     const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return withSlash(userData) + QStringLiteral("Zunelka/yubin/DATA/");
@@ -53,6 +57,14 @@ QString DataFolder::FindDataFile(const QString& code) const {
             return name;
     }
     return QString();
+}
+
+bool DataFolder::holdsPrefectureFile() const {
+    for (int i = 1; i <= PrefectureCount; ++i) {
+        if (!FindDataFile(prefectureCode(i)).isEmpty())
+            return true;
+    }
+    return false;
 }
 
 QString DataFolder::prefectureFilePath(int prefectureIndex) const {

@@ -6,8 +6,8 @@
 namespace yubin {
 
 // The folder that holds the prefecture files and the business-office file:
-// "DATA" under the program folder, or under the per-user data location when
-// the program folder cannot be written (an installed copy).
+// "DATA" under the program folder, or under the per-user data location for an
+// installed copy or when the program folder cannot be written.
 class DataFolder {
 public:
     explicit DataFolder(const QString& programFolder);
@@ -26,6 +26,9 @@ public:
     // order the file system lists them, whose first two characters are the
     // code; "" when there is none.
     QString FindDataFile(const QString& code) const;
+
+    // Whether any prefecture has a file here.
+    bool holdsPrefectureFile() const;
 
     // path() + FindDataFile(code): the folder itself when there is no file,
     // which FileExists rejects.
