@@ -7,13 +7,17 @@
 #include "foundation/single_instance.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
+#include "main_window/list_actions.h"
 #include "main_window/main_layout.h"
+#include "map_search/map_search.h"
 #include "search/zen_kensaku.h"
 #include "version.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace yubin {
@@ -157,6 +161,14 @@ void Yubin_Main::createControls() {
             &Yubin_Main::onSampleBarcodeDoubleClicked);
     connect(List1, &ExtentListWidget::chosen, this, &Yubin_Main::onPrefectureChosen);
     connect(List2, &ExtentListWidget::chosen, this, &Yubin_Main::onMunicipalityChosen);
+    for (ExtentListWidget* list : {List2, List3})
+        connect(list, &ExtentListWidget::mousePressed, this,
+                [this, list](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                    onListMousePressed(list, button, modifiers);
+                });
+    connect(List2, &QListWidget::doubleClicked, this, &Yubin_Main::onMunicipalityDoubleClicked);
+    connect(List3, &QListWidget::doubleClicked, this, &Yubin_Main::onTownDoubleClicked);
+    connect(List3, &ExtentListWidget::keyPressed, this, &Yubin_Main::onTownKeyPressed);
     connect(Command1, &QPushButton::clicked, this, &Yubin_Main::onTownSearch);
     connect(Text1, &QLineEdit::returnPressed, this, [this] {
         if (!Text1->text().isEmpty())
@@ -288,6 +300,67 @@ void Yubin_Main::onTownSearch() {
     List3->addItems(searchTowns(RecordTable, CurrentMunicipality, searchText));
     SetListHorizontalExtent(*List3);
     setAutoSizedCaption(*Label1[1], countCaption(List3->count()));
+}
+
+void Yubin_Main::onListMousePressed(ExtentListWidget* list, Qt::MouseButton button,
+                                    Qt::KeyboardModifiers modifiers) {
+    pressedButton = button;
+    LastShift = shiftState(modifiers);
+    if (list != List3 || button != Qt::RightButton || !isGestureShift(LastShift))
+        return;
+    // Shift or Ctrl with the right button: the barcode of the line selected
+    // before the click.
+    SharedValues& values = owner.shared();
+    values.BarZipCode = townBarZipCode(List3->selectedLine().value_or(QString()));
+    if (values.BarZipCode.isEmpty())
+        return;
+    // Touching the address box loads the window, which takes the code over.
+    owner.barPrint().txtData2->clear();
+    owner.barPrint().exec();
+}
+
+void Yubin_Main::onMunicipalityDoubleClicked() {
+    SharedValues& values = owner.shared();
+    values.MapMode = MapModeAddress;
+    if (!takeDoubleClickGesture(LastShift) || pressedButton != Qt::LeftButton)
+        return;
+    values.MapAddress.clear();
+    const std::optional<MapRequest> request =
+        municipalityMapRequest(List2->selectedLine().value_or(QString()), mode());
+    if (request)
+        openMapSearch(request->address, request->mode);
+}
+
+void Yubin_Main::onTownDoubleClicked() {
+    owner.shared().MapMode = MapModeAddress;
+    if (!takeDoubleClickGesture(LastShift) || pressedButton != Qt::LeftButton)
+        return;
+    const std::optional<QString> address =
+        townMapAddress(List3->selectedLine().value_or(QString()),
+                       owner.shared().PrefectureNames.value(SelectedPrefecture));
+    if (address)
+        openMapSearch(*address, MapModeAddress);
+}
+
+void Yubin_Main::openMapSearch(const QString& address, int mapMode) {
+    SharedValues& values = owner.shared();
+    values.MapAddress = address;
+    values.MapMode = mapMode;
+    owner.mapSearch().exec(); // its load takes both over
+}
+
+void Yubin_Main::onTownKeyPressed(QKeyEvent* event) {
+    if (!takeKeyGesture(event->key(), event->modifiers(), event->text(), LastShift, LastKeyCode))
+        return;
+    const std::optional<QString> copied =
+        townCopyText(List3->selectedLine().value_or(QString()), mode());
+    if (!copied)
+        return; // the clipboard keeps what it held
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(*copied);
+    owner.platform().messages->show(MessageIcon::Exclamation, CopyMessageTitle,
+                                    copyConfirmationText(*copied), MessageButtons::Ok);
 }
 
 void Yubin_Main::applyLayout() {

@@ -77,11 +77,21 @@ private:
     void onPrefectureChosen();
     void onMunicipalityChosen();
     void onTownSearch();
+    // The gestures on the result lists.
+    void onListMousePressed(ExtentListWidget* list, Qt::MouseButton button,
+                            Qt::KeyboardModifiers modifiers);
+    void onMunicipalityDoubleClicked();
+    void onTownDoubleClicked();
+    void onTownKeyPressed(QKeyEvent* event);
+    void openMapSearch(const QString& address, int mapMode);
     void endLoad();
     bool tallScreen() const;
 
     WindowOwner& owner;
     std::unique_ptr<SingleInstance> instance;
+    // The button of the last mouse-down on List2 or List3: only the left one
+    // double-clicks.
+    Qt::MouseButton pressedButton = Qt::NoButton;
 };
 
 // Sets a label's caption and sizes the label to it, keeping the right edge of

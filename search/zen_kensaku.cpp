@@ -1,13 +1,19 @@
 #include "search/zen_kensaku.h"
 
+#include "barcode/bar_print.h"
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/text.h"
 #include "main_window/browse.h"
+#include "main_window/list_actions.h"
 #include "main_window/main_layout.h"
 #include "main_window/yubin_main.h"
+#include "map_search/map_search.h"
+#include "search/result_actions.h"
 #include "search/search_input.h"
 #include "search/ubin_sort.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -93,6 +99,9 @@ Zen_Kensaku::Zen_Kensaku(WindowOwner& windowOwner) : LoadableDialog(windowOwner)
             [this](const QString& t) { Label4->setText(digitCounterText(t)); });
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
+    connect(List1, &ExtentListWidget::mousePressed, this, &Zen_Kensaku::onResultMousePressed);
+    connect(List1, &QListWidget::doubleClicked, this, &Zen_Kensaku::onResultDoubleClicked);
+    connect(List1, &ExtentListWidget::keyPressed, this, &Zen_Kensaku::onResultKeyPressed);
 }
 
 void Zen_Kensaku::load() {
@@ -201,6 +210,45 @@ void Zen_Kensaku::runSearch() {
         List1->setPalette(QPalette());
         showIdleLine();
     }
+}
+
+void Zen_Kensaku::onResultMousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    pressedButton = button;
+    shared.BarZipCode.clear();
+    LastShift = shiftState(modifiers);
+    if (button != Qt::RightButton || !isGestureShift(LastShift))
+        return;
+    // The barcode of the row selected before the click.
+    shared.BarZipCode = resultBarZipCode(List1->selectedLine().value_or(QString()));
+    if (!shared.BarZipCode.isEmpty())
+        owner.barPrint().exec(); // its load takes the code over
+}
+
+void Zen_Kensaku::onResultDoubleClicked() {
+    if (!takeDoubleClickGesture(LastShift) || pressedButton != Qt::LeftButton)
+        return;
+    // Rows are addresses whatever the main window handed over last.
+    shared.MapAddress.clear();
+    shared.MapMode = MapModeAddress;
+    const std::optional<QString> address =
+        resultMapAddress(List1->selectedLine().value_or(QString()));
+    if (!address)
+        return;
+    shared.MapAddress = *address;
+    owner.mapSearch().exec(); // its load takes the address over
+}
+
+void Zen_Kensaku::onResultKeyPressed(QKeyEvent* event) {
+    if (!takeKeyGesture(event->key(), event->modifiers(), event->text(), LastShift, LastKeyCode))
+        return;
+    const std::optional<QString> copied = resultCopyText(List1->selectedLine().value_or(QString()));
+    if (!copied)
+        return; // the clipboard keeps what it held
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(*copied);
+    platform.messages->show(MessageIcon::Exclamation, CopyMessageTitle,
+                            copyConfirmationText(*copied), MessageButtons::Ok);
 }
 
 bool Zen_Kensaku::queryUnload() {

@@ -46,6 +46,14 @@ protected:
 private:
     void runSearch();
     void showIdleLine();
+    // The gestures on the result rows.
+    void onResultMousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void onResultDoubleClicked();
+    void onResultKeyPressed(QKeyEvent* event);
+
+    // The button of the last mouse-down on List1: only the left one
+    // double-clicks.
+    Qt::MouseButton pressedButton = Qt::NoButton;
 };
 
 } // namespace yubin

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -12,7 +13,7 @@ namespace yubin {
 
 ExtentListWidget::ExtentListWidget(QWidget* parent) : QListWidget(parent) {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 void ExtentListWidget::setHorizontalExtent(int pixels) {
@@ -27,18 +28,56 @@ void ExtentListWidget::updateGeometries() {
 
 void ExtentListWidget::applyExtent() {
     const int visible = viewport()->width();
+    // The extent alone decides whether the bar shows. Left to the item view,
+    // which measures the entries its own way, the bar would come and go as
+    // the two disagree, each change relaying out the list without end.
+    const Qt::ScrollBarPolicy policy =
+        extent > visible ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (horizontalScrollBarPolicy() != policy)
+        setHorizontalScrollBarPolicy(policy);
     QScrollBar* bar = horizontalScrollBar();
     bar->setPageStep(visible);
     bar->setRange(0, std::max(0, extent - visible));
 }
 
+std::optional<QString> ExtentListWidget::selectedLine() const {
+    for (int i = 0; i < count(); ++i)
+        if (item(i)->isSelected())
+            return item(i)->text();
+    return std::nullopt;
+}
+
 void ExtentListWidget::mousePressEvent(QMouseEvent* event) {
     emit mousePressed(event->button(), event->modifiers());
+    // Only the left button selects: a right-click acts on the line selected
+    // before it.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     QListWidget::mousePressEvent(event);
+}
+
+QItemSelectionModel::SelectionFlags ExtentListWidget::selectionCommand(const QModelIndex& index,
+                                                                       const QEvent* event) const {
+    // With one line selectable, Ctrl+click selects like any click: it must
+    // not take the selection away from the line a Ctrl-gesture acts on.
+    QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+    if (selectionMode() == SingleSelection && flags.testFlag(QItemSelectionModel::Deselect)) {
+        flags.setFlag(QItemSelectionModel::Deselect, false);
+        flags |= QItemSelectionModel::ClearAndSelect;
+    }
+    return flags;
 }
 
 void ExtentListWidget::keyPressEvent(QKeyEvent* event) {
     emit keyPressed(event);
+    // Copying is the window's business (Ctrl+V on a result line); the
+    // list's own Ctrl+C copy stays off.
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        return;
+    }
     const int before = currentRow();
     QListWidget::keyPressEvent(event);
     if (currentRow() != before && currentRow() >= 0)

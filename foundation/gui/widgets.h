@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include <optional>
+
 namespace yubin {
 
 // A list box whose horizontal scroll range is set explicitly in pixels, as
@@ -17,6 +19,10 @@ public:
 
     int horizontalExtent() const { return extent; }
     void setHorizontalExtent(int pixels);
+
+    // The text of the first selected line from the top; nullopt when none is
+    // selected.
+    std::optional<QString> selectedLine() const;
 
 signals:
     // What the desktop's list box called a click: a mouse click on an entry,
@@ -32,6 +38,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
 private:
     void applyExtent();

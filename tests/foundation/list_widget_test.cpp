@@ -1,0 +1,88 @@
+#include "foundation/gui/widgets.h"
+#include "support/list_gestures.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace yubin {
+namespace {
+
+class ListBox : public testing::Test {
+protected:
+    void SetUp() override {
+        list.resize(200, 200);
+        list.addItems(
+            {QStringLiteral("北海道"), QStringLiteral("青森県"), QStringLiteral("岩手県")});
+        list.show();
+    }
+    ExtentListWidget list;
+};
+
+TEST_F(ListBox, AnExtentNarrowerThanTheEntriesShowsNoBarAndLaysOutOnce) {
+    // The item view finds the entry wider than the list; the extent says
+    // otherwise and decides.
+    list.addItem(QString(60, QChar(u'長')));
+    list.setHorizontalExtent(50);
+    const QRect r = list.visualItemRect(list.item(3));
+    EXPECT_GT(r.width(), 0);
+    EXPECT_FALSE(list.horizontalScrollBar()->isVisible());
+    EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
+
+    list.setHorizontalExtent(1000);
+    QApplication::processEvents();
+    EXPECT_TRUE(list.horizontalScrollBar()->isVisible());
+    EXPECT_EQ(list.horizontalScrollBar()->maximum(), 1000 - list.viewport()->width());
+}
+
+TEST_F(ListBox, OnlyTheLeftButtonSelects) {
+    test::clickLine(list, 1);
+    test::clickLine(list, 2, {}, Qt::RightButton);
+    test::clickLine(list, 0, {}, Qt::MiddleButton);
+    EXPECT_EQ(list.selectedLine(), QStringLiteral("青森県"));
+}
+
+TEST_F(ListBox, CtrlClickSelectsLikeAnyClick) {
+    test::clickLine(list, 1, Qt::ControlModifier);
+    EXPECT_EQ(list.selectedLine(), QStringLiteral("青森県"));
+    // Clicked again with Ctrl, the line stays selected.
+    test::clickLine(list, 1, Qt::ControlModifier);
+    EXPECT_EQ(list.selectedLine(), QStringLiteral("青森県"));
+    test::clickLine(list, 2, Qt::ShiftModifier);
+    EXPECT_EQ(list.selectedLine(), QStringLiteral("岩手県"));
+}
+
+TEST_F(ListBox, EveryPressIsReportedWithItsButtonAndModifiers) {
+    QSignalSpy presses(&list, &ExtentListWidget::mousePressed);
+    test::clickLine(list, 0, Qt::ShiftModifier, Qt::RightButton);
+    test::clickLine(list, 1, Qt::ControlModifier);
+    ASSERT_EQ(presses.count(), 2);
+    EXPECT_EQ(presses.at(0).at(0).value<Qt::MouseButton>(), Qt::RightButton);
+    EXPECT_EQ(presses.at(0).at(1).value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
+    EXPECT_EQ(presses.at(1).at(0).value<Qt::MouseButton>(), Qt::LeftButton);
+    EXPECT_EQ(presses.at(1).at(1).value<Qt::KeyboardModifiers>(), Qt::ControlModifier);
+}
+
+TEST_F(ListBox, CtrlCCopiesNothingOnItsOwn) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    test::clickLine(list, 0);
+    QSignalSpy keys(&list, &ExtentListWidget::keyPressed);
+    QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_GE(keys.count(), 1) << "the window still hears the key";
+}
+
+TEST_F(ListBox, SelectedLineIsNoneUntilALineIsSelected) {
+    EXPECT_EQ(list.selectedLine(), std::nullopt);
+    list.setCurrentRow(2);
+    EXPECT_EQ(list.selectedLine(), QStringLiteral("岩手県"));
+    list.clearSelection();
+    EXPECT_EQ(list.selectedLine(), std::nullopt);
+}
+
+} // namespace
+} // namespace yubin
