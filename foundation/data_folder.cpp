@@ -22,7 +22,8 @@ QString chooseFolder(const QString& programFolder) {
     const QFileInfo besideInfo(beside);
     // An installed copy (bin/ beside share/yubin/) keeps its data per user,
     // whoever runs it; a build or an unpacked copy keeps it beside itself.
-    const bool installed = QFileInfo(withSlash(programFolder) + QStringLiteral("../share/yubin")).isDir();
+    const bool installed =
+        QFileInfo(withSlash(programFolder) + QStringLiteral("../share/yubin")).isDir();
     if (!installed &&
         (besideInfo.isDir() ? besideInfo.isWritable() : QFileInfo(programFolder).isWritable()))
         return beside;

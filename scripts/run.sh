@@ -9,4 +9,6 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}
   echo "No display found: run it under a virtual one, e.g. xvfb-run -a scripts/run.sh" >&2
   exit 1
 fi
-exec "$top/build/release/bin/yubin" "$@"
+# The first start fills an empty data folder from the bundled archives.
+export YUBIN_BUNDLED_DATA="$top/resources/data"
+exec "$top/build/release/bin/yubin-launch" "$@"

@@ -34,7 +34,7 @@ Zen_Kensaku::Zen_Kensaku(WindowOwner& windowOwner) : LoadableDialog(windowOwner)
     setWindowIcon(QIcon(QStringLiteral(":/yubin/icon.svg")));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twipsToPixels(11595), twipsToPixels(8100));
+    setFixedSize(twipsToPixels(12255), twipsToPixels(8100));
 
     auto label = [this](const char* name, const QString& caption, QRect geometry) {
         auto* l = new QLabel(caption, this);

@@ -1,0 +1,28 @@
+#include "main_window/desktop_start.h"
+
+#include "foundation/gui/desktop_platform.h"
+#include "foundation/single_instance.h"
+#include "main_window/window_owner.h"
+#include "main_window/yubin_main.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace yubin {
+
+int runDesktopProgram(int argc, char* argv[], const std::function<void(Yubin_Main&)>& shown) {
+    QApplication app(argc, argv);
+    installJapaneseFontSubstitutes();
+
+    DesktopPlatform desktop;
+    SharedValues shared;
+    WindowOwner windows(desktop.platform(QCoreApplication::applicationDirPath()), shared);
+    if (!windows.main().load(SingleInstance::defaultLockPath()))
+        return 0; // another instance runs: end silently
+    windows.main().show();
+    if (shown)
+        QTimer::singleShot(0, &windows.main(), [&] { shown(windows.main()); });
+    return app.exec();
+}
+
+} // namespace yubin

@@ -1,0 +1,133 @@
+// What a new user meets: the first start fills an empty data folder from the
+// bundled archives, the install puts everything in its place, the desktop
+// entry is valid, and the user guide's pictures show the windows.
+
+#include "foundation/data_folder.h"
+#include "foundation/prefectures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace yubin {
+namespace {
+
+const QString Source = QStringLiteral(YUBIN_SOURCE_DIR);
+const QString Build = QStringLiteral(YUBIN_BUILD_DIR);
+
+struct ProcessRun {
+    int exitCode = -1;
+    QString err;
+};
+
+ProcessRun run(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    ProcessRun r;
+    if (!p.waitForFinished(300000))
+        return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+void copyExecutable(const QString& from, const QString& to) {
+    QFile::remove(to);
+    ASSERT_TRUE(QFile::copy(from, to)) << to.toStdString();
+    QFile::setPermissions(to, QFile::permissions(from));
+}
+
+TEST(FirstRun, LauncherFillsAnEmptyDataFolderFromTheBundledArchives) {
+    // A program folder of its own: the launcher, yubin-cli, and a stand-in
+    // for the desktop program that only records that it was started.
+    QTemporaryDir program;
+    copyExecutable(Build + QStringLiteral("/bin/yubin-launch"), program.path() + "/yubin-launch");
+    copyExecutable(Build + QStringLiteral("/bin/yubin-cli"), program.path() + "/yubin-cli");
+    QFile fake(program.path() + QStringLiteral("/yubin"));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n");
+    fake.close();
+    fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("YUBIN_BUNDLED_DATA"), Source + QStringLiteral("/resources/data"));
+    const ProcessRun first = run(program.path() + QStringLiteral("/yubin-launch"), {}, env);
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(QFile::exists(program.path() + QStringLiteral("/started")));
+
+    const DataFolder data(program.path());
+    for (int i = 1; i <= PrefectureCount; ++i) {
+        const QString path =
+            data.path() + QString::fromLatin1(prefectureTable()[size_t(i - 1)].splitFile);
+        ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+        // Dated with the published data, not the day of the first start.
+        EXPECT_EQ(QFileInfo(path).lastModified(), QDateTime(QDate(2025, 9, 30), QTime(0, 0)))
+            << path.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(data.businessOfficeFilePath()));
+
+    // The next start finds the data and leaves it alone.
+    const QString hokkaido = data.path() + QStringLiteral("01hokkai.CSV");
+    QFile::remove(data.path() + QStringLiteral("47okinaw.CSV"));
+    const ProcessRun second = run(program.path() + QStringLiteral("/yubin-launch"), {}, env);
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("47okinaw.CSV")));
+    EXPECT_TRUE(QFileInfo::exists(hokkaido));
+}
+
+TEST(Install, PutsProgramsDataDesktopEntryAndIconInTheirPlaces) {
+    QTemporaryDir prefix;
+    const ProcessRun install =
+        run(QStringLiteral("cmake"),
+            {QStringLiteral("--install"), Build, QStringLiteral("--prefix"), prefix.path()},
+            QProcessEnvironment::systemEnvironment());
+    ASSERT_EQ(install.exitCode, 0) << install.err.toStdString();
+    for (const char* file :
+         {"bin/yubin", "bin/yubin-cli", "bin/yubin-launch", "share/yubin/data/ken_all.zip",
+          "share/yubin/data/jigyosyo.zip", "share/applications/yubin.desktop",
+          "share/icons/hicolor/scalable/apps/yubin.svg"})
+        EXPECT_TRUE(QFileInfo::exists(prefix.path() + u'/' + QLatin1String(file))) << file;
+    // An installed copy keeps its data per user.
+    const DataFolder installed(prefix.path() + QStringLiteral("/bin"));
+    EXPECT_TRUE(installed.path().startsWith(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+}
+
+TEST(Install, DesktopEntryIsValid) {
+    const QString validator =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    ASSERT_FALSE(validator.isEmpty()) << "desktop-file-utils is in scripts/packages.txt";
+    const ProcessRun r = run(validator, {Source + QStringLiteral("/resources/yubin.desktop")},
+                             QProcessEnvironment::systemEnvironment());
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+}
+
+TEST(Screenshots, ScriptWritesAPictureOfEveryWindowWithSomethingInIt) {
+    QTemporaryDir out;
+    const ProcessRun r = run(Source + QStringLiteral("/scripts/screenshots.sh"),
+                             {out.path(), Build}, QProcessEnvironment::systemEnvironment());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    for (const char* name : {"main_window.png", "full_search.png", "barcode.png", "map_search.png",
+                             "data_preparation.png"}) {
+        const QImage image(out.path() + u'/' + QLatin1String(name));
+        ASSERT_FALSE(image.isNull()) << name;
+        EXPECT_GT(image.width(), 200) << name;
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                colours.insert(image.pixel(x, y));
+        // Text, frames and lists: a blank window has one or two colours.
+        EXPECT_GT(colours.size(), 20) << name;
+    }
+}
+
+} // namespace
+} // namespace yubin
