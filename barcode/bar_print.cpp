@@ -54,14 +54,6 @@ bool isEnter(const QKeyEvent& key) {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
-void setColours(QWidget& w, const QColor& text, const QColor& background) {
-    QPalette p = w.palette();
-    p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::Window, background);
-    w.setPalette(p);
-    w.setAutoFillBackground(true);
-}
-
 // True for a window opened on behalf of `owner`: a message box or dialog
 // whose parent chain leads to it.
 bool belongsTo(const QWidget* window, const QWidget* owner) {

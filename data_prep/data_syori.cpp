@@ -13,21 +13,6 @@ namespace yubin {
 
 namespace {
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
-void setColours(QWidget& w, const QColor& text, const QColor& background = QColor()) {
-    QPalette p = w.palette();
-    p.setColor(QPalette::WindowText, text);
-    if (background.isValid()) {
-        p.setColor(QPalette::Window, background);
-        w.setAutoFillBackground(true);
-    }
-    w.setPalette(p);
-}
-
 const QColor LinkBlue(0, 0, 255);
 const QColor LightYellow(255, 255, 192);
 

@@ -24,22 +24,6 @@ namespace yubin {
 
 namespace {
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
-void setColours(QWidget& w, const QColor& text, const QColor& background = QColor()) {
-    QPalette p = w.palette();
-    p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::Text, text);
-    if (background.isValid()) {
-        p.setColor(QPalette::Window, background);
-        w.setAutoFillBackground(true);
-    }
-    w.setPalette(p);
-}
-
 // The outer frame the twips sizes include: a sizable border and a caption.
 constexpr int FrameWidthPx = 8;
 constexpr int FrameHeightPx = 30;

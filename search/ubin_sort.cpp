@@ -1,6 +1,7 @@
 #include "search/ubin_sort.h"
 
 #include "foundation/gui/desktop_platform.h"
+#include "foundation/gui/widgets.h"
 #include "foundation/text.h"
 #include "main_window/browse.h"
 #include "search/zen_kensaku.h"
@@ -8,15 +9,6 @@
 #include <QApplication>
 
 namespace yubin {
-
-namespace {
-
-QRect twips(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
-} // namespace
 
 UBIN_Sort::UBIN_Sort(WindowOwner& windowOwner) : LoadableDialog(windowOwner) {
     setObjectName(QStringLiteral("UBIN_Sort"));
@@ -27,23 +19,19 @@ UBIN_Sort::UBIN_Sort(WindowOwner& windowOwner) : LoadableDialog(windowOwner) {
 
     Label1 = new QLabel(QStringLiteral("神奈川県　検索中"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(360, 240, 2415, 270));
+    Label1->setGeometry(twipsRect(360, 240, 2415, 270));
     Label1->setFont(makeGothicFont(12, true));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFrameShape(QFrame::Box);
-    QPalette p = Label1->palette();
-    p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0xFF));
-    p.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xC0));
-    Label1->setPalette(p);
-    Label1->setAutoFillBackground(true);
+    setColours(*Label1, ColourBlue, ColourLightYellow);
 
     Label2 = new QLabel(QStringLiteral("MAX 10000件"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(twips(1080, 600, 1050, 180));
+    Label2->setGeometry(twipsRect(1080, 600, 1050, 180));
 
     Command1 = new QPushButton(QStringLiteral("検索中止"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips(840, 840, 1455, 495));
+    Command1->setGeometry(twipsRect(840, 840, 1455, 495));
     connect(Command1, &QPushButton::clicked, this, [this] { AbortFlag = FlagSet; });
 
     // The pass starts a moment after the window is on screen.

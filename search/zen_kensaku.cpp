@@ -2,6 +2,7 @@
 
 #include "barcode/bar_print.h"
 #include "foundation/gui/desktop_platform.h"
+#include "foundation/gui/widgets.h"
 #include "foundation/text.h"
 #include "main_window/browse.h"
 #include "main_window/list_actions.h"
@@ -19,15 +20,6 @@
 
 namespace yubin {
 
-namespace {
-
-QRect twips(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
-} // namespace
-
 Zen_Kensaku::Zen_Kensaku(WindowOwner& windowOwner) : LoadableDialog(windowOwner) {
     setObjectName(QStringLiteral("Zen_Kensaku"));
     setWindowTitle(QStringLiteral("〒　郵便番号検索 (Q&O)　   全ﾃﾞｰﾀ検索"));
@@ -42,42 +34,42 @@ Zen_Kensaku::Zen_Kensaku(WindowOwner& windowOwner) : LoadableDialog(windowOwner)
         l->setGeometry(geometry);
         return l;
     };
-    Label2 = label("Label2", QStringLiteral("文字列検索"), twips(120, 320, 900, 180));
+    Label2 = label("Label2", QStringLiteral("文字列検索"), twipsRect(120, 320, 900, 180));
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(1080, 240, 2535, 330));
+    Text1->setGeometry(twipsRect(1080, 240, 2535, 330));
     Text1->setFont(makeGothicFont(11.25));
     Command1 = new QPushButton(QStringLiteral("検索"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips(3600, 240, 855, 330));
+    Command1->setGeometry(twipsRect(3600, 240, 855, 330));
     Check2 = new QCheckBox(QStringLiteral("完全な一致単語"), this);
     Check2->setObjectName(QStringLiteral("Check2"));
-    Check2->setGeometry(twips(4560, 250, 1695, 255));
+    Check2->setGeometry(twipsRect(4560, 250, 1695, 255));
     Check1 = new QCheckBox(QStringLiteral("事業所含む"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(twips(6360, 250, 1260, 255));
-    Label1 = label("Label1", QStringLiteral("郵便番号"), twips(7800, 285, 720, 180));
+    Check1->setGeometry(twipsRect(6360, 250, 1260, 255));
+    Label1 = label("Label1", QStringLiteral("郵便番号"), twipsRect(7800, 285, 720, 180));
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(twips(8640, 240, 975, 285));
+    Text2->setGeometry(twipsRect(8640, 240, 975, 285));
     Text2->setFont(makeGothicFont(9.75));
     Text2->setMaxLength(8);
     Text2->setAttribute(Qt::WA_InputMethodEnabled, false);
-    Label4 = label("Label4", QString(), twips(9000, 45, 540, 180));
+    Label4 = label("Label4", QString(), twipsRect(9000, 45, 540, 180));
     Label4->setFont(makeGothicFont(9));
     Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Command3 = new QPushButton(QStringLiteral("検索"), this);
     Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(twips(9600, 240, 855, 330));
+    Command3->setGeometry(twipsRect(9600, 240, 855, 330));
     Command2 = new QPushButton(QStringLiteral("閉じる(&C)"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twips(11160, 120, 975, 300));
-    Label3 = label("Label3", QString(), twips(10800, 480, 540, 180));
+    Command2->setGeometry(twipsRect(11160, 120, 975, 300));
+    Label3 = label("Label3", QString(), twipsRect(10800, 480, 540, 180));
     Label3->setFont(makeGothicFont(9));
     Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     List1 = new ExtentListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
-    List1->setGeometry(twips(120, 720, 11355, 7260));
+    List1->setGeometry(twipsRect(120, 720, 11355, 7260));
     List1->setFont(makeGothicFont(11.25));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
 

@@ -1,5 +1,7 @@
 #include "foundation/gui/widgets.h"
 
+#include "foundation/platform.h"
+
 #include <QFontMetrics>
 #include <QHash>
 #include <QKeyEvent>
@@ -102,6 +104,22 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         emit doubleClicked();
     QLabel::mouseDoubleClickEvent(event);
+}
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+
+void setColours(QWidget& widget, const QColor& text, const QColor& background) {
+    QPalette p = widget.palette();
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Text, text);
+    if (background.isValid()) {
+        p.setColor(QPalette::Window, background);
+        widget.setAutoFillBackground(true);
+    }
+    widget.setPalette(p);
 }
 
 void SetListHorizontalExtent(ExtentListWidget& list) {

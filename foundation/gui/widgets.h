@@ -61,6 +61,16 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
+// A control's rectangle given in twips, the unit the window layouts use.
+QRect twipsRect(int left, int top, int width, int height);
+
+// Text colour, and a filled background when one is given.
+void setColours(QWidget& widget, const QColor& text, const QColor& background = QColor());
+
+inline const QColor ColourBlue(0x00, 0x00, 0xFF);
+inline const QColor ColourRed(0xFF, 0x00, 0x00);
+inline const QColor ColourLightYellow(0xFF, 0xFF, 0xC0);
+
 // The list's horizontal scroll range becomes its widest entry, measured in
 // the list's own font, plus 10 pixels. An empty list gets 10.
 void SetListHorizontalExtent(ExtentListWidget& list);
