@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -269,13 +271,32 @@ INSTANTIATE_TEST_SUITE_P(Resolutions, Printing,
                          testing::Values(std::tuple{300, 2, 10.0}, std::tuple{1200, 2, 10.0},
                                          std::tuple{300, 1, 8.0}, std::tuple{1200, 3, 11.5}));
 
+// The user sets up a printer, then cancels: a page sent anyway would land in
+// the file.
+class CancelledPrintDialog final : public PrintDialog {
+public:
+    bool choosePrinter(QPrinter& printer) override {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        ++shown;
+        return false;
+    }
+    QTemporaryDir folder;
+    QString file = folder.filePath(u"page.pdf"_qs);
+    int shown = 0;
+};
+
 TEST_F(BarcodeWindow, CancellingThePrintDialogPrintsNothing) {
-    BAR_Print& w = open();
-    env.printing.accept = false;
+    CancelledPrintDialog cancelled;
+    Platform p = env.platform();
+    p.printDialog = &cancelled;
+    shared.BarZipCode = u"1234567"_qs;
+    WindowOwner cancelling(p, shared);
+    BAR_Print& w = cancelling.barPrint();
     w.Option1[1]->setChecked(true);
     click(w.cmdExecute);
-    EXPECT_EQ(env.printing.shown, 1);
-    EXPECT_TRUE(env.printing.files.isEmpty());
+    EXPECT_EQ(cancelled.shown, 1);
+    EXPECT_FALSE(QFile::exists(cancelled.file));
     EXPECT_EQ(w.lblDeg->text(), u"18"_qs);
 }
 
