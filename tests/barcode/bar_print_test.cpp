@@ -22,7 +22,7 @@ class BarcodeWindow : public testing::Test {
 protected:
     BAR_Print& open(const QString& zip = u"1234567"_qs) {
         shared.BarZipCode = zip;
-        owner = std::make_unique<WindowOwner>(env.platform(), shared);
+        owner = std::make_unique<WindowOwner>(platform, shared);
         return owner->barPrint();
     }
     // Makes the window the active one, as the desktop would, and lets the
@@ -38,6 +38,7 @@ protected:
     static void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     test::TestPlatform env;
+    Platform platform = env.platform();
     SharedValues shared;
     std::unique_ptr<WindowOwner> owner;
 };
@@ -288,11 +289,8 @@ public:
 
 TEST_F(BarcodeWindow, CancellingThePrintDialogPrintsNothing) {
     CancelledPrintDialog cancelled;
-    Platform p = env.platform();
-    p.printDialog = &cancelled;
-    shared.BarZipCode = u"1234567"_qs;
-    WindowOwner cancelling(p, shared);
-    BAR_Print& w = cancelling.barPrint();
+    platform.printDialog = &cancelled;
+    BAR_Print& w = open();
     w.Option1[1]->setChecked(true);
     click(w.cmdExecute);
     EXPECT_EQ(cancelled.shown, 1);

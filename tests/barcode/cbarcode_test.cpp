@@ -84,7 +84,11 @@ TEST_P(Preview, BarsLieOnTheirPositionsAtTheirHeights) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, Preview,
                          testing::Values(PreviewCase{1, 1}, PreviewCase{2, 2}, PreviewCase{3, 3},
-                                         PreviewCase{2, 1}));
+                                         PreviewCase{2, 1}),
+                         [](const testing::TestParamInfo<PreviewCase>& info) {
+                             return "Block" + std::to_string(info.param.block) + "CodeSize" +
+                                    std::to_string(info.param.barCodeSize);
+                         });
 
 } // namespace
 } // namespace yubin

@@ -112,11 +112,15 @@ TEST(QueryEncoding, EscapesEveryByteOutsideTheUnreservedSet) {
 }
 
 // Nothing that could end the query value or change its meaning goes through.
-TEST(QueryEncoding, EverySingleByteCharacterIsSafeAndComesBack) {
+bool isSafeQuery(const QString& query) {
     static const QRegularExpression safe(QStringLiteral("^(?:[A-Za-z0-9._~-]|%[0-9A-F]{2})*$"));
+    return safe.match(query).hasMatch();
+}
+
+TEST(QueryEncoding, EverySingleByteCharacterIsSafeAndComesBack) {
     for (char16_t c = 0; c <= 0xFF9F; c = c == 0x7F ? 0xFF61 : c + 1) {
         const QString in(QChar{c}), euc = eucJpQuery(in), sjis = shiftJisQuery(in);
-        EXPECT_TRUE(safe.match(euc).hasMatch() && safe.match(sjis).hasMatch()) << int(c);
+        EXPECT_TRUE(isSafeQuery(euc) && isSafeQuery(sjis)) << int(c);
         EXPECT_EQ(text::decodeCp932(unescape(sjis)), in) << int(c);
         EXPECT_EQ(decodeEucJp(unescape(euc)), in) << int(c);
         if (c >= 0x80) { // half-width katakana: single-shifted in EUC-JP
@@ -126,6 +130,28 @@ TEST(QueryEncoding, EverySingleByteCharacterIsSafeAndComesBack) {
             EXPECT_EQ(sjis.size(), QChar(c).isLetterOrNumber() || u"-._~"_qs.contains(c) ? 1 : 3);
         }
     }
+}
+
+// What EUC-JP cannot hold, the user-defined area, goes as a numeric reference
+// instead of being lost; the IBM extensions as their NEC-selected twins.
+TEST(QueryEncoding, EveryDoubleByteCharacterOfCodePage932SurvivesBothForms) {
+    int references = 0;
+    for (int lead = 0x81; lead <= 0xFC; lead = lead == 0x9F ? 0xE0 : lead + 1) {
+        for (int trail = 0x40; trail <= 0xFC; trail += trail == 0x7E ? 2 : 1) {
+            const QString ch = text::decodeCp932(unescape(escaped(lead, trail)));
+            if (ch.size() != 1 || ch.at(0) == QChar(0xFFFD))
+                continue;
+            const QString euc = eucJpQuery(ch), sjis = shiftJisQuery(ch);
+            EXPECT_TRUE(isSafeQuery(euc) && isSafeQuery(sjis)) << lead << ' ' << trail;
+            EXPECT_EQ(text::decodeCp932(unescape(sjis)), ch) << lead << ' ' << trail;
+            if (decodeEucJp(unescape(euc)) == ch)
+                continue;
+            EXPECT_TRUE(ch.at(0) >= QChar(0xE000) && ch.at(0) <= QChar(0xF8FF));
+            EXPECT_EQ(euc, u"%26%23"_qs + QString::number(ch.at(0).unicode()) + u"%3B"_qs);
+            ++references;
+        }
+    }
+    EXPECT_EQ(references, 1880); // F040 to F9FC
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -146,8 +147,8 @@ struct SearchCase {
     const char16_t* address;
     int mode;
     bool web;
-    int choice; // preselected from the settings
-    bool byEnter;
+    int choice;  // preselected from the settings
+    Qt::Key key; // in the address; none: the search button
     QString url;
 };
 
@@ -163,8 +164,8 @@ TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenCloseAndTheCliPrintsTheSam
         EXPECT_EQ(map->isEnabled(), c.mode != 99);
     EXPECT_TRUE(w->Option2[0]->isEnabled() && w->Option2[1]->isEnabled() &&
                 w->Command3->isEnabled());
-    if (c.byEnter)
-        QTest::keyClick(w->Text1, Qt::Key_Return);
+    if (c.key != Qt::Key_unknown)
+        QTest::keyClick(w->Text1, c.key);
     else
         QTest::mouseClick(c.web ? w->Command3 : w->Command1, Qt::LeftButton);
     EXPECT_EQ(env.web.opened, QStringList{c.url});
@@ -179,21 +180,35 @@ TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenCloseAndTheCliPrintsTheSam
     EXPECT_EQ(r.out, c.url + u'\n') << r.err.toStdString();
 }
 
+constexpr Qt::Key Button = Qt::Key_unknown;
+
 INSTANTIATE_TEST_SUITE_P(
     Services, MapSearchSearches,
     testing::Values(SearchCase{"MiyakeWholeAreaOnLivedoor", u"東京都三宅島三宅村一円", 0, false, 0,
-                               false, livedoor(TokyoEuc + u"%BB%B0%C2%F0%C2%BC"_qs)},
-                    SearchCase{"HiraganaOnYahooMapByEnter", u"あいう", 0, false, 1, true,
-                               yahooMap(u"%A4%A2%A4%A4%A4%A6"_qs)},
-                    SearchCase{"EnterWithTheMapControlsGreyed", u"東京都", 99, false, 1, true,
-                               yahooMap(TokyoEuc)},
+                               Button, livedoor(TokyoEuc + u"%BB%B0%C2%F0%C2%BC"_qs)},
+                    SearchCase{"HiraganaOnYahooMapByKeypadEnter", u"あいう", 0, false, 1,
+                               Qt::Key_Enter, yahooMap(u"%A4%A2%A4%A4%A4%A6"_qs)},
+                    SearchCase{"EnterWithTheMapControlsGreyed", u"東京都", 99, false, 1,
+                               Qt::Key_Return, yahooMap(TokyoEuc)},
                     SearchCase{"BlanksTrimmedAmpersandAndSpaceEscaped", u"\u3000 A&B C ", 0, false,
-                               0, true, livedoor(u"A%26B%20C"_qs)},
-                    SearchCase{"EmptyQuery", u"", 0, false, 1, false, yahooMap(QString())},
-                    SearchCase{"HiraganaOnGoogle", u"あ", 0, true, 0, false, google(u"%82%A0"_qs)},
-                    SearchCase{"HiraganaOnYahooWeb", u"あ", 99, true, 1, false,
+                               0, Qt::Key_Return, livedoor(u"A%26B%20C"_qs)},
+                    SearchCase{"EmptyQuery", u"", 0, false, 1, Button, yahooMap(QString())},
+                    SearchCase{"HiraganaOnGoogle", u"あ", 0, true, 0, Button, google(u"%82%A0"_qs)},
+                    SearchCase{"HiraganaOnYahooWeb", u"あ", 99, true, 1, Button,
                                yahooWeb(u"%A4%A2"_qs)}),
     [](const testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.name); });
+
+// How an opener shows the window: exec() returns once the search has opened.
+TEST_F(MapSearchWindow, ExecReturnsOnceTheSearchHasOpened) {
+    shared.MapAddress = u"東京都"_qs;
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<MAP_Search*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    });
+    owner.mapSearch().exec();
+    EXPECT_EQ(env.web.opened, QStringList{livedoor(TokyoEuc)});
+}
 
 TEST_F(MapSearchWindow, EnterWithTwoCharactersOrFewerDoesNothing) {
     for (const QString& text : {u"東京"_qs, u"  東京\u3000"_qs}) {
