@@ -1,72 +1,115 @@
 #pragma once
 
-// Measuring a drawn barcode: the figures the postal standard prescribes, a
-// paint device that records the rectangles painted on it, the bars found in
-// a raster image by their ink coverage, and the filled rectangles of a PDF
-// page as Qt writes it.
+// Measuring a drawn barcode: the bars the postal standard prescribes, the
+// filled rectangles of a PDF page as Qt writes it, and the preview picture.
 
+#include "barcode/cbarcode.h"
+
+#include <QFile>
 #include <QImage>
-#include <QPaintDevice>
-#include <QPaintEngine>
 #include <QRectF>
-#include <QStringView>
+#include <QRegularExpression>
 
-#include <memory>
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace yubin::test {
 
-inline constexpr double MmPerInch = 25.4;
+inline constexpr double MmPerPoint = 25.4 / 72;
 
-// Where the standard puts each bar of a pattern, in millimetres from the
-// page corner, for a point size a (8, 10, 11.5): bars 0.6 a/10 wide at a
-// pitch of 1.2 a/10, the first one pitch from the left; a long bar 3.6 a/10
-// tall, the half bars 2.4 a/10 and the timing bar 1.2 a/10 in the middle.
-std::vector<QRectF> standardBars(QStringView pattern, double topMm, double leftMm,
-                                 double pointSize);
+// Where the standard puts each bar, in millimetres from the page corner, for
+// a point size a: bars 0.06a wide at a pitch of 0.12a, the first one pitch
+// from the left; a long bar 0.36a tall, the half bars 0.24a and the timing
+// bar 0.12a in the middle.
+inline std::vector<QRectF> standardBars(QStringView pattern, double topMm, double leftMm,
+                                        double a) {
+    const double longBar = 0.36 * a, halfBar = 0.24 * a, timing = 0.12 * a;
+    std::vector<QRectF> bars;
+    for (QChar s : pattern) {
+        if (s == u'0')
+            continue;
+        const double x = leftMm + double(bars.size() + 1) * 0.12 * a;
+        const double height = s == u'1' ? longBar : s == u'4' ? timing : halfBar;
+        const double y = s == u'1' || s == u'2' ? topMm
+                         : s == u'3'            ? topMm + longBar - halfBar
+                                                : topMm + (longBar - timing) / 2;
+        bars.emplace_back(x, y, 0.06 * a, height);
+    }
+    return bars;
+}
 
-// A page of the given resolution that keeps every filled rectangle, in
-// device pixels, and counts whatever else was drawn.
-class RecordingDevice final : public QPaintDevice {
-public:
-    RecordingDevice(int dpi, QSizeF pageMm);
-    ~RecordingDevice() override;
-    QPaintEngine* paintEngine() const override;
+inline QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
-    std::vector<QRectF> rects() const;
-    int otherDrawings() const;
-    bool allBlack() const;
+inline QSizeF pdfPageSizeMm(const QByteArray& pdf) {
+    static const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+    const auto m = box.match(QString::fromLatin1(pdf));
+    return {m.captured(1).toDouble() * MmPerPoint, m.captured(2).toDouble() * MmPerPoint};
+}
 
-protected:
-    int metric(PaintDeviceMetric metric) const override;
+// The filled rectangles of a one-page PDF written by Qt, in millimetres from
+// the page's top-left corner. Qt writes one compressed content stream that
+// scales the device's pixels to points, then "x y w h re f" for each rect.
+inline std::vector<QRectF> pdfFilledRectsMm(const QByteArray& pdf) {
+    const qsizetype begin = pdf.indexOf("stream\n", pdf.indexOf("/FlateDecode")) + 7;
+    QByteArray framed("\x01\0\0\0", 4); // qUncompress wants a size guess in front
+    framed += pdf.mid(begin, pdf.indexOf("endstream", begin) - begin);
+    const QString content = QString::fromLatin1(qUncompress(framed));
+    static const QRegularExpression cm(QStringLiteral("(\\S+) 0 0 (\\S+) (\\S+) (\\S+) cm")),
+        re(QStringLiteral("(\\S+) (\\S+) (\\S+) (\\S+) re\\s+f"));
+    const auto t = cm.match(content);
+    const double sx = t.captured(1).toDouble(), sy = t.captured(2).toDouble();
+    const double tx = t.captured(3).toDouble(), ty = t.captured(4).toDouble();
+    const double pageTop = pdfPageSizeMm(pdf).height() / MmPerPoint;
+    std::vector<QRectF> rects;
+    for (const auto& r : re.globalMatch(content)) {
+        const double x = r.captured(1).toDouble(), y = r.captured(2).toDouble();
+        const double w = r.captured(3).toDouble(), h = r.captured(4).toDouble();
+        rects.emplace_back((sx * x + tx) * MmPerPoint, (pageTop - ty - sy * y) * MmPerPoint,
+                           sx * w * MmPerPoint, -sy * h * MmPerPoint);
+    }
+    return rects;
+}
 
-private:
-    class Engine;
-    int dpi;
-    QSizeF pageMm;
-    std::unique_ptr<Engine> engine;
-};
+// Every bar's edges, width and height within the tolerance, one for one.
+inline void expectSameBars(const std::vector<QRectF>& measured, const std::vector<QRectF>& expected,
+                           double toleranceMm = 0.02) {
+    ASSERT_EQ(measured.size(), expected.size());
+    for (std::size_t i = 0; i < measured.size(); ++i) {
+        const QRectF &m = measured[i], &e = expected[i];
+        for (auto edge : {&QRectF::left, &QRectF::right, &QRectF::top, &QRectF::bottom,
+                          &QRectF::width, &QRectF::height})
+            EXPECT_NEAR((m.*edge)(), (e.*edge)(), toleranceMm) << "bar " << i;
+    }
+}
 
-// An image of the given resolution and size in millimetres, white.
-QImage whitePage(int dpi, QSizeF sizeMm);
+inline QImage blankPreview() {
+    QImage image(barcode::PreviewImageSize, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
 
-// The bars of an image, found along the row `scanRow` (which must cross
-// every bar) and then down each bar's middle column, measured by coverage
-// so that a partly inked edge pixel counts for its part. In pixels.
-std::vector<QRectF> rasterBars(const QImage& image, int scanRow);
+// The preview picture of a data text at a code size, as the drawer makes it.
+inline QImage previewImage(const QString& code, int size) {
+    QImage image = blankPreview();
+    SharedValues shared;
+    shared.BarCodeSize = size;
+    cBarcode encoder(shared);
+    BarcodeSurface picture = BarcodeSurface::picture(image);
+    encoder.setTarget(&picture);
+    encoder.setBlock(size);
+    encoder.setCode(code);
+    EXPECT_EQ(encoder.PrintBarZip(), BarcodeError::None);
+    return image;
+}
 
-// The filled rectangles of the first page of a PDF written by Qt, in
-// millimetres from the page's top-left corner.
-std::vector<QRectF> pdfFilledRectsMm(const QByteArray& pdf);
-// The first page's size in millimetres.
-QSizeF pdfPageSizeMm(const QByteArray& pdf);
-
-// Pixels of a device at a resolution to millimetres.
-QRectF pixelsToMm(const QRectF& px, double dpi);
-
-// Fails the current test unless the rectangles match one for one within the
-// tolerance on each edge.
-void expectSameBars(const std::vector<QRectF>& measured, const std::vector<QRectF>& expected,
-                    double toleranceMm);
+// The full pattern of a data text.
+inline QString patternOf(const QString& code) {
+    const auto data = barcode::dataCharacters(code);
+    return data ? barcode::fullPattern(*data, barcode::checkValue(*data)) : QString();
+}
 
 } // namespace yubin::test

@@ -1,33 +1,32 @@
 #include "barcode/bar_measure.h"
 #include "barcode/bar_print.h"
-#include "barcode/barcode_code.h"
-#include "barcode/barcode_input.h"
 #include "main_window/window_owner.h"
 #include "support/fakes.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <memory>
 
 namespace yubin {
 namespace {
 
-const QString GothicFamily = QStringLiteral("ＭＳ ゴシック");
+const QString NotNumeric = u"郵便番号は7桁数値のみです。     "_qs;
+const QString NotSeven = u"郵便番号を7桁にしてください。     "_qs;
 
 class BarcodeWindow : public testing::Test {
 protected:
-    BAR_Print& open(const QString& zip = QStringLiteral("1234567")) {
+    BAR_Print& open(const QString& zip = u"1234567"_qs) {
         shared.BarZipCode = zip;
-        owner = std::make_unique<WindowOwner>(env.platform(), shared);
+        owner = std::make_unique<WindowOwner>(platform, shared);
         return owner->barPrint();
     }
-    // Shows the window, makes it the application's active window as the
-    // desktop would, and lets the draw that the activation schedules run.
+    // Makes the window the active one, as the desktop would, and lets the
+    // draw that the activation schedules run.
     static void activate(QWidget& w) {
         w.show();
         QApplication::setActiveWindow(&w);
@@ -36,450 +35,267 @@ protected:
             ASSERT_TRUE(QTest::qWaitFor([dialog] { return !dialog->Timer1->isActive(); }));
         }
     }
-    static QImage picture(const BAR_Print& w) { return w.picTarget->image(); }
-    static bool blank(const QImage& image) {
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (image.pixel(x, y) != qRgb(255, 255, 255))
-                    return false;
-        return true;
-    }
-    // The picture holds the preview of `code` at `size` and nothing else.
-    static void expectPreviewOf(const QImage& image, const QString& code, int size) {
-        const auto data = barcode::dataCharacters(code);
-        ASSERT_TRUE(data.has_value());
-        const auto bars = barcode::previewBars(
-            barcode::fullPattern(*data, barcode::checkValue(*data)), size, size);
-        ASSERT_TRUE(bars.has_value());
-        QImage expected(image.size(), QImage::Format_RGB32);
-        expected.fill(Qt::white);
-        for (const QRect& bar : *bars)
-            for (int y = bar.top(); y <= bar.bottom(); ++y)
-                for (int x = bar.left(); x <= bar.right(); ++x)
-                    expected.setPixel(x, y, qRgb(0, 0, 0));
-        EXPECT_TRUE(image.convertToFormat(QImage::Format_RGB32) == expected);
-    }
-    void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    static void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     test::TestPlatform env;
+    Platform platform = env.platform();
     SharedValues shared;
     std::unique_ptr<WindowOwner> owner;
 };
 
-// ---- controls ----------------------------------------------------------------
-
-TEST_F(BarcodeWindow, CaptionsAndGroups) {
-    BAR_Print& w = open();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral(" 郵便ｶｽﾀﾏｰﾊﾞｰｺｰﾄﾞ"));
-    EXPECT_EQ(w.Frame1->title(), QStringLiteral("郵便番号"));
-    EXPECT_EQ(w.Frame2->title(), QStringLiteral("設 定"));
-    const std::vector<std::pair<QLabel*, QString>> labels = {
-        {w.Label2[0], QStringLiteral("郵便番号(7桁)")},
-        {w.Label4[0], QStringLiteral("住所表示(番地)または整理番号")},
-        {w.Label4[1], QStringLiteral("※ 通常は空白で可")},
-        {w.Label2[1], QStringLiteral("CD")},
-        {w.Label1, QStringLiteral("ﾊﾞｰｺｰﾄﾞ資料(PDF)")},
-        {w.Label5, QStringLiteral("出力方法")},
-        {w.Label8, QStringLiteral("ｺｰﾄﾞｻｲｽﾞ")},
-        {w.Label6, QStringLiteral("印刷・上端位置")},
-        {w.Label7[0], QStringLiteral("印刷・左端位置")},
-        {w.Label7[1], QStringLiteral("※ 余白 5㎜")},
+TEST_F(BarcodeWindow, CaptionsGroupsFontsAndStartingValues) {
+    BAR_Print& w = open(u"  1000001　"_qs);
+    EXPECT_EQ(w.windowTitle(), u" 郵便ｶｽﾀﾏｰﾊﾞｰｺｰﾄﾞ"_qs);
+    // Each control's caption or starting text, checking it belongs to the group.
+    const auto captions = [](QWidget* group, std::initializer_list<QWidget*> controls) {
+        QStringList texts;
+        for (QWidget* c : controls) {
+            EXPECT_EQ(c->parentWidget(), group) << c->objectName().toStdString();
+            texts << c->property(qobject_cast<QGroupBox*>(c)   ? "title"
+                                 : qobject_cast<QComboBox*>(c) ? "currentText"
+                                                               : "text")
+                         .toString();
+        }
+        return texts.join(u'|');
     };
-    for (const auto& [label, caption] : labels)
-        EXPECT_EQ(label->text(), caption) << label->objectName().toStdString();
-    EXPECT_EQ(w.Option1[0]->text(), QStringLiteral("画像"));
-    EXPECT_EQ(w.Option1[1]->text(), QStringLiteral("印刷"));
-    EXPECT_EQ(w.cmdExecute->text(), QStringLiteral("実行(&E)"));
-    EXPECT_EQ(w.Command1->text(), QStringLiteral("閉じる(&C)"));
-    for (QWidget* c :
-         std::initializer_list<QWidget*>{w.Label2[0], w.txtData1, w.Label4[0], w.Label4[1],
-                                         w.txtData2, w.Label2[1], w.lblDeg, w.Label1})
-        EXPECT_EQ(c->parentWidget(), w.Frame1) << c->objectName().toStdString();
-    for (QWidget* c : std::initializer_list<QWidget*>{w.Label5, w.Option1[0], w.Option1[1],
-                                                      w.Label8, w.cmbBlock, w.Label6, w.txtStartY,
-                                                      w.Label7[0], w.txtStartX, w.Label7[1]})
-        EXPECT_EQ(c->parentWidget(), w.Frame2) << c->objectName().toStdString();
-    // The preview lies below both groups.
-    EXPECT_GT(w.picTarget->y(), w.Frame2->geometry().bottom());
-    EXPECT_GT(w.picTarget->y(), w.Frame1->geometry().bottom());
-}
-
-TEST_F(BarcodeWindow, FieldsFontsAndStartingValues) {
-    BAR_Print& w = open();
+    EXPECT_EQ(captions(&w, {w.Frame1, w.Frame2, w.cmdExecute, w.Command1}),
+              u"郵便番号|設 定|実行(&E)|閉じる(&C)"_qs);
+    // The postal code is the opener's, trimmed.
+    EXPECT_EQ(captions(w.Frame1, {w.Label2[0], w.txtData1, w.Label4[0], w.Label4[1], w.txtData2,
+                                  w.Label2[1], w.lblDeg, w.Label1}),
+              u"郵便番号(7桁)|1000001|住所表示(番地)または整理番号|※ 通常は空白で可||CD||"
+              u"ﾊﾞｰｺｰﾄﾞ資料(PDF)"_qs);
+    EXPECT_EQ(captions(w.Frame2, {w.Label5, w.Option1[0], w.Option1[1], w.Label8, w.cmbBlock,
+                                  w.Label6, w.txtStartY, w.Label7[0], w.txtStartX, w.Label7[1]}),
+              u"出力方法|画像|印刷|ｺｰﾄﾞｻｲｽﾞ|2|印刷・上端位置|35|印刷・左端位置|15|※ 余白 5㎜"_qs);
+    EXPECT_GT(w.picTarget->y(),
+              std::max(w.Frame1->geometry().bottom(), w.Frame2->geometry().bottom()));
     EXPECT_EQ(w.txtData1->maxLength(), 7);
     EXPECT_EQ(w.txtData2->maxLength(), 13);
-    EXPECT_TRUE(w.txtData2->text().isEmpty());
-    EXPECT_EQ(w.txtStartY->text(), QStringLiteral("35"));
-    EXPECT_EQ(w.txtStartX->text(), QStringLiteral("15"));
-    EXPECT_EQ(w.txtStartY->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-    EXPECT_EQ(w.txtStartX->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-    for (QLineEdit* box : {w.txtData1, w.txtData2, w.txtStartY, w.txtStartX}) {
-        EXPECT_FALSE(box->testAttribute(Qt::WA_InputMethodEnabled))
-            << box->objectName().toStdString();
-        EXPECT_EQ(box->font().family(), GothicFamily) << box->objectName().toStdString();
-    }
-    EXPECT_EQ(w.cmbBlock->font().family(), GothicFamily);
-    EXPECT_EQ(w.lblDeg->font().family(), GothicFamily);
+    for (QLineEdit* box : {w.txtData1, w.txtData2, w.txtStartY, w.txtStartX})
+        EXPECT_FALSE(box->testAttribute(Qt::WA_InputMethodEnabled));
+    for (QWidget* c : std::initializer_list<QWidget*>{w.txtData1, w.txtData2, w.txtStartY,
+                                                      w.txtStartX, w.cmbBlock, w.lblDeg})
+        EXPECT_EQ(c->font().family(), u"ＭＳ ゴシック"_qs);
     ASSERT_EQ(w.cmbBlock->count(), 3);
-    EXPECT_EQ(w.cmbBlock->itemText(0), QStringLiteral("1"));
-    EXPECT_EQ(w.cmbBlock->itemText(1), QStringLiteral("2"));
-    EXPECT_EQ(w.cmbBlock->itemText(2), QStringLiteral("3"));
-    EXPECT_EQ(w.cmbBlock->currentText(), QStringLiteral("2"));
+    EXPECT_EQ(w.cmbBlock->itemText(0) + w.cmbBlock->itemText(1) + w.cmbBlock->itemText(2),
+              u"123"_qs);
     EXPECT_TRUE(w.Option1[0]->isChecked());
-    EXPECT_FALSE(w.Option1[1]->isChecked());
-    EXPECT_TRUE(w.lblDeg->text().isEmpty());
-    EXPECT_EQ(w.Timer1->interval(), 10);
-    EXPECT_FALSE(w.Timer1->isActive());
-    EXPECT_TRUE(blank(picture(w)));
-    EXPECT_EQ(picture(w).size(), barcode::PreviewImageSize);
-}
-
-TEST_F(BarcodeWindow, ColoursOfTheCheckAndManualLabels) {
-    BAR_Print& w = open();
     EXPECT_EQ(w.lblDeg->palette().color(QPalette::WindowText), QColor(Qt::white));
     EXPECT_EQ(w.lblDeg->palette().color(QPalette::Window), QColor(128, 128, 128));
-    EXPECT_TRUE(w.lblDeg->autoFillBackground());
     EXPECT_EQ(w.Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     EXPECT_EQ(w.Label1->palette().color(QPalette::Window), QColor(255, 255, 192));
 }
 
-TEST_F(BarcodeWindow, LoadTakesTheTrimmedPostalCode) {
-    BAR_Print& w = open(QStringLiteral("  1000001　"));
-    EXPECT_EQ(w.txtData1->text(), QStringLiteral("1000001"));
-}
-
-// ---- drawing on activation ---------------------------------------------------------
-
-TEST_F(BarcodeWindow, OpeningDrawsThePreviewWithoutAClick) {
+TEST_F(BarcodeWindow, OpeningAndEveryActivationFromAnotherWindowDrawAndPrintAgain) {
     BAR_Print& w = open();
     activate(w);
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("18"));
-    // Seven digits and thirteen CC4 at code size 2.
-    expectPreviewOf(picture(w), QStringLiteral("1234567"), 2);
+    EXPECT_EQ(w.lblDeg->text(), u"18"_qs);
+    EXPECT_TRUE(w.picTarget->image() == test::previewImage(u"1234567"_qs, 2));
     EXPECT_EQ(shared.BarCodeSize, 2);
     EXPECT_TRUE(env.messages.shown.empty());
-}
-
-TEST_F(BarcodeWindow, ReturningFromAnotherWindowOfTheProgramDrawsAgain) {
-    BAR_Print& w = open();
-    activate(w);
-    w.txtData2->setText(QStringLiteral("6-6"));
+    EXPECT_EQ(env.printing.shown, 0); // "画像" only previews
+    w.Option1[1]->setChecked(true);
     QWidget other;
-    activate(other);
-    activate(w);
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("00"));
+    for (int round = 1; round <= 2; ++round) {
+        w.txtData2->setText(round == 1 ? u"6-6"_qs : u"1-1"_qs);
+        activate(other);
+        activate(w);
+        EXPECT_EQ(w.lblDeg->text(), round == 1 ? u"00"_qs : u"10"_qs);
+        EXPECT_EQ(env.printing.files.size(), round);
+    }
 }
 
-TEST_F(BarcodeWindow, ReturningFromItsOwnDialogIsNoNewActivation) {
+// A message box or the print dialog would otherwise start the draw, and the
+// print, over again.
+TEST_F(BarcodeWindow, ReturningFromItsOwnDialogOrAnotherProgramIsNoNewActivation) {
     BAR_Print& w = open();
     activate(w);
-    w.txtData2->setText(QStringLiteral("6-6"));
-    // A message box or the print dialog: a modal child window of this one.
+    w.txtData2->setText(u"6-6"_qs);
     QDialog child(&w);
     child.setModal(true);
     activate(child);
-    ASSERT_FALSE(w.isActiveWindow());
     child.hide();
     activate(w);
-    EXPECT_FALSE(w.Timer1->isActive());
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("18"));
-}
-
-TEST_F(BarcodeWindow, ReturningFromAnotherProgramIsNoNewActivation) {
-    BAR_Print& w = open();
-    activate(w);
-    w.txtData2->setText(QStringLiteral("6-6"));
+    EXPECT_EQ(w.lblDeg->text(), u"18"_qs);
     QApplication::setActiveWindow(nullptr);
-    ASSERT_FALSE(w.isActiveWindow());
-    EXPECT_FALSE(w.Timer1->isActive());
     activate(w);
-    EXPECT_FALSE(w.Timer1->isActive());
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("18"));
+    EXPECT_EQ(w.lblDeg->text(), u"18"_qs);
 }
 
-// ---- the draw action -----------------------------------------------------------
-
-TEST_F(BarcodeWindow, AddressNumberIsShownUpperCased) {
+TEST_F(BarcodeWindow, AddressNumberIsTrimmedAndShownUpperCased) {
     BAR_Print& w = open();
-    w.txtData2->setText(QStringLiteral("1-2ab"));
+    w.txtData2->setText(u"　1-2ab "_qs);
     click(w.cmdExecute);
-    EXPECT_EQ(w.txtData2->text(), QStringLiteral("1-2AB"));
-    // 28 + 1 + 10 + 2 + 11 + 0 + 11 + 1 + 6 * 14 = 148: check 4, shown as two digits.
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("04"));
-    expectPreviewOf(picture(w), QStringLiteral("12345671-2AB"), 2);
+    EXPECT_EQ(w.txtData2->text(), u"1-2AB"_qs);
+    EXPECT_EQ(w.lblDeg->text(), u"04"_qs);
+    EXPECT_TRUE(w.picTarget->image() == test::previewImage(u"12345671-2AB"_qs, 2));
 }
 
-TEST_F(BarcodeWindow, BothBoxesAreTrimmedAndWrittenBack) {
-    BAR_Print& w = open();
-    w.txtData2->setText(QStringLiteral("　1-1  "));
-    click(w.cmdExecute);
-    EXPECT_EQ(w.txtData2->text(), QStringLiteral("1-1"));
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("10"));
-    // Trimmed before it is checked: six digits, not a non-numeric text.
-    w.txtData1->setText(QStringLiteral(" 123456"));
-    click(w.cmdExecute);
-    EXPECT_EQ(w.txtData1->text(), QStringLiteral("123456"));
-    ASSERT_EQ(env.messages.shown.size(), std::size_t(1));
-    EXPECT_EQ(env.messages.shown.front().text,
-              QStringLiteral("郵便番号を7桁にしてください。     "));
-}
-
-struct BadCode {
-    const char16_t* text;
-    const QString* message;
-};
-
-class PostalCodeMessages : public BarcodeWindow, public testing::WithParamInterface<BadCode> {};
+class PostalCodeMessages : public BarcodeWindow,
+                           public testing::WithParamInterface<std::pair<QString, QString>> {};
 
 TEST_P(PostalCodeMessages, ExplainAndKeepThePreviousPreview) {
+    const auto& [code, message] = GetParam();
     BAR_Print& w = open();
     activate(w);
-    const QImage before = picture(w);
-    ASSERT_FALSE(blank(before));
+    const QImage before = w.picTarget->image();
     w.txtStartX->setFocus();
-    w.txtData1->setText(QString::fromUtf16(GetParam().text));
+    w.txtData1->setText(code);
     click(w.cmdExecute);
     ASSERT_EQ(env.messages.shown.size(), std::size_t(1));
     const test::ShownMessage& m = env.messages.shown.front();
     EXPECT_EQ(m.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(m.title, QStringLiteral("郵便ﾊﾞｰｺｰﾄﾞ"));
-    EXPECT_EQ(m.text, *GetParam().message);
+    EXPECT_EQ(m.title, u"郵便ﾊﾞｰｺｰﾄﾞ"_qs);
+    EXPECT_EQ(m.text, message);
     EXPECT_EQ(m.buttons, MessageButtons::Ok);
+    EXPECT_EQ(w.txtData1->text(), code.trimmed());
     EXPECT_EQ(w.focusWidget(), w.txtData1);
     EXPECT_TRUE(w.lblDeg->text().isEmpty());
-    EXPECT_TRUE(picture(w) == before);
+    EXPECT_TRUE(w.picTarget->image() == before);
 }
 
-const QString NotNumeric = QStringLiteral("郵便番号は7桁数値のみです。     ");
-const QString NotSeven = QStringLiteral("郵便番号を7桁にしてください。     ");
+// A blank around the code is trimmed before it is checked.
+INSTANTIATE_TEST_SUITE_P(Codes, PostalCodeMessages,
+                         testing::Values(std::pair{u""_qs, NotNumeric},
+                                         std::pair{u"12a4567"_qs, NotNumeric},
+                                         std::pair{u"-123456"_qs, NotNumeric},
+                                         std::pair{u"１２３４５６７"_qs, NotNumeric},
+                                         std::pair{u" 123456"_qs, NotSeven},
+                                         std::pair{u"123"_qs, NotSeven}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, PostalCodeMessages,
-    testing::Values(BadCode{u"", &NotNumeric}, BadCode{u"   ", &NotNumeric},
-                    BadCode{u"12a4567", &NotNumeric}, BadCode{u"-123456", &NotNumeric},
-                    BadCode{u"123.456", &NotNumeric}, BadCode{u"１２３４５６７", &NotNumeric},
-                    BadCode{u"123", &NotSeven}, BadCode{u"123456", &NotSeven}));
-
-TEST_F(BarcodeWindow, UnencodableAddressEndsSilentlyWithAnEmptyPreview) {
+TEST_F(BarcodeWindow, BadPositionOrUnencodableAddressEndsSilently) {
     BAR_Print& w = open();
     activate(w);
-    ASSERT_FALSE(blank(picture(w)));
-    w.txtData2->setText(QStringLiteral("1#2"));
+    const QImage before = w.picTarget->image();
+    w.cmbBlock->setCurrentIndex(2);
+    for (QLineEdit* field : {w.txtStartY, w.txtStartX}) {
+        for (const QString& bad : {u""_qs, u"1a"_qs, u"-5"_qs, u"2147483648"_qs}) {
+            const QString kept = field->text();
+            field->setText(bad);
+            click(w.cmdExecute);
+            EXPECT_TRUE(w.lblDeg->text().isEmpty()) << bad.toStdString();
+            EXPECT_TRUE(w.picTarget->image() == before) << bad.toStdString();
+            field->setText(kept);
+        }
+    }
+    EXPECT_EQ(shared.BarCodeSize, 2);
+    // An unencodable character ends it once the preview has been cleared.
+    w.txtData2->setText(u"1#2"_qs);
     click(w.cmdExecute);
-    EXPECT_TRUE(env.messages.shown.empty());
     EXPECT_TRUE(w.lblDeg->text().isEmpty());
-    EXPECT_TRUE(blank(picture(w)));
+    EXPECT_TRUE(w.picTarget->image() == test::blankPreview());
+    EXPECT_TRUE(env.messages.shown.empty());
 }
 
-class BadPosition : public BarcodeWindow, public testing::WithParamInterface<const char16_t*> {};
-
-TEST_P(BadPosition, EndsSilentlyBeforeThePreview) {
-    for (bool top : {false, true}) {
-        BAR_Print& w = open();
-        activate(w);
-        const QImage before = picture(w);
-        w.cmbBlock->setCurrentIndex(2);
-        (top ? w.txtStartY : w.txtStartX)->setText(QString::fromUtf16(GetParam()));
-        click(w.cmdExecute);
-        EXPECT_TRUE(env.messages.shown.empty());
-        EXPECT_TRUE(w.lblDeg->text().isEmpty());
-        EXPECT_TRUE(picture(w) == before);
-        EXPECT_EQ(shared.BarCodeSize, 2);
-        w.close();
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Fields, BadPosition,
-                         testing::Values(u"", u"1a", u"-5", u"2147483648", u"99999999999"));
-
-TEST_F(BarcodeWindow, CodeSizeMovesThePreviewAndIsRemembered) {
-    BAR_Print& w = open();
-    for (int size : {1, 3, 2}) {
-        w.cmbBlock->setCurrentIndex(size - 1);
-        click(w.cmdExecute);
-        EXPECT_EQ(shared.BarCodeSize, size);
-        expectPreviewOf(picture(w), QStringLiteral("1234567"), size);
-    }
-}
-
-// ---- keyboard ---------------------------------------------------------------------------
-
-TEST_F(BarcodeWindow, DigitBoxesDiscardEveryOtherCharacter) {
+TEST_F(BarcodeWindow, DigitBoxesTakeOnlyDigitsAndBackspace) {
     BAR_Print& w = open();
     activate(w);
+    QApplication::clipboard()->setText(u"-9"_qs);
     for (QLineEdit* box : {w.txtStartY, w.txtStartX, w.txtData1}) {
         box->setFocus();
         box->clear();
-        QTest::keyClicks(box, QStringLiteral("-1a2.3 "));
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QStringLiteral("４"),
-                            Qt::NoModifier);
-        QTest::keyClicks(box, QStringLiteral("e+5"));
-        EXPECT_EQ(box->text(), QStringLiteral("1235")) << box->objectName().toStdString();
-        QTest::keyClick(box, Qt::Key_Backspace);
-        EXPECT_EQ(box->text(), QStringLiteral("123"));
-        QTest::keyClick(box, Qt::Key_Home);
-        QTest::keyClick(box, Qt::Key_Delete);
-        EXPECT_EQ(box->text(), QStringLiteral("23"));
-        QApplication::clipboard()->setText(QStringLiteral("-9"));
+        QTest::keyClicks(box, u"-1a2.3 e+5"_qs);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, u"４"_qs, Qt::NoModifier);
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(box->text(), QStringLiteral("23"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), u"123"_qs) << box->objectName().toStdString();
     }
-    w.txtData2->setFocus();
-    QTest::keyClicks(w.txtData2, QStringLiteral("1-2a#"));
-    EXPECT_EQ(w.txtData2->text(), QStringLiteral("1-2a#"));
 }
 
-TEST_F(BarcodeWindow, EnterMovesAlongTheFieldsWithoutDrawing) {
-    BAR_Print& w = open(QStringLiteral("123456"));
+TEST_F(BarcodeWindow, EnterMovesAlongTheFieldsAndFocusPutsTheCaretAtTheEnd) {
+    BAR_Print& w = open(u"123456"_qs);
     activate(w);
     env.messages.shown.clear();
-    w.lblDeg->setText(QStringLiteral("xx"));
+    w.lblDeg->setText(u"xx"_qs);
     w.txtData1->setFocus();
-    QTest::keyClick(w.txtData1, Qt::Key_Return);
+    QTest::keyClick(w.txtData1, Qt::Key_Return); // six digits: stays
     EXPECT_EQ(w.focusWidget(), w.txtData1);
     QTest::keyClick(w.txtData1, Qt::Key_7);
-    QTest::keyClick(w.txtData1, Qt::Key_Return);
-    EXPECT_EQ(w.focusWidget(), w.txtData2);
-    QTest::keyClick(w.txtData2, Qt::Key_Enter);
-    EXPECT_EQ(w.focusWidget(), w.cmdExecute);
-    w.txtStartY->setFocus();
-    QTest::keyClick(w.txtStartY, Qt::Key_Return);
-    EXPECT_EQ(w.focusWidget(), w.txtStartX);
-    QTest::keyClick(w.txtStartX, Qt::Key_Return);
-    EXPECT_EQ(w.focusWidget(), w.cmdExecute);
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("xx"));
+    for (auto [from, to] : {std::pair<QWidget*, QWidget*>{w.txtData1, w.txtData2},
+                            {w.txtData2, w.cmdExecute},
+                            {w.txtStartY, w.txtStartX},
+                            {w.txtStartX, w.cmdExecute}}) {
+        from->setFocus();
+        QTest::keyClick(from, Qt::Key_Return);
+        EXPECT_EQ(w.focusWidget(), to) << from->objectName().toStdString();
+    }
+    EXPECT_EQ(w.lblDeg->text(), u"xx"_qs); // no draw on the way
     EXPECT_TRUE(env.messages.shown.empty());
-    // Enter on the focused button runs the draw.
+    w.txtData2->setText(u"1-1"_qs);
+    for (QLineEdit* box : {w.txtData1, w.txtData2}) {
+        box->setCursorPosition(0);
+        box->setFocus();
+        EXPECT_EQ(box->cursorPosition(), box->text().size());
+    }
     QTest::keyClick(w.cmdExecute, Qt::Key_Return);
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("18"));
+    EXPECT_EQ(w.lblDeg->text(), u"10"_qs);
 }
 
-TEST_F(BarcodeWindow, FocusPutsTheCaretAtTheEnd) {
+TEST_F(BarcodeWindow, ManualLinkOpensThePdfAndCloseUnloads) {
     BAR_Print& w = open();
     activate(w);
-    w.txtData2->setText(QStringLiteral("1-1"));
-    w.txtData2->setCursorPosition(0);
-    w.txtData1->setFocus();
-    EXPECT_EQ(w.txtData1->cursorPosition(), 7);
-    QTest::keyClick(w.txtData1, Qt::Key_Tab);
-    ASSERT_EQ(w.focusWidget(), w.txtData2);
-    EXPECT_EQ(w.txtData2->cursorPosition(), 3);
-    EXPECT_FALSE(w.txtData2->hasSelectedText());
-}
-
-// ---- other actions -------------------------------------------------------------------------
-
-TEST_F(BarcodeWindow, ManualLinkOpensThePdfManual) {
-    BAR_Print& w = open();
     QTest::mouseDClick(w.Label1, Qt::LeftButton);
     ASSERT_EQ(env.web.opened.size(), 1);
-    EXPECT_TRUE(env.web.opened.front().endsWith(u"/zipcode/dl/zipmanual/manual.pdf"));
     EXPECT_TRUE(env.web.opened.front().startsWith(u"https://"));
-}
-
-TEST_F(BarcodeWindow, CloseButtonUnloadsTheWindow) {
-    BAR_Print& w = open();
-    activate(w);
+    EXPECT_TRUE(env.web.opened.front().endsWith(u"/zipcode/dl/zipmanual/manual.pdf"));
     QPointer<BAR_Print> window(&w);
     click(w.Command1);
-    EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(owner->isLoaded(window));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
 }
 
-// ---- printing --------------------------------------------------------------------------------
+class Printing : public BarcodeWindow,
+                 public testing::WithParamInterface<std::tuple<int, int, double>> {};
 
-struct PrintCase {
-    int dpi;
-    int codeSize;
-    double pointSize;
-};
-
-void PrintTo(const PrintCase& c, std::ostream* os) {
-    *os << c.dpi << " dpi, code size " << c.codeSize;
-}
-
-class Printing : public BarcodeWindow, public testing::WithParamInterface<PrintCase> {};
-
-// The page the print path sends, measured from the PDF the printer wrote.
+// The page the print path sends, measured from the PDF the printer wrote:
+// the standard's size at every resolution, where the position fields say.
 TEST_P(Printing, PrintsAtTheStandardSizeWhereThePositionFieldsSay) {
+    const auto [dpi, size, pointSize] = GetParam();
     BAR_Print& w = open();
-    env.printing.resolution = GetParam().dpi;
+    env.printing.resolution = dpi;
     w.Option1[1]->setChecked(true);
-    w.cmbBlock->setCurrentIndex(GetParam().codeSize - 1);
-    w.txtStartY->setText(QStringLiteral("40"));
-    w.txtStartX->setText(QStringLiteral("12"));
-    w.txtData2->setText(QStringLiteral("3-2-1"));
+    w.cmbBlock->setCurrentIndex(size - 1);
+    w.txtStartY->setText(u"40"_qs);
+    w.txtStartX->setText(u"12"_qs);
+    w.txtData2->setText(u"3-2-1"_qs);
     click(w.cmdExecute);
     ASSERT_EQ(env.printing.files.size(), 1);
-    QFile pdf(env.printing.files.front());
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll();
-    const auto data = barcode::dataCharacters(u"12345673-2-1");
-    const QString pattern = barcode::fullPattern(*data, barcode::checkValue(*data));
-    test::expectSameBars(test::pdfFilledRectsMm(bytes),
-                         test::standardBars(pattern, 40, 12, GetParam().pointSize), 0.02);
-    // The preview was drawn before the print.
-    EXPECT_EQ(w.lblDeg->text(), barcode::checkValueText(barcode::checkValue(*data)));
-    expectPreviewOf(picture(w), QStringLiteral("12345673-2-1"), GetParam().codeSize);
+    const QString data = u"12345673-2-1"_qs;
+    test::expectSameBars(test::pdfFilledRectsMm(test::readAll(env.printing.files.front())),
+                         test::standardBars(test::patternOf(data), 40, 12, pointSize));
+    EXPECT_TRUE(w.picTarget->image() == test::previewImage(data, size));
+    EXPECT_EQ(shared.BarCodeSize, size);
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolutions, Printing,
-                         testing::Values(PrintCase{300, 2, 10.0}, PrintCase{1200, 2, 10.0},
-                                         PrintCase{300, 1, 8.0}, PrintCase{1200, 3, 11.5}),
-                         [](const testing::TestParamInfo<PrintCase>& info) {
-                             return std::to_string(info.param.dpi) + "dpiSize" +
-                                    std::to_string(info.param.codeSize);
-                         });
+                         testing::Values(std::tuple{300, 2, 10.0}, std::tuple{1200, 2, 10.0},
+                                         std::tuple{300, 1, 8.0}, std::tuple{1200, 3, 11.5}));
 
-TEST_F(BarcodeWindow, PreviewOnlyNeverAsksForAPrinter) {
-    BAR_Print& w = open();
-    activate(w);
-    click(w.cmdExecute);
-    EXPECT_EQ(env.printing.shown, 0);
-}
+// The user sets up a printer, then cancels: a page sent anyway would land in
+// the file.
+class CancelledPrintDialog final : public PrintDialog {
+public:
+    bool choosePrinter(QPrinter& printer) override {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        ++shown;
+        return false;
+    }
+    QTemporaryDir folder;
+    QString file = folder.filePath(u"page.pdf"_qs);
+    int shown = 0;
+};
 
 TEST_F(BarcodeWindow, CancellingThePrintDialogPrintsNothing) {
+    CancelledPrintDialog cancelled;
+    platform.printDialog = &cancelled;
     BAR_Print& w = open();
-    env.printing.accept = false;
     w.Option1[1]->setChecked(true);
     click(w.cmdExecute);
-    EXPECT_EQ(env.printing.shown, 1);
-    EXPECT_TRUE(env.printing.files.isEmpty());
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("18"));
-    EXPECT_FALSE(blank(picture(w)));
-}
-
-TEST_F(BarcodeWindow, WithPrintChosenEveryActivationPrintsAgain) {
-    BAR_Print& w = open();
-    activate(w);
-    EXPECT_EQ(env.printing.shown, 0);
-    w.Option1[1]->setChecked(true);
-    QWidget other;
-    for (int round = 1; round <= 2; ++round) {
-        activate(other);
-        activate(w);
-        EXPECT_EQ(env.printing.shown, round);
-    }
-    ASSERT_EQ(env.printing.files.size(), 2);
-    for (const QString& file : env.printing.files)
-        EXPECT_FALSE(test::pdfFilledRectsMm([&] {
-                         QFile f(file);
-                         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-                     }())
-                         .empty());
-}
-
-TEST_F(BarcodeWindow, MissingPrintDialogCountsAsCancelled) {
-    Platform bare = env.platform();
-    bare.printDialog = nullptr;
-    shared.BarZipCode = QStringLiteral("1234567");
-    WindowOwner alone(bare, shared);
-    BAR_Print& w = alone.barPrint();
-    w.Option1[1]->setChecked(true);
-    click(w.cmdExecute);
-    EXPECT_EQ(w.lblDeg->text(), QStringLiteral("18"));
-    EXPECT_EQ(env.printing.shown, 0);
+    EXPECT_EQ(cancelled.shown, 1);
+    EXPECT_FALSE(QFile::exists(cancelled.file));
+    EXPECT_EQ(w.lblDeg->text(), u"18"_qs);
 }
 
 } // namespace
