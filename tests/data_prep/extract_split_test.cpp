@@ -154,19 +154,14 @@ TEST(TrimBytes, RemovesHalfAndFullWidthBlanksFromBothEndsOnly) {
             << line.toHex(' ').constData();
 }
 
-class Split : public testing::Test {
-protected:
-    SplitResult split(const QByteArray& bytes, test::RecordingHost& host) {
-        return splitNationwide(bytes, Names, host, clock);
-    }
-    SplitResult split(const QByteArray& bytes) {
-        test::RecordingHost host;
-        return split(bytes, host);
-    }
+// The clock moves `msPerRead` at every reading.
+SplitResult split(const QByteArray& bytes, test::RecordingHost& host, qint64 msPerRead = 0) {
     test::ManualClock clock;
-};
+    clock.stepPerRead = msPerRead;
+    return splitNationwide(bytes, Names, host, clock);
+}
 
-TEST_F(Split, LinesGoToTheirPrefectureInFileOrderAsTheirOwnBytesTrimmedWithCrLf) {
+TEST(Split, LinesGoToTheirPrefectureInFileOrderAsTheirOwnBytesTrimmedWithCrLf) {
     // 0xEE 0xE0 (NEC-selected IBM extension) and 0xFB 0xFC (IBM extension)
     // both decode to U+9AD9; re-encoding would turn one into the other.
     ASSERT_EQ(text::decodeCp932("\xEE\xE0"), text::decodeCp932("\xFB\xFC"));
@@ -193,30 +188,29 @@ TEST_F(Split, LinesGoToTheirPrefectureInFileOrderAsTheirOwnBytesTrimmedWithCrLf)
     }
 }
 
-TEST_F(Split, APrefectureMayHoldAnyNumberOfLines) {
+TEST(Split, APrefectureMayHoldAnyNumberOfLines) {
     const QStringList records = prefectureRecords(23, 12000); // beyond a 9,002-line table
-    const SplitResult r = split(sjisLines(records));
+    test::RecordingHost host;
+    const SplitResult r = split(sjisLines(records), host);
     EXPECT_EQ(r.lines[23], 12000);
     EXPECT_EQ(r.bytes[23], sjisLines(records));
 }
 
-TEST_F(Split, YieldsByTheClockAndStopsWithinTheSlice) {
+TEST(Split, YieldsByTheClockAndStopsWithinTheSlice) {
     // Each reading of this clock moves it 1 ms: a slice passes every
     // YieldSliceMs lines, and once more after the last line.
-    clock.stepPerRead = 1;
     test::RecordingHost all, stopping, last;
-    EXPECT_FALSE(split(sjisLines(prefectureRecords(5, 100)), all).aborted);
+    EXPECT_FALSE(split(sjisLines(prefectureRecords(5, 100)), all, 1).aborted);
     EXPECT_EQ(all.yields, 100 / int(YieldSliceMs) + 1);
 
     stopping.stopAtYield = 3;
-    const SplitResult stopped = split(sjisLines(prefectureRecords(5, 1000)), stopping);
+    const SplitResult stopped = split(sjisLines(prefectureRecords(5, 1000)), stopping, 1);
     EXPECT_TRUE(stopped.aborted);
     EXPECT_EQ(stopping.yields, 3);
     EXPECT_EQ(stopped.linesRead, 3 * YieldSliceMs);
 
     // A clock that never moves leaves only the yield after the last line,
     // where a stop still counts.
-    clock.stepPerRead = 0;
     last.stopAtYield = 1;
     EXPECT_TRUE(split(sjisLines(prefectureRecords(5, 20)), last).aborted);
     EXPECT_EQ(last.yields, 1);

@@ -63,13 +63,11 @@ public:
         lineCounts.push_back(lines);
     }
     bool shouldStop() override { return ++yields == stopAtYield; }
-    void pause(double seconds) override { pauses.push_back(seconds); }
 
     QStringList captions;
     std::vector<qint64> lineCounts;
     int yields = 0;
     int stopAtYield = 0; // 0: never stop
-    std::vector<double> pauses;
 };
 
 void expectShown(const RecordingMessageBoxes& messages, size_t index, MessageIcon icon,
