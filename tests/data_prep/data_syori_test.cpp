@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace yubin {
@@ -57,10 +56,6 @@ protected:
     QString dataFolder() const { return owner->dataFolder().path(); }
     QStringList dataNames() const { return QDir(dataFolder()).entryList(QDir::Files, QDir::Name); }
     QString mainList() const { return owner->main().List2->item(0)->text(); }
-    // Runs `during` at the run's first yield to the event loop.
-    void atFirstYield(const std::function<void()>& during) {
-        QTimer::singleShot(0, window, during);
-    }
     void click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
     // The busy flag, then Command1 to Command5 and Label3: "-" hidden, else
     // "1" enabled or "0" disabled.
@@ -188,7 +183,7 @@ TEST_P(DataSyoriRun, RefusesToCloseThenTellsTheCountResetsTheMainListsAndCloses)
     open();
     QString during;
     bool closed = true, text1HasFocus = false;
-    atFirstYield([&] {
+    QTimer::singleShot(0, window, [&] { // at the run's first yield to the event loop
         window->close();
         closed = !window->isVisible();
         text1HasFocus = window->focusWidget() == window->Text1;
@@ -232,9 +227,10 @@ TEST_F(DataSyoriWindow, AbortReturnsToIdleWithoutAMessageAndASecondRunCompletes)
     nationwide(1, 47);
     test::writeFile(dataFolder() + u"01hokkai.CSV"_s, "previous\r\n");
     open();
-    atFirstYield([&] { click(window->Command5); });
+    QTimer::singleShot(0, window, [&] { click(window->Command5); }); // while reading
     click(window->Command4);
     EXPECT_EQ(env.messages.shown.size(), 1u); // the question only
+    ASSERT_TRUE(window && window->isVisible());
     EXPECT_EQ(state(), Idle);
     EXPECT_EQ(dataNames(), QStringList{u"01hokkai.CSV"_s});
     EXPECT_EQ(test::readAll(dataFolder() + u"01hokkai.CSV"_s), QByteArray("previous\r\n"));

@@ -101,14 +101,6 @@ QByteArray makeLzh(const std::vector<TestEntry>& entries) {
     return out;
 }
 
-QByteArray archiveOf(const QString& archiveName, const QByteArray& entryName,
-                     const QByteArray& data, const QDateTime& modified) {
-    TestEntry entry = fileEntry(entryName, data);
-    entry.modified = modified;
-    return archiveName.endsWith(u".zip"_s, Qt::CaseInsensitive) ? makeZip({entry})
-                                                                : makeLzh({entry});
-}
-
 void expectShown(const RecordingMessageBoxes& messages, size_t index, MessageIcon icon,
                  const QString& title, const QString& text, MessageButtons buttons) {
     ASSERT_GT(messages.shown.size(), index);
@@ -143,6 +135,14 @@ PrepDirs::PrepDirs() {
     QDir().mkpath(download());
     QDir().mkpath(data());
     work().create();
+}
+
+void PrepDirs::archive(const QString& name, const QByteArray& entryName, const QByteArray& data,
+                       const QDateTime& modified) const {
+    TestEntry entry = fileEntry(entryName, data);
+    entry.modified = modified;
+    download(name,
+             name.endsWith(u".zip"_s, Qt::CaseInsensitive) ? makeZip({entry}) : makeLzh({entry}));
 }
 
 QStringList PrepDirs::dataNames() const {

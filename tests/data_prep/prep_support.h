@@ -42,10 +42,6 @@ inline TestEntry fileEntry(const QByteArray& name, const QByteArray& data,
 // `stored` keeps the data uncompressed so that a test can find it.
 QByteArray makeZip(const std::vector<TestEntry>& entries, bool stored = false);
 QByteArray makeLzh(const std::vector<TestEntry>& entries);
-// An archive of one file, ZIP or LZH as `archiveName` ends.
-QByteArray archiveOf(const QString& archiveName, const QByteArray& entryName,
-                     const QByteArray& data, const QDateTime& modified = ArchiveTime);
-
 QString fixturePath(const QString& name);
 QByteArray readAll(const QString& path);
 
@@ -86,10 +82,9 @@ public:
     void download(const QString& name, const QByteArray& bytes) const {
         writeFile(download() + name, bytes);
     }
+    // An archive of one file, ZIP or LZH as `name` ends.
     void archive(const QString& name, const QByteArray& entryName, const QByteArray& data,
-                 const QDateTime& modified = ArchiveTime) const {
-        download(name, archiveOf(name, entryName, data, modified));
-    }
+                 const QDateTime& modified = ArchiveTime) const;
     void dataFile(const QString& name, const QByteArray& bytes) const {
         writeFile(data() + name, bytes);
     }
