@@ -275,7 +275,6 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
             step.keep(csv);
 
             const QStringList DataDateParts = dataDateParts(QFileInfo(csv).lastModified());
-            outcome.dataDateParts = DataDateParts;
             const std::optional<QByteArray> bytes = readFileBytes(csv);
             if (!bytes)
                 throw RunFailure{fileMissingError(NationwideCsv)};

@@ -48,7 +48,6 @@ struct RunOutcome {
     int offices = 0; // m: 1 when the business-office file was placed
     QString error;
     qint64 unroutedLines = 0;
-    QStringList dataDateParts; // the nationwide file's time, as six parts
 };
 
 // ---- the window's texts ------------------------------------------------

@@ -1,42 +1,33 @@
-#include "archive_builders.h"
 #include "data_prep/data_syori.h"
+#include "foundation/data_folder.h"
 #include "foundation/settings.h"
-#include "main_window/main_layout.h"
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
 #include "prep_support.h"
-#include "support/data_files.h"
-#include "support/fakes.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace yubin {
 namespace {
 
-using test::fileEntry;
-using test::makeLzh;
-using test::makeZip;
+using namespace Qt::StringLiterals;
 
-struct Snapshot {
-    bool taken = false;
-    qint16 busy = 0;
-    bool visibleAfterClose = false;
-    bool command1Enabled = true, command2Enabled = true, command3Enabled = true;
-    bool command4Enabled = true, command4Visible = true, command5Visible = false;
-    bool label3Visible = false;
-    bool text1HasFocus = false;
-};
+const QString PrefecturesTitle = u"LZHﾌｧｲﾙ解凍 (都道府県＋事業所)  "_s;
+const QString Idle = u"01111--"_s;
+QString completion(const char* count) {
+    return u"郵便番号ﾃﾞｰﾀ解凍完了数 ： "_s + QString::fromUtf8(count) +
+           u"    \n\n郵便番号ﾃﾞｰﾀの解凍が完了しました。     "_s;
+}
 
 class DataSyoriWindow : public testing::Test {
 protected:
@@ -45,7 +36,10 @@ protected:
         owner = std::make_unique<WindowOwner>(env.platform(), shared);
         shared.PrefectureNames = makePrefectureNames();
         window = &owner->dataSyori();
-        window->setWorkFolders(WorkFolders::under(work.path()));
+        window->setWorkFolders(dirs.work());
+        // The main window's list as a chosen prefecture leaves it.
+        owner->main().List2->clear();
+        owner->main().List2->addItem(u"千代田区"_s);
     }
     void TearDown() override {
         if (window) {
@@ -56,176 +50,107 @@ protected:
     }
     // Shows the window with the download folder chosen.
     void open() {
-        writeSetting(SettingKey::DataDir, downloadFolder());
+        writeSetting(SettingKey::DataDir, dirs.download());
         window->show();
     }
-    QString downloadFolder() const { return download.path() + u'/'; }
     QString dataFolder() const { return owner->dataFolder().path(); }
-    void put(const QString& name, const QByteArray& bytes) const {
-        test::writeFile(downloadFolder() + name, bytes);
-    }
     QStringList dataNames() const { return QDir(dataFolder()).entryList(QDir::Files, QDir::Name); }
-    // Runs `during` at the run's first yield to the event loop.
-    void atFirstYield(const std::function<void()>& during) {
-        QTimer::singleShot(0, window, during);
-    }
-    Snapshot snapshot() {
-        Snapshot s;
-        s.taken = true;
-        s.busy = window->BusyFlag;
-        s.command1Enabled = window->Command1->isEnabled();
-        s.command2Enabled = window->Command2->isEnabled();
-        s.command3Enabled = window->Command3->isEnabled();
-        s.command4Enabled = window->Command4->isEnabled();
-        s.command4Visible = window->Command4->isVisible();
-        s.command5Visible = window->Command5->isVisible();
-        s.label3Visible = window->Label3->isVisible();
-        s.text1HasFocus = window->focusWidget() == window->Text1;
+    QString mainList() const { return owner->main().List2->item(0)->text(); }
+    void click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
+    // The busy flag, then Command1 to Command5 and Label3: "-" hidden, else
+    // "1" enabled or "0" disabled.
+    QString state() const {
+        const Data_Syori& w = *window;
+        QString s = QString::number(w.BusyFlag);
+        const QWidget* controls[] = {w.Command1, w.Command2, w.Command3,
+                                     w.Command4, w.Command5, w.Label3};
+        for (const QWidget* c : controls)
+            s += !c->isVisible() ? u'-' : c->isEnabled() ? u'1' : u'0';
         return s;
     }
-    // The main window's lists as a chosen prefecture leaves them.
-    void fillMainLists() {
-        Yubin_Main& main = owner->main();
-        for (QListWidget* list :
-             {static_cast<QListWidget*>(main.List2), static_cast<QListWidget*>(main.List3)}) {
-            list->clear();
-            list->addItem(QStringLiteral("千代田区"));
-            list->setEnabled(true);
-        }
-        main.Label4->setText(QStringLiteral("ﾃﾞｰﾀ日付：2001/01/01"));
-    }
-    void expectMainListsIdle() {
-        Yubin_Main& main = owner->main();
-        for (QListWidget* list :
-             {static_cast<QListWidget*>(main.List2), static_cast<QListWidget*>(main.List3)}) {
-            ASSERT_EQ(list->count(), 1);
-            EXPECT_EQ(list->item(0)->text(), QStringLiteral("都道府県を指定してください"));
-            EXPECT_FALSE(list->isEnabled());
-        }
-        EXPECT_TRUE(main.Label4->text().isEmpty());
-    }
-    void expectMessage(size_t index, MessageIcon icon, const QString& title, const QString& text,
-                       MessageButtons buttons) const {
-        ASSERT_GT(env.messages.shown.size(), index);
-        const test::ShownMessage& m = env.messages.shown[index];
-        EXPECT_EQ(m.icon, icon);
-        EXPECT_EQ(m.title, title);
-        EXPECT_EQ(m.text, text);
-        EXPECT_EQ(m.buttons, buttons);
-    }
-    QByteArray nationwide(int linesEach, std::initializer_list<int> prefectures) const {
-        QStringList records;
-        for (int j : prefectures)
-            records << test::prefectureRecords(j, linesEach);
-        test::TestEntry e = fileEntry("KEN_ALL.CSV", test::nationwideBytes(records));
-        e.modified = QDateTime(QDate(2025, 9, 30), QTime(0, 0));
-        return makeZip({e});
+    void nationwide(int first, int second) const {
+        dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV",
+                     test::recordBytes(first, 101) + test::recordBytes(second, 101),
+                     QDateTime(QDate(2025, 9, 30), QTime(0, 0)));
     }
 
     test::TestPlatform env;
     SharedValues shared;
-    QTemporaryDir download;
-    QTemporaryDir work;
+    test::PrepDirs dirs; // its download folder and work folders
     std::unique_ptr<WindowOwner> owner;
     QPointer<Data_Syori> window;
 };
 
 TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsAndPlaces) {
-    Data_Syori& w = *window;
-    EXPECT_EQ(w.windowTitle(), QStringLiteral(" 郵便番号ﾃﾞｰﾀ処理"));
+    const Data_Syori& w = *window;
+    const std::pair<QString, const char*> texts[] = {
+        {w.windowTitle(), " 郵便番号ﾃﾞｰﾀ処理"},
+        {w.Label2[1]->text(), "ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (LZHﾌｧｲﾙ)"},
+        {w.Label2[0]->text(), "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(LZH)のﾌｫﾙﾀﾞ名"},
+        {w.Command1->text(), "参照"},
+        {w.Command2->text(), "都道府県"},
+        {w.Command3->text(), "閉じる(&C)"},
+        {w.Command4->text(), "全国一括"},
+        {w.Command5->text(), "中止"},
+        {w.Command2->toolTip(), "「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化"},
+        {w.Command3->toolTip(), "閉じる"},
+        {w.Command4->toolTip(), "「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化"},
+        {w.Label4[0]->text(), "◎"},
+        {w.Label4[1]->text(), "◎"},
+        {w.Label4[0]->toolTip(), "https://www.post.japanpost.jp/zipcode/dl/kogaki/lzh/ken_all.lzh"},
+        {w.Label4[1]->toolTip(),
+         "https://www.post.japanpost.jp/zipcode/dl/jigyosyo/lzh/jigyosyo.lzh"},
+        {w.Label3->text(), "解凍中 01"},
+        {w.Label1->text(), ""}};
+    for (const auto& [actual, expected] : texts)
+        EXPECT_EQ(actual, QString::fromUtf8(expected));
     EXPECT_EQ(w.size(), QSize(368, 372));
-    EXPECT_EQ(w.Label2[1]->text(), QStringLiteral("ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (LZHﾌｧｲﾙ)"));
-    EXPECT_EQ(w.Label2[0]->text(), QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(LZH)のﾌｫﾙﾀﾞ名"));
-    EXPECT_EQ(w.Command1->text(), QStringLiteral("参照"));
-    EXPECT_EQ(w.Command2->text(), QStringLiteral("都道府県"));
-    EXPECT_EQ(w.Command3->text(), QStringLiteral("閉じる(&C)"));
-    EXPECT_EQ(w.Command4->text(), QStringLiteral("全国一括"));
-    EXPECT_EQ(w.Command5->text(), QStringLiteral("中止"));
-    EXPECT_EQ(w.Command2->toolTip(),
-              QStringLiteral("「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化"));
-    EXPECT_EQ(w.Command3->toolTip(), QStringLiteral("閉じる"));
-    EXPECT_EQ(w.Command4->toolTip(),
-              QStringLiteral("「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化"));
-    EXPECT_EQ(w.Label4[0]->text(), QStringLiteral("◎"));
-    EXPECT_EQ(w.Label4[0]->toolTip(),
-              QStringLiteral("https://www.post.japanpost.jp/zipcode/dl/kogaki/lzh/ken_all.lzh"));
-    EXPECT_EQ(w.Label4[1]->toolTip(),
-              QStringLiteral("https://www.post.japanpost.jp/zipcode/dl/jigyosyo/lzh/jigyosyo.lzh"));
-    EXPECT_EQ(w.Label3->text(), QStringLiteral("解凍中 01"));
     EXPECT_TRUE(w.Label3->isHidden());
     EXPECT_TRUE(w.Command5->isHidden());
     EXPECT_EQ(w.Command5->geometry(), w.Command4->geometry());
+    // The click areas lie over the two menu entries of the picture.
     EXPECT_EQ(w.Image1->pixmap().size(), QSize(322, 194));
     EXPECT_EQ(w.Label5[0]->geometry(), QRect(48, 120, 129, 25));
     EXPECT_EQ(w.Label5[1]->geometry(), QRect(40, 152, 153, 25));
-    EXPECT_FALSE(QRect(0, 0, 368, 372).intersects(w.Text1->geometry()));
-    EXPECT_TRUE(w.Label1->text().isEmpty());
+    EXPECT_FALSE(w.rect().intersects(w.Text1->geometry()));
 }
 
-struct LinkCase {
-    int control; // 0 Image1, 1-2 Label5(0-1), 3-4 Label4(0-1)
-    const char* url;
-};
-void PrintTo(const LinkCase& c, std::ostream* os) {
-    *os << c.url;
-}
-class DataSyoriLinks : public DataSyoriWindow, public testing::WithParamInterface<LinkCase> {};
-
-TEST_P(DataSyoriLinks, ClickOpensThePostalServicePage) {
+TEST_F(DataSyoriWindow, LinksOpenThePostalServicePages) {
     window->show();
-    QWidget* controls[] = {window->Image1, window->Label5[0], window->Label5[1], window->Label4[0],
-                           window->Label4[1]};
-    QTest::mouseClick(controls[GetParam().control], Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(env.web.opened, QStringList{QString::fromUtf8(GetParam().url)});
+    const std::pair<QWidget*, const char*> links[] = {
+        {window->Image1, "/zipcode/download.html"},
+        {window->Label5[0], "/zipcode/dl/kogaki.html"},
+        {window->Label5[1], "/zipcode/dl/jigyosyo/index.html"},
+        {window->Label4[0], "/zipcode/dl/kogaki/lzh/ken_all.lzh"},
+        {window->Label4[1], "/zipcode/dl/jigyosyo/lzh/jigyosyo.lzh"}};
+    QStringList expected;
+    for (const auto& [control, path] : links) {
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, 5));
+        expected << u"https://www.post.japanpost.jp"_s + QString::fromLatin1(path);
+    }
+    EXPECT_EQ(env.web.opened, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Links, DataSyoriLinks,
-    testing::Values(LinkCase{0, "https://www.post.japanpost.jp/zipcode/download.html"},
-                    LinkCase{1, "https://www.post.japanpost.jp/zipcode/dl/kogaki.html"},
-                    LinkCase{2, "https://www.post.japanpost.jp/zipcode/dl/jigyosyo/index.html"},
-                    LinkCase{3, "https://www.post.japanpost.jp/zipcode/dl/kogaki/lzh/ken_all.lzh"},
-                    LinkCase{
-                        4, "https://www.post.japanpost.jp/zipcode/dl/jigyosyo/lzh/jigyosyo.lzh"}));
-
-TEST_F(DataSyoriWindow, ChosenFolderIsShownWholeWithOneTrailingSeparator) {
+TEST_F(DataSyoriWindow, FolderIsReadWhenShownChosenWholeAndSavedWhenClosed) {
+    writeSetting(SettingKey::DataDir, u"/saved/folder/"_s);
     window->show();
-    env.folders.next = QStringLiteral("/home/taro/ダウンロード");
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
-    EXPECT_EQ(env.folders.titles,
-              QStringList{QStringLiteral("郵便番号(LZH)フォルダを選択してください")});
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("/home/taro/ダウンロード/"));
-
-    const QString deep = QStringLiteral("/data/") + QString(300, u'あ');
-    env.folders.next = deep;
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
-    EXPECT_EQ(window->Label1->text(), deep + u'/');
-
-    env.folders.next = QStringLiteral("/"); // the root of the file system
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("/"));
-}
-
-TEST_F(DataSyoriWindow, CancelledFolderBrowserKeepsThePreviousFolder) {
-    open();
-    env.folders.next.clear();
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
-    EXPECT_EQ(env.folders.titles.size(), 1);
-    EXPECT_EQ(window->Label1->text(), downloadFolder());
-}
-
-TEST_F(DataSyoriWindow, FolderIsReadWhenShownAndSavedWhenClosed) {
-    writeSetting(SettingKey::DataDir, QStringLiteral("/saved/folder/"));
-    window->show();
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("/saved/folder/"));
-    env.folders.next = QStringLiteral("/new/folder");
-    QTest::mouseClick(window->Command1, Qt::LeftButton);
-    // Coming back from a dialog keeps what the user chose.
-    QApplication::setActiveWindow(window);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("/new/folder/"));
-    QTest::mouseClick(window->Command3, Qt::LeftButton);
-    EXPECT_EQ(readSetting(SettingKey::DataDir), QStringLiteral("/new/folder/"));
+    EXPECT_EQ(window->Label1->text(), u"/saved/folder/"_s);
+    const QString deep = u"/home/taro/ダウンロード/"_s + QString(300, u'あ');
+    const std::pair<QString, QString> choices[] = {
+        {deep, deep + u'/'},
+        {QString(), deep + u'/'}, // cancelled: the folder stays
+        {u"/"_s, u"/"_s}};        // the root of the file system
+    for (const auto& [chosen, shown] : choices) {
+        env.folders.next = chosen;
+        click(window->Command1);
+        // Coming back from the dialog keeps what the user chose.
+        QApplication::setActiveWindow(window);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->Label1->text(), shown);
+    }
+    EXPECT_EQ(env.folders.titles, QStringList(3, u"郵便番号(LZH)フォルダを選択してください"_s));
+    click(window->Command3);
+    EXPECT_EQ(readSetting(SettingKey::DataDir), u"/"_s);
     EXPECT_FALSE(owner->isLoaded(window));
 }
 
@@ -233,12 +158,10 @@ TEST_F(DataSyoriWindow, WorkFoldersAreOwnerOnlyAndRemovedOnCloseUnlessSomethingI
     const WorkFolders folders = window->workFolders();
     for (const QString& folder : {folders.temp, folders.tofuken, folders.tofukenLzh}) {
         ASSERT_TRUE(QDir(folder).exists());
-        EXPECT_EQ(QFile::permissions(folder) &
-                      (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther |
-                       QFile::ExeOther),
+        EXPECT_EQ(QFile::permissions(folder) & QFileDevice::Permissions(0x0077),
                   QFile::Permissions());
     }
-    test::writeFile(folders.tofuken + QStringLiteral("left.CSV"), "x");
+    test::writeFile(folders.tofuken + u"left.CSV"_s, "x");
     window->show();
     window->close();
     EXPECT_TRUE(QDir(folders.tofuken).exists());
@@ -247,160 +170,106 @@ TEST_F(DataSyoriWindow, WorkFoldersAreOwnerOnlyAndRemovedOnCloseUnlessSomethingI
     EXPECT_TRUE(env.messages.shown.empty());
 }
 
-TEST_F(DataSyoriWindow, CloseIsRefusedWhileTheNationwideRunLasts) {
-    put(QStringLiteral("ken_all.zip"), nationwide(101, {13, 14}));
+class DataSyoriRun : public DataSyoriWindow, public testing::WithParamInterface<bool> {};
+
+TEST_P(DataSyoriRun, RefusesToCloseThenTellsTheCountResetsTheMainListsAndCloses) {
+    const bool national = GetParam();
+    if (national) {
+        nationwide(13, 14);
+    } else {
+        dirs.archive(u"13tokyo.lzh"_s, "13tokyo.CSV", "tokyo\r\n");
+        dirs.archive(u"27osaka.zip"_s, "27osaka.CSV", "osaka\r\n");
+    }
     open();
-    Snapshot during;
-    atFirstYield([&] {
+    QString during;
+    bool closed = true, text1HasFocus = false;
+    QTimer::singleShot(0, window, [&] { // at the run's first yield to the event loop
         window->close();
-        during = snapshot();
-        during.visibleAfterClose = window->isVisible();
+        closed = !window->isVisible();
+        text1HasFocus = window->focusWidget() == window->Text1;
+        during = state();
     });
-    QPointer<Data_Syori> w = window;
-    QTest::mouseClick(window->Command4, Qt::LeftButton);
-    ASSERT_TRUE(during.taken);
-    EXPECT_EQ(during.busy, 1);
-    EXPECT_TRUE(during.visibleAfterClose);
-    EXPECT_FALSE(during.command1Enabled);
-    EXPECT_FALSE(during.command2Enabled);
-    EXPECT_FALSE(during.command3Enabled);
-    EXPECT_FALSE(during.command4Visible);
-    EXPECT_TRUE(during.command5Visible);
-    EXPECT_TRUE(during.label3Visible);
-    EXPECT_TRUE(during.text1HasFocus);
-    // After the run the window closed itself and saved the folder.
-    EXPECT_TRUE(!w || !w->isVisible());
-    EXPECT_EQ(readSetting(SettingKey::DataDir), downloadFolder());
-}
-
-TEST_F(DataSyoriWindow, PrefectureRunDisablesEveryStartButton) {
-    put(QStringLiteral("13tokyo.zip"), makeZip({fileEntry("13tokyo.CSV", "x\r\n")}));
-    open();
-    Snapshot during;
-    atFirstYield([&] { during = snapshot(); });
-    QTest::mouseClick(window->Command2, Qt::LeftButton);
-    ASSERT_TRUE(during.taken);
-    EXPECT_EQ(during.busy, 1);
-    EXPECT_FALSE(during.command4Enabled);
-    EXPECT_TRUE(during.command4Visible);
-    EXPECT_FALSE(during.command5Visible);
-    EXPECT_TRUE(during.label3Visible);
-}
-
-TEST_F(DataSyoriWindow, CompletedRunTellsTheCountResetsTheMainListsAndCloses) {
-    put(QStringLiteral("13tokyo.lzh"), makeLzh({fileEntry("13tokyo.CSV", "tokyo\r\n")}));
-    put(QStringLiteral("27osaka.lzh"), makeLzh({fileEntry("27osaka.CSV", "osaka\r\n")}));
-    fillMainLists();
-    open();
-    QTest::mouseClick(window->Command2, Qt::LeftButton);
+    click(national ? window->Command4 : window->Command2);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(text1HasFocus);
+    EXPECT_EQ(during, national ? u"1000-11"_s : u"10000-1"_s);
     ASSERT_EQ(env.messages.shown.size(), 2u);
-    expectMessage(0, MessageIcon::Question, QStringLiteral("LZHﾌｧｲﾙ解凍 (都道府県＋事業所)  "),
-                  QStringLiteral("郵便番号(都道府県別)LZHﾌｧｲﾙを解凍しますか？     "),
-                  MessageButtons::OkCancel);
-    expectMessage(1, MessageIcon::Exclamation, QStringLiteral("LZHﾌｧｲﾙ解凍 (都道府県＋事業所)  "),
-                  QStringLiteral("郵便番号ﾃﾞｰﾀ解凍完了数 ： 2 件    \n\n"
-                                 "郵便番号ﾃﾞｰﾀの解凍が完了しました。     "),
-                  MessageButtons::Ok);
-    expectMainListsIdle();
+    test::expectShown(env.messages, 1, MessageIcon::Exclamation,
+                      national ? u"LZHﾌｧｲﾙ解凍 (全国一括＋事業所)  "_s : PrefecturesTitle,
+                      completion("2 件"), MessageButtons::Ok);
+    EXPECT_EQ(mainList(), u"都道府県を指定してください"_s);
     EXPECT_FALSE(owner->isLoaded(window));
+    EXPECT_EQ(readSetting(SettingKey::DataDir), dirs.download());
     EXPECT_EQ(dataNames(),
-              (QStringList{QStringLiteral("13tokyo.CSV"), QStringLiteral("27osaka.CSV")}));
+              (QStringList{u"13tokyo.CSV"_s, national ? u"14kanaga.CSV"_s : u"27osaka.CSV"_s}));
 }
 
-TEST_F(DataSyoriWindow, RunThatPlacedOnlyTheBusinessOfficesStaysOpenOnCommand3) {
-    put(QStringLiteral("jigyosyo.zip"), makeZip({fileEntry("JIGYOSYO.CSV", "office\r\n")}));
-    fillMainLists();
+INSTANTIATE_TEST_SUITE_P(NationwideOrNot, DataSyoriRun, testing::Bool());
+
+TEST_F(DataSyoriWindow, RunThatPlacedNothingOrOnlyTheBusinessOfficesStaysOpen) {
     open();
-    QTest::mouseClick(window->Command2, Qt::LeftButton);
-    ASSERT_EQ(env.messages.shown.size(), 2u);
-    EXPECT_EQ(env.messages.shown[1].text,
-              QStringLiteral("郵便番号ﾃﾞｰﾀ解凍完了数 ： 1 件    \n\n"
-                             "郵便番号ﾃﾞｰﾀの解凍が完了しました。     "));
-    expectMainListsIdle();
-    ASSERT_TRUE(owner->isLoaded(window));
-    EXPECT_TRUE(window->isVisible());
+    click(window->Command2);
+    test::expectShown(env.messages, 1, MessageIcon::Exclamation, u"LZHﾌｧｲﾙ解凍"_s,
+                      u"解凍された郵便番号ﾃﾞｰﾀはありません。    "_s, MessageButtons::Ok);
+    EXPECT_EQ(mainList(), u"千代田区"_s); // nothing new to read
+    EXPECT_EQ(state(), Idle);
+
+    dirs.archive(u"jigyosyo.zip"_s, "JIGYOSYO.CSV", "office\r\n");
+    click(window->Command2);
+    test::expectShown(env.messages, 3, MessageIcon::Exclamation, PrefecturesTitle,
+                      completion("1 件"), MessageButtons::Ok);
+    EXPECT_EQ(mainList(), u"都道府県を指定してください"_s);
+    EXPECT_EQ(state(), Idle);
     EXPECT_EQ(window->focusWidget(), window->Command3);
-    EXPECT_EQ(window->BusyFlag, 0);
-    EXPECT_TRUE(window->Label3->isHidden());
-}
-
-TEST_F(DataSyoriWindow, RunThatPlacedNothingSaysSoAndLeavesTheMainListsAlone) {
-    fillMainLists();
-    open();
-    QTest::mouseClick(window->Command2, Qt::LeftButton);
-    expectMessage(1, MessageIcon::Exclamation, QStringLiteral("LZHﾌｧｲﾙ解凍"),
-                  QStringLiteral("解凍された郵便番号ﾃﾞｰﾀはありません。    "), MessageButtons::Ok);
-    EXPECT_EQ(owner->main().List2->item(0)->text(), QStringLiteral("千代田区"));
-    EXPECT_TRUE(window->isVisible());
-}
-
-TEST_F(DataSyoriWindow, FailedRunShowsTheErrorAndReturnsToIdle) {
-    put(QStringLiteral("ken_all.lzh"), "damaged");
-    open();
-    QTest::mouseClick(window->Command4, Qt::LeftButton);
-    ASSERT_EQ(env.messages.shown.size(), 2u);
-    EXPECT_EQ(env.messages.shown[1].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(env.messages.shown[1].title, QStringLiteral("LZHﾌｧｲﾙ解凍"));
-    EXPECT_TRUE(env.messages.shown[1].text.startsWith(QStringLiteral("ｴﾗｰ ： ")));
-    EXPECT_GT(env.messages.shown[1].text.size(), 6);
-    ASSERT_TRUE(window->isVisible());
-    EXPECT_EQ(window->BusyFlag, 0);
-    EXPECT_TRUE(window->Command4->isVisible());
-    EXPECT_TRUE(window->Command4->isEnabled());
-    EXPECT_TRUE(window->Command5->isHidden());
-    EXPECT_TRUE(window->Label3->isHidden());
-    EXPECT_TRUE(dataNames().isEmpty());
 }
 
 TEST_F(DataSyoriWindow, AbortReturnsToIdleWithoutAMessageAndASecondRunCompletes) {
-    put(QStringLiteral("ken_all.zip"), nationwide(101, {1, 47}));
-    test::writeFile(dataFolder() + QStringLiteral("01hokkai.CSV"), "previous\r\n");
+    nationwide(1, 47);
+    test::writeFile(dataFolder() + u"01hokkai.CSV"_s, "previous\r\n");
     open();
-    atFirstYield([&] { QTest::mouseClick(window->Command5, Qt::LeftButton); });
-    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    QTimer::singleShot(0, window, [&] { click(window->Command5); }); // while reading
+    click(window->Command4);
     EXPECT_EQ(env.messages.shown.size(), 1u); // the question only
-    ASSERT_TRUE(window->isVisible());
-    EXPECT_EQ(window->BusyFlag, 0);
-    EXPECT_TRUE(window->Command5->isHidden());
-    EXPECT_TRUE(window->Command4->isVisible());
-    EXPECT_TRUE(window->Command1->isEnabled());
-    EXPECT_TRUE(window->Label3->isHidden());
-    EXPECT_EQ(dataNames(), QStringList{QStringLiteral("01hokkai.CSV")});
-    QFile previous(dataFolder() + QStringLiteral("01hokkai.CSV"));
-    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
-    EXPECT_EQ(previous.readAll(), QByteArray("previous\r\n"));
-    previous.close();
+    ASSERT_TRUE(window && window->isVisible());
+    EXPECT_EQ(state(), Idle);
+    EXPECT_EQ(dataNames(), QStringList{u"01hokkai.CSV"_s});
+    EXPECT_EQ(test::readAll(dataFolder() + u"01hokkai.CSV"_s), QByteArray("previous\r\n"));
+    // The extracted nationwide file stays for a look.
+    EXPECT_TRUE(QFileInfo::exists(window->workFolders().tofuken + u"KEN_ALL.CSV"_s));
 
-    QTest::mouseClick(window->Command4, Qt::LeftButton);
-    ASSERT_EQ(env.messages.shown.size(), 3u);
-    EXPECT_EQ(env.messages.shown[2].text,
-              QStringLiteral("郵便番号ﾃﾞｰﾀ解凍完了数 ： 2 件    \n\n"
-                             "郵便番号ﾃﾞｰﾀの解凍が完了しました。     "));
-    EXPECT_EQ(dataNames(),
-              (QStringList{QStringLiteral("01hokkai.CSV"), QStringLiteral("47okinaw.CSV")}));
-    EXPECT_EQ(dataDateText(QFileInfo(dataFolder() + QStringLiteral("47okinaw.CSV")).lastModified()),
-              QStringLiteral("ﾃﾞｰﾀ日付：2025/09/30"));
+    click(window->Command4);
+    EXPECT_EQ(env.messages.shown.back().text, completion("2 件"));
+    EXPECT_EQ(dataNames(), (QStringList{u"01hokkai.CSV"_s, u"47okinaw.CSV"_s}));
+    // What the main window shows as the date of the data.
+    EXPECT_EQ(dataDateText(QFileInfo(dataFolder() + u"47okinaw.CSV"_s).lastModified()),
+              u"ﾃﾞｰﾀ日付：2025/09/30"_s);
 }
 
-TEST_F(DataSyoriWindow, BareDriveCaptionStartsNothingAndFocusesTheFolderButton) {
+TEST_F(DataSyoriWindow, BareDriveCancelledQuestionOrFailedRunLeavesTheWindowIdle) {
+    dirs.download(u"13tokyo.zip"_s, "x"); // the question comes first
+    dirs.download(u"ken_all.zip"_s, "x");
     window->show();
-    window->Label1->setText(QStringLiteral("C:"));
+    window->Label1->setText(u"C:"_s);
     for (QPushButton* start : {window->Command2, window->Command4}) {
         window->Text1->setFocus();
-        QTest::mouseClick(start, Qt::LeftButton);
+        click(start);
         EXPECT_TRUE(env.messages.shown.empty());
-        EXPECT_EQ(window->focusWidget(), window->Command1);
+        EXPECT_EQ(window->focusWidget(), window->Command1); // a folder first
     }
-}
+    window->Label1->setText(dirs.download());
+    env.messages.answers = {false, false};
+    click(window->Command2);
+    click(window->Command4);
+    EXPECT_EQ(env.messages.shown.size(), 2u);
+    EXPECT_EQ(state(), Idle);
 
-TEST_F(DataSyoriWindow, CancelledQuestionLeavesTheWindowIdle) {
-    put(QStringLiteral("13tokyo.zip"), makeZip({fileEntry("13tokyo.CSV", "x\r\n")}));
-    open();
-    env.messages.answers = {false};
-    QTest::mouseClick(window->Command2, Qt::LeftButton);
-    EXPECT_EQ(env.messages.shown.size(), 1u);
-    EXPECT_EQ(window->BusyFlag, 0);
-    EXPECT_TRUE(window->Command2->isEnabled());
+    click(window->Command4); // confirmed this time, on an archive that is none
+    ASSERT_EQ(env.messages.shown.size(), 4u);
+    EXPECT_EQ(env.messages.shown[3].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(env.messages.shown[3].title, u"LZHﾌｧｲﾙ解凍"_s);
+    EXPECT_TRUE(env.messages.shown[3].text.startsWith(u"ｴﾗｰ ： "_s));
+    EXPECT_GT(env.messages.shown[3].text.size(), 6);
+    EXPECT_EQ(state(), Idle);
     EXPECT_TRUE(dataNames().isEmpty());
 }
 

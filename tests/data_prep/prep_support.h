@@ -1,13 +1,17 @@
 #pragma once
 
-// What the data preparation tests share: address lines of a chosen
-// prefecture, a host that records what a run reports, and folders laid out
-// as the runs expect them.
+// What the data preparation tests share: archives built by the tests
+// themselves (ZIP through libarchive's writer, stored LZH through a small
+// writer of level-0 headers that can also write what no archiver would),
+// address lines of a chosen prefecture, a host that records what a run
+// reports, and folders laid out as the runs expect them.
 
 #include "data_prep/prep_runs.h"
+#include "support/data_files.h"
 #include "support/fakes.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -15,56 +19,78 @@
 
 namespace yubin::test {
 
+inline const QDateTime ArchiveTime(QDate(2005, 9, 30), QTime(12, 0));
+
+struct TestEntry {
+    enum class Kind { File, Directory, Symlink };
+    QByteArray name; // raw bytes as stored
+    QByteArray data; // a link's target
+    QDateTime modified = ArchiveTime;
+    Kind kind = Kind::File;
+    QByteArray method = "-lh0-"; // LZH only
+};
+
+inline TestEntry fileEntry(const QByteArray& name, const QByteArray& data,
+                           TestEntry::Kind kind = TestEntry::Kind::File) {
+    TestEntry e;
+    e.name = name;
+    e.data = data;
+    e.kind = kind;
+    return e;
+}
+
+// `stored` keeps the data uncompressed so that a test can find it.
+QByteArray makeZip(const std::vector<TestEntry>& entries, bool stored = false);
+QByteArray makeLzh(const std::vector<TestEntry>& entries);
+QString fixturePath(const QString& name);
+QByteArray readAll(const QString& path);
+
 // `count` address records of the prefecture (index 1 to 47), each with its
-// own postal code and town name.
+// own postal code and town name; as the published file holds them.
 QStringList prefectureRecords(int prefecture, int count, int firstNumber = 0);
+inline QByteArray recordBytes(int prefecture, int count) {
+    return sjisLines(prefectureRecords(prefecture, count));
+}
 
-// The records as the published file holds them: code page 932, CR LF.
-QByteArray nationwideBytes(const QStringList& records);
-
-// Records the calls of a run and stops on cue.
 class RecordingHost : public RunHost {
 public:
-    void started(RunKind kind) override { startedKinds.push_back(kind); }
     void progress(const QString& caption, qint64 lines) override {
         captions << caption;
         lineCounts.push_back(lines);
     }
-    void writing() override { ++writingCalls; }
-    bool shouldStop() override {
-        ++yields;
-        return (stopAtYield > 0 && yields >= stopAtYield) ||
-               (!stopAfterCaption.isEmpty() && captions.contains(stopAfterCaption));
-    }
-    void pause(double seconds) override { pauses.push_back(seconds); }
+    bool shouldStop() override { return ++yields == stopAtYield; }
 
-    std::vector<RunKind> startedKinds;
     QStringList captions;
     std::vector<qint64> lineCounts;
-    int writingCalls = 0;
     int yields = 0;
-    int stopAtYield = 0;      // 0: never stop
-    QString stopAfterCaption; // stop at every yield once this caption was shown
-    std::vector<double> pauses;
+    int stopAtYield = 0; // 0: never stop
 };
+
+void expectShown(const RecordingMessageBoxes& messages, size_t index, MessageIcon icon,
+                 const QString& title, const QString& text, MessageButtons buttons);
 
 // A download folder, a data folder and work folders, all fresh.
 class PrepDirs {
 public:
     PrepDirs();
-    PrepFolders folders() const;
+    PrepFolders folders() const { return {download(), data(), work()}; }
     QString download() const { return root.path() + QStringLiteral("/download/"); }
     QString data() const { return root.path() + QStringLiteral("/DATA/"); }
     WorkFolders work() const { return WorkFolders::under(root.path() + QStringLiteral("/cache")); }
     QString path() const { return root.path(); }
 
-    // Writes a file into the download folder.
-    void download(const QString& name, const QByteArray& bytes) const;
-    // Writes a data file as if placed earlier.
-    void dataFile(const QString& name, const QByteArray& bytes) const;
+    void download(const QString& name, const QByteArray& bytes) const {
+        writeFile(download() + name, bytes);
+    }
+    // An archive of one file, ZIP or LZH as `name` ends.
+    void archive(const QString& name, const QByteArray& entryName, const QByteArray& data,
+                 const QDateTime& modified = ArchiveTime) const;
+    void dataFile(const QString& name, const QByteArray& bytes) const {
+        writeFile(data() + name, bytes);
+    }
     // The bare names in the data folder, sorted.
     QStringList dataNames() const;
-    QByteArray dataBytes(const QString& name) const;
+    QByteArray dataBytes(const QString& name) const { return readAll(data() + name); }
 
 private:
     QTemporaryDir root;
