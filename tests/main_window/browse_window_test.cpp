@@ -2,7 +2,8 @@
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
 #include "support/data_files.h"
-#include "support/fakes.h"
+#include "support/list_gestures.h"
+#include "support/running_program.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,14 +21,9 @@ namespace {
 using test::addressRecord;
 using test::officeRecord;
 
-QStringList linesOf(const QListWidget& list) {
-    QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.item(i)->text();
-    return out;
-}
+using test::linesOf;
 
-class Browsing : public testing::Test {
+class Browsing : public test::RunningProgram {
 protected:
     void SetUp() override {
         hokkaido = {
@@ -58,21 +54,7 @@ protected:
         test::writeFile(env.dataFolder() + QStringLiteral("JIGYOSYO.CSV"),
                         test::sjisLines(offices));
     }
-    Yubin_Main& start() {
-        owner = std::make_unique<WindowOwner>(env.platform(), shared);
-        EXPECT_TRUE(owner->main().load(locks.path() + QStringLiteral("/lock")));
-        owner->main().show();
-        return owner->main();
-    }
-    void click(ExtentListWidget* list, int row) {
-        const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-    }
-
-    test::TestPlatform env;
-    SharedValues shared;
-    QTemporaryDir locks;
-    std::unique_ptr<WindowOwner> owner;
+    void click(ExtentListWidget* list, int row) { test::clickLine(*list, row); }
     QStringList hokkaido;
     QStringList offices;
 };

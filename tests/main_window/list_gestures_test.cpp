@@ -5,6 +5,7 @@
 #include "support/data_files.h"
 #include "support/fakes.h"
 #include "support/list_gestures.h"
+#include "support/running_program.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -34,13 +35,10 @@ constexpr int AsahigaokaLine = 2;
 
 const QString Kept = QStringLiteral("kept on the clipboard");
 
-// What the map window showed when it came up.
-struct MapSeen {
-    QString text;
-    bool mapSearchEnabled = false;
-};
+using test::MapSeen;
+using test::mapWindowOf;
 
-class ListGestures : public testing::Test {
+class ListGestures : public test::RunningProgram {
 protected:
     void SetUp() override {
         test::writeFile(
@@ -65,9 +63,7 @@ protected:
                             officeRecord("13101", "(ｶﾌﾞ)", "無名商事株式会社", "東京都", "千代田区",
                                          "内幸町", "１", "1008790"),
                         }));
-        owner = std::make_unique<WindowOwner>(env.platform(), shared);
-        ASSERT_TRUE(owner->main().load(locks.path() + QStringLiteral("/lock")));
-        owner->main().show();
+        start();
         QGuiApplication::clipboard()->setText(Kept);
     }
 
@@ -92,15 +88,6 @@ protected:
         return 0;
     }
 
-    // The map window the action brings up, if any.
-    std::optional<MapSeen> mapWindowOf(const std::function<void()>& action) {
-        MapSeen seen;
-        const bool shown = answerModal<MAP_Search>(action, [&](MAP_Search& w) {
-            seen.text = w.Text1->text();
-            seen.mapSearchEnabled = w.Command1->isEnabled();
-        });
-        return shown ? std::optional<MapSeen>(seen) : std::nullopt;
-    }
     // The postal code box of the barcode window the action brings up, if any.
     std::optional<QString> barcodeWindowOf(const std::function<void()>& action) {
         QString code;
@@ -114,11 +101,6 @@ protected:
         EXPECT_TRUE(addressNumberEmpty);
         return code;
     }
-
-    test::TestPlatform env;
-    SharedValues shared;
-    QTemporaryDir locks;
-    std::unique_ptr<WindowOwner> owner;
 };
 
 // ---- double-clicks ------------------------------------------------------------

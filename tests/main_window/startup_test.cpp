@@ -4,7 +4,7 @@
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
 #include "search/zen_kensaku.h"
-#include "support/fakes.h"
+#include "support/running_program.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,25 +19,13 @@
 namespace yubin {
 namespace {
 
-class StartUp : public testing::Test {
+class StartUp : public test::RunningProgram {
 protected:
     void start(int screenHeightTwips = 15360) {
         env.screen.height = screenHeightTwips;
-        owner = std::make_unique<WindowOwner>(env.platform(), shared);
-        ASSERT_TRUE(owner->main().load(lockPath()));
+        RunningProgram::start(false);
     }
-    QString lockPath() const { return locks.path() + QStringLiteral("/yubin.lock"); }
-    QStringList lines(const QListWidget& list) const {
-        QStringList out;
-        for (int i = 0; i < list.count(); ++i)
-            out << list.item(i)->text();
-        return out;
-    }
-
-    test::TestPlatform env;
-    SharedValues shared;
-    QTemporaryDir locks;
-    std::unique_ptr<WindowOwner> owner;
+    QStringList lines(const QListWidget& list) const { return test::linesOf(list); }
 };
 
 TEST_F(StartUp, ListsFortySevenPrefecturesAndLeavesTheOtherListsIdle) {

@@ -8,6 +8,7 @@
 #include "support/data_files.h"
 #include "support/fakes.h"
 #include "support/list_gestures.h"
+#include "support/running_program.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -37,12 +38,10 @@ constexpr int OfficeRow = 3;
 
 const QString Kept = QStringLiteral("kept on the clipboard");
 
-struct MapSeen {
-    QString text;
-    bool mapSearchEnabled = false;
-};
+using test::MapSeen;
+using test::mapWindowOf;
 
-class ResultGestures : public testing::Test {
+class ResultGestures : public test::RunningProgram {
 protected:
     void SetUp() override {
         test::writeFile(env.dataFolder() + QStringLiteral("13tokyo.CSV"),
@@ -58,9 +57,7 @@ protected:
             env.dataFolder() + QStringLiteral("JIGYOSYO.CSV"),
             test::sjisLines({officeRecord("13101", "(ｶﾌﾞ) ﾆﾎﾝｼﾖｳｼﾞ", "日本商事株式会社", "東京都",
                                           "千代田区", "丸の内", "１－１", "1008799")}));
-        owner = std::make_unique<WindowOwner>(env.platform(), shared);
-        ASSERT_TRUE(owner->main().load(locks.path() + QStringLiteral("/lock")));
-        owner->main().show();
+        start();
         QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
         QApplication::processEvents();
         QGuiApplication::clipboard()->setText(Kept);
@@ -72,29 +69,11 @@ protected:
     // A text search for 東京都, run through the scan window.
     void searchTokyo() {
         window().Text1->setText(QStringLiteral("東京都"));
-        QTimer starter; // of this frame: never fires into a later test
-        starter.setSingleShot(true);
-        QObject::connect(&starter, &QTimer::timeout, [] {
-            if (auto* scan = qobject_cast<UBIN_Sort*>(QApplication::activeModalWidget())) {
-                // A real activation starts the pass; offscreen it is sent here.
-                QEvent activate(QEvent::WindowActivate);
-                QApplication::sendEvent(scan, &activate);
-            }
-        });
-        starter.start(0);
-        QTest::mouseClick(window().Command1, Qt::LeftButton);
+        test::runThroughScanWindow([&] { QTest::mouseClick(window().Command1, Qt::LeftButton); });
         ASSERT_EQ(results().count(), 4);
         ASSERT_TRUE(results().isEnabled());
     }
 
-    std::optional<MapSeen> mapWindowOf(const std::function<void()>& action) {
-        MapSeen seen;
-        const bool shown = answerModal<MAP_Search>(action, [&](MAP_Search& w) {
-            seen.text = w.Text1->text();
-            seen.mapSearchEnabled = w.Command1->isEnabled();
-        });
-        return shown ? std::optional<MapSeen>(seen) : std::nullopt;
-    }
     std::optional<QString> barcodeWindowOf(const std::function<void()>& action) {
         QString code;
         const bool shown =
@@ -105,11 +84,6 @@ protected:
         EXPECT_EQ(QGuiApplication::clipboard()->text(), Kept);
         EXPECT_TRUE(env.messages.shown.empty());
     }
-
-    test::TestPlatform env;
-    SharedValues shared;
-    QTemporaryDir locks;
-    std::unique_ptr<WindowOwner> owner;
 };
 
 TEST_F(ResultGestures, TheSearchFindsTheRowsTheGesturesActOn) {

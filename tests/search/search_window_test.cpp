@@ -4,7 +4,7 @@
 #include "search/ubin_sort.h"
 #include "search/zen_kensaku.h"
 #include "support/data_files.h"
-#include "support/fakes.h"
+#include "support/running_program.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -22,14 +22,9 @@ namespace {
 using test::addressRecord;
 using test::officeRecord;
 
-QStringList linesOf(const QListWidget& list) {
-    QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.item(i)->text();
-    return out;
-}
+using test::linesOf;
 
-class FullSearch : public testing::Test {
+class FullSearch : public test::RunningProgram {
 protected:
     void SetUp() override {
         test::writeFile(
@@ -42,9 +37,7 @@ protected:
             env.dataFolder() + QStringLiteral("JIGYOSYO.CSV"),
             test::sjisLines({officeRecord("14131", "ｶﾜｻｷｼﾔｸｼﾖ", "川崎市役所", "神奈川県",
                                           "川崎市川崎区", "宮本町", "１", "2108577")}));
-        owner = std::make_unique<WindowOwner>(env.platform(), shared);
-        ASSERT_TRUE(owner->main().load(locks.path() + QStringLiteral("/lock")));
-        owner->main().show();
+        start();
     }
     Zen_Kensaku& open() {
         QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
@@ -57,29 +50,14 @@ protected:
     // called at every yield of the pass.
     bool runScan(const std::function<void()>& action,
                  const std::function<void(UBIN_Sort&)>& during = {}) {
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto* scan = qobject_cast<UBIN_Sort*>(QApplication::activeModalWidget());
-            if (!scan)
-                return;
-            shown = true;
-            EXPECT_EQ(scan->Label2->text(), QStringLiteral("MAX 10000件"));
-            EXPECT_EQ(scan->Command1->text(), QStringLiteral("検索中止"));
+        return test::runThroughScanWindow(action, [&](UBIN_Sort& scan) {
+            EXPECT_EQ(scan.Label2->text(), QStringLiteral("MAX 10000件"));
+            EXPECT_EQ(scan.Command1->text(), QStringLiteral("検索中止"));
             if (during)
-                QObject::connect(scan, &UBIN_Sort::passYielded, scan,
-                                 [scan, during] { during(*scan); });
-            // A real activation starts the pass; offscreen it is sent here.
-            QEvent activate(QEvent::WindowActivate);
-            QApplication::sendEvent(scan, &activate);
+                QObject::connect(&scan, &UBIN_Sort::passYielded, &scan,
+                                 [s = &scan, during] { during(*s); });
         });
-        action();
-        return shown;
     }
-
-    test::TestPlatform env;
-    SharedValues shared;
-    QTemporaryDir locks;
-    std::unique_ptr<WindowOwner> owner;
 };
 
 TEST_F(FullSearch, OpensWithBothBoxesCheckedAndTheIdleLine) {
