@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace yubin {
 
 namespace {
@@ -48,24 +50,47 @@ void DataFolder::ensureExists() const {
         QDir().mkpath(folder);
 }
 
-QString DataFolder::FindDataFile(const QString& code) const {
+namespace {
+
+// Calls fn(name) for each "*.csv" file of the folder, in listing order,
+// until fn returns false.
+template <typename Fn> void forEachCsv(const QString& folder, Fn&& fn) {
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        if (name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) && name.size() >= 2 &&
-            QStringView(name).left(2) == code)
-            return name;
+        if (name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) && !fn(name))
+            return;
     }
-    return QString();
+}
+
+} // namespace
+
+QString DataFolder::FindDataFile(const QString& code) const {
+    QString found;
+    forEachCsv(folder, [&](const QString& name) {
+        if (QStringView(name).left(2) != code)
+            return true;
+        found = name;
+        return false;
+    });
+    return found;
+}
+
+QStringList DataFolder::prefectureFileNames() const {
+    QStringList names(PrefectureCount + 1);
+    forEachCsv(folder, [&](const QString& name) {
+        const int index = name.size() >= 2 ? prefectureIndex(name.left(2)) : 0;
+        if (index > 0 && names[index].isEmpty())
+            names[index] = name;
+        return true;
+    });
+    return names;
 }
 
 bool DataFolder::holdsPrefectureFile() const {
-    for (int i = 1; i <= PrefectureCount; ++i) {
-        if (!FindDataFile(prefectureCode(i)).isEmpty())
-            return true;
-    }
-    return false;
+    const QStringList names = prefectureFileNames();
+    return std::any_of(names.begin(), names.end(), [](const QString& n) { return !n.isEmpty(); });
 }
 
 QString DataFolder::prefectureFilePath(int prefectureIndex) const {

@@ -27,6 +27,10 @@ public:
     // code; "" when there is none.
     QString FindDataFile(const QString& code) const;
 
+    // FindDataFile for every prefecture from one listing: index 1 to 47,
+    // "" where a prefecture has no file (index 0 unused).
+    QStringList prefectureFileNames() const;
+
     // Whether any prefecture has a file here.
     bool holdsPrefectureFile() const;
 

@@ -308,13 +308,15 @@ ScanResult runScan(const ScanRequest& request, const DataFolder& data, ScanCache
                    Clock& clock, ScanObserver& observer) {
     Pass pass(request, clock, observer);
     const QStringList names = makePrefectureNames();
+    // One listing of the data folder serves the whole pass.
+    const QStringList files = data.prefectureFileNames();
     for (int source = 1; source <= PrefectureCount + 1; ++source) {
         const bool office = source == PrefectureCount + 1;
         if (office && !request.includeOffices)
             break;
         observer.sourceStarted((office ? BusinessOfficeName : names[source]) +
                                QStringLiteral(" 検索中"));
-        QString path = office ? data.businessOfficeFilePath() : data.prefectureFilePath(source);
+        QString path = office ? data.businessOfficeFilePath() : data.path() + files[source];
         if (FileExists(path) && !pass.scanSource(path, office, cache))
             break;
     }

@@ -1,4 +1,5 @@
 #include "foundation/data_folder.h"
+#include "foundation/prefectures.h"
 
 #include "support/data_files.h"
 #include "support/fakes.h"
@@ -66,6 +67,10 @@ TEST_F(DataFolderTest, FindDataFileTakesTheFirstListedFileOfTheCode) {
     EXPECT_EQ(folder.FindDataFile(QStringLiteral("13")), firstOf13);
     EXPECT_EQ(folder.FindDataFile(QStringLiteral("14")), QStringLiteral("14kanaga.csv"));
     EXPECT_EQ(folder.prefectureFilePath(14), data() + QStringLiteral("14kanaga.csv"));
+    // One listing for every prefecture gives the same answers.
+    const QStringList all = folder.prefectureFileNames();
+    for (int i = 1; i <= PrefectureCount; ++i)
+        EXPECT_EQ(all[i], folder.FindDataFile(prefectureCode(i))) << i;
 }
 
 TEST_F(DataFolderTest, FindDataFileIgnoresOtherNamesFoldersAndSingleDigits) {
