@@ -1,6 +1,7 @@
 #include "barcode/barcode_cli.h"
 #include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
+#include "foundation/utilities.h"
 #include "main_window/browse_cli.h"
 #include "map_search/map_cli.h"
 #include "search/search_cli.h"
@@ -21,6 +22,7 @@ struct Verb {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    yubin::reportFileSizeLimitAsWriteError();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

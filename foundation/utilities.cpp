@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <chrono>
+#include <csignal>
 
 namespace yubin {
 
@@ -22,6 +23,10 @@ bool FileExists(QString& path) noexcept {
     } catch (...) {
         return false;
     }
+}
+
+void reportFileSizeLimitAsWriteError() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 void WaitSeconds(float seconds, Clock& clock) {

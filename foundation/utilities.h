@@ -15,6 +15,11 @@ bool FileExists(QString& path) noexcept;
 // Measured as elapsed time, so a wait always ends.
 void WaitSeconds(float seconds, Clock& clock);
 
+// Makes a write beyond the user's file-size limit (ulimit -f) fail with
+// EFBIG, which the writers report as an error and recover from, instead of
+// SIGXFSZ ending the program in the middle of a data preparation run.
+void reportFileSizeLimitAsWriteError();
+
 // The monotonic clock of the running program.
 class SteadyClock final : public Clock {
 public:

@@ -2,6 +2,7 @@
 
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/single_instance.h"
+#include "foundation/utilities.h"
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
 
@@ -11,6 +12,7 @@
 namespace yubin {
 
 int runDesktopProgram(int argc, char* argv[], const std::function<void(Yubin_Main&)>& shown) {
+    reportFileSizeLimitAsWriteError();
     QApplication app(argc, argv);
     installJapaneseFontSubstitutes();
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -13,8 +14,10 @@
 
 #include <csignal>
 #include <functional>
+#include <iostream>
 
 #include <sys/resource.h>
+#include <sys/types.h>
 
 namespace yubin {
 namespace {
@@ -361,7 +364,7 @@ TEST(PrepareUsage, MisuseIsAUsageError) {
 // prefecture file comes out larger than the extracted file. A file-size
 // limit equal to the extracted file lets the extraction pass and stops the
 // write of the prefecture file part-way.
-TEST_F(PrepareCli, WriteFailingPartWayOrKilledLeavesThePreviousFilesWhole) {
+TEST_F(PrepareCli, FileSizeLimitReachedPartWayIsReportedAndLeavesThePreviousFilesWhole) {
     dirs.dataFile(u"13tokyo.CSV"_s, recordBytes(13, 3));
     dirs.dataFile(u"27osaka.CSV"_s, recordBytes(27, 3));
     const QByteArray kenAll = test::sjisLines(test::prefectureRecords(13, 400), "\n");
@@ -374,8 +377,10 @@ TEST_F(PrepareCli, WriteFailingPartWayOrKilledLeavesThePreviousFilesWhole) {
         EXPECT_EQ(dirs.dataBytes(u"27osaka.CSV"_s), recordBytes(27, 3));
     };
 
+    // The limit as a user's "ulimit -f" sets it: the program itself must turn
+    // SIGXFSZ into a write error it can report.
     const CliRun refused = prepare(u"nationwide"_s, [max] {
-        std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG
+        std::signal(SIGXFSZ, SIG_DFL);
         const rlimit l{max, max};
         setrlimit(RLIMIT_FSIZE, &l);
     });
@@ -384,13 +389,124 @@ TEST_F(PrepareCli, WriteFailingPartWayOrKilledLeavesThePreviousFilesWhole) {
         << refused.err.toStdString();
     expectPreviousFilesWhole();
     EXPECT_EQ(dirs.dataNames().size(), 2) << dirs.dataNames().join(u' ').toStdString();
+}
 
-    const CliRun killed = prepare(u"nationwide"_s, [max] {
-        const rlimit l{max, max}; // SIGXFSZ ends the process mid-write
-        setrlimit(RLIMIT_FSIZE, &l);
-    });
-    EXPECT_EQ(killed.exitCode, -1);
-    expectPreviousFilesWhole();
+// A nationwide run killed at ten moments: before it reads anything, after the
+// extraction, during the split, as the writing begins, and at five points of
+// the writing and renaming (spread over the time the writing took in a whole
+// run). Each time every data file must be its version from before the run or
+// the one a whole run writes, and a following run must complete.
+TEST_F(PrepareCli, KilledAtAnyMomentEveryDataFileIsItsPreviousOrItsNewVersion) {
+    constexpr int NewLines = 150;
+    const QByteArray oldOffices =
+        test::sjisLines({test::officeRecord(u"13101"_s, u"ｷｭｳ"_s, u"旧事業所"_s, u"東京都"_s,
+                                            u"千代田区"_s, u"丸の内"_s, u"１"_s, u"1000001"_s)});
+    const QByteArray newOffices = oldOffices + oldOffices;
+    QByteArray kenAll;
+    for (int i = 1; i <= PrefectureCount; ++i)
+        kenAll += recordBytes(i, NewLines);
+    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", kenAll);
+    dirs.archive(u"jigyosyo.zip"_s, "JIGYOSYO.CSV", newOffices);
+    auto fileName = [](int i) { return QString::fromLatin1(prefectureTable()[i - 1].splitFile); };
+    auto restorePrevious = [&] {
+        QDir(dirs.data()).removeRecursively();
+        for (int i = 1; i <= PrefectureCount; ++i)
+            dirs.dataFile(fileName(i), recordBytes(i, 3));
+        dirs.dataFile(u"JIGYOSYO.CSV"_s, oldOffices);
+    };
+    // How many files the run had replaced; fails on any file that is neither.
+    auto countReplaced = [&](const std::string& moment) {
+        int replaced = 0;
+        for (int i = 1; i <= PrefectureCount; ++i) {
+            const QByteArray bytes = dirs.dataBytes(fileName(i));
+            const bool isNew = bytes == recordBytes(i, NewLines);
+            EXPECT_TRUE(isNew || bytes == recordBytes(i, 3))
+                << moment << ": " << fileName(i).toStdString() << " is torn";
+            replaced += isNew;
+        }
+        const QByteArray offices = dirs.dataBytes(u"JIGYOSYO.CSV"_s);
+        EXPECT_TRUE(offices == oldOffices || offices == newOffices) << moment;
+        replaced += offices == newOffices;
+        EXPECT_EQ(dirs.dataNames().size(), PrefectureCount + 1)
+            << moment << ": " << dirs.dataNames().join(u' ').toStdString();
+        return replaced;
+    };
+
+    // Runs yubin-cli and kills it when `killNow` says so, given the progress
+    // printed so far and the milliseconds since "データコピー中" (-1 before).
+    const QStringList args{u"--data"_s, dirs.data(), u"prepare"_s, u"nationwide"_s,
+                           dirs.download()};
+    struct Run {
+        bool killed = false;
+        bool completed = false;
+        qint64 writingMs = -1; // from "データコピー中" to the end
+    };
+    auto run = [&](const std::function<bool(const QString&, qint64)>& killNow) {
+        QProcess process;
+        process.start(QStringLiteral(YUBIN_CLI_PATH), args);
+        EXPECT_TRUE(process.waitForStarted());
+        QString err;
+        QElapsedTimer sinceWriting;
+        Run result;
+        while (process.state() != QProcess::NotRunning) {
+            const qint64 writing =
+                sinceWriting.isValid() ? sinceWriting.nsecsElapsed() / 1000000 : -1;
+            if (killNow(err, writing)) {
+                ::kill(pid_t(process.processId()), SIGKILL);
+                result.killed = true;
+                break;
+            }
+            process.waitForReadyRead(sinceWriting.isValid() ? 0 : 2);
+            err += QString::fromUtf8(process.readAllStandardError());
+            if (!sinceWriting.isValid() && err.contains(CopyingCaption))
+                sinceWriting.start();
+        }
+        if (process.state() != QProcess::NotRunning) {
+            EXPECT_TRUE(process.waitForFinished(120000));
+        }
+        result.completed = !result.killed && process.exitStatus() == QProcess::NormalExit &&
+                           process.exitCode() == 0;
+        if (sinceWriting.isValid())
+            result.writingMs = sinceWriting.elapsed();
+        return result;
+    };
+
+    restorePrevious();
+    const Run whole = run([](const QString&, qint64) { return false; });
+    ASSERT_TRUE(whole.completed);
+    ASSERT_EQ(countReplaced("whole run"), PrefectureCount + 1);
+    ASSERT_GE(whole.writingMs, 0);
+    const qint64 writing = std::max<qint64>(whole.writingMs, 1);
+
+    auto afterLines = [](int count) {
+        return [count](const QString& err, qint64) { return err.count(u'\n') >= count; };
+    };
+    auto intoWriting = [writing](int percent) {
+        return [=](const QString&, qint64 ms) { return ms >= 0 && ms * 100 >= writing * percent; };
+    };
+    const std::vector<std::pair<std::string, std::function<bool(const QString&, qint64)>>> moments =
+        {
+            {"at start", [](const QString&, qint64) { return true; }},
+            {"after extraction", afterLines(1)},
+            {"early in the split", afterLines(10)},
+            {"late in the split", afterLines(40)},
+            {"as writing begins", intoWriting(0)},
+            {"writing 10%", intoWriting(10)},
+            {"writing 30%", intoWriting(30)},
+            {"writing 50%", intoWriting(50)},
+            {"writing 70%", intoWriting(70)},
+            {"writing 90%", intoWriting(90)},
+        };
+    for (const auto& [moment, killNow] : moments) {
+        restorePrevious();
+        const Run killed = run(killNow);
+        const int replaced = countReplaced(moment);
+        std::cout << "killed " << moment << (killed.killed ? "" : " (had ended)") << ": "
+                  << replaced << " files replaced\n";
+    }
+    restorePrevious();
+    EXPECT_TRUE(run([](const QString&, qint64) { return false; }).completed);
+    EXPECT_EQ(countReplaced("run after the kills"), PrefectureCount + 1);
 }
 
 } // namespace
