@@ -14,7 +14,6 @@ namespace yubin {
 namespace {
 
 constexpr qint64 YieldEveryMs = 15;
-constexpr qsizetype ShortLine = 10; // lines shorter than this never match
 
 const QString CatchAll = QStringLiteral("以下に掲載がない場合");
 const QString WholeArea = QStringLiteral("一円");
@@ -113,7 +112,7 @@ struct ScanCache::Entry {
         const QChar* base = text.constData();
         forEachLine(QStringView(text), [&](QStringView raw) {
             const QStringView line = text::trimBlanks(raw);
-            if (line.size() < ShortLine)
+            if (line.size() < ShortestMatchingLine)
                 return;
             starts.push_back(line.data() - base);
             lengths.push_back(line.size());

@@ -56,6 +56,9 @@ QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv);
 // digits with leading zeros.
 QString rowPostalCode(const QString& column);
 
+// Lines shorter than this, blanks trimmed, never match.
+inline constexpr qsizetype ShortestMatchingLine = 10;
+
 inline constexpr int ScanRowLimit = 10000;
 inline const QString ScanStoppedLine =
     QStringLiteral("----------------  検索中止  ----------------");
