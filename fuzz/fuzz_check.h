@@ -3,6 +3,8 @@
 // What every fuzz target shares: a property check that stops the run with
 // the failing condition, and the ways the targets turn bytes into text.
 
+#include "foundation/platform.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -32,5 +34,12 @@ inline QString utf16Of(const uint8_t* data, size_t size) {
         text[qsizetype(i / 2)] = QChar(char16_t(data[i] | (data[i + 1] << 8)));
     return text;
 }
+
+// Time that never passes: a run never yields, so its result depends on the
+// input alone.
+class StillClock final : public Clock {
+public:
+    qint64 nowMs() override { return 0; }
+};
 
 } // namespace yubin::fuzz

@@ -13,11 +13,6 @@ using namespace yubin;
 
 namespace {
 
-class StillClock final : public Clock {
-public:
-    qint64 nowMs() override { return 0; }
-};
-
 class NoProgress final : public SplitProgress {
 public:
     void progress(const QString&, qint64) override {}
@@ -40,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const PrefectureRouter router(names);
     const QByteArray file = fuzz::bytesOf(data, size);
 
-    StillClock clock;
+    fuzz::StillClock clock;
     NoProgress progress;
     const SplitResult result = splitNationwide(file, names, progress, clock);
     FUZZ_CHECK(!result.aborted);

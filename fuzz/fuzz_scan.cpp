@@ -19,11 +19,6 @@ using namespace yubin;
 
 namespace {
 
-class StillClock final : public Clock {
-public:
-    qint64 nowMs() override { return 0; }
-};
-
 QString writeDataFile(const QByteArray& bytes) {
     static QTemporaryDir root;
     const QString folder = root.path() + QStringLiteral("/DATA/");
@@ -52,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const QString folder = writeDataFile(file);
     ScanCache cache; // fresh: the file changes with every input
-    StillClock clock;
+    fuzz::StillClock clock;
     ScanObserver observer;
     const ScanResult result = runScan(request, DataFolder::atPath(folder), cache, clock, observer);
 
