@@ -16,7 +16,8 @@ namespace yubin {
 // folder, no access).
 std::optional<QByteArray> readFileBytes(const QString& path);
 
-// The file decoded; nullopt as above. Undecodable bytes become U+FFFD.
+// The file decoded from code page 932, or from UTF-8 when it is valid UTF-8
+// text; nullopt as above. Undecodable bytes become U+FFFD.
 std::optional<QString> readDecodedFile(const QString& path);
 
 // Calls fn(line) for every line of the text, without its line end. A final

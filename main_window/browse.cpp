@@ -96,6 +96,11 @@ LoadedRecords loadRecords(QStringView text, BrowseMode mode, const QString& pref
         }
         line = trimmedLine.toString();
         if (mode == BrowseMode::Prefecture) {
+            // A line that does not reach the town column is no record: a
+            // stray text or binary line would else list as a nameless
+            // municipality.
+            if (csv.MaxColNo(line) < 9)
+                return;
             const QString municipality = csv.Col(8, line);
             if (loaded.municipalities.empty() || loaded.municipalities.back().name != municipality)
                 loaded.municipalities.push_back({municipality, csv.Col(5, line)});

@@ -30,9 +30,10 @@ QString sapporo(const QString& code, const QString& townReading, const QString& 
 
 TEST(LoadRecords, SkipsLinesOfTenCharactersOrFewerAfterTrimming) {
     const LoadedRecords loaded =
-        load({QStringLiteral("  1234567890  "), QStringLiteral("12345678901"),
-              QStringLiteral("　　"), QString()});
-    ASSERT_EQ(loaded.records.size(), 1u) << "only the 11-character line is a row";
+        load({QStringLiteral("  1,,,,,,,,9  "), QStringLiteral("12,,,,,,,,9"),
+              QStringLiteral("12345678901"), QStringLiteral("　　"), QString()});
+    ASSERT_EQ(loaded.records.size(), 1u)
+        << "only the 11-character line that reaches the town column is a row";
     EXPECT_EQ(loaded.records[0][0], "0000000");
 }
 

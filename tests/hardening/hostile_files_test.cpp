@@ -1,0 +1,210 @@
+// Data files the program did not write, put where it looks for its own:
+// each window loads the records it can read or shows its missing-data
+// state, and answers the next request as usual.
+
+#include "foundation/text.h"
+#include "search/ubin_sort.h"
+#include "search/zen_kensaku.h"
+#include "support/data_files.h"
+#include "support/running_program.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+namespace yubin {
+namespace {
+
+using test::linesOf;
+
+const QString Hokkaido = QStringLiteral("01hokkai.CSV");
+const QString Offices = QStringLiteral("JIGYOSYO.CSV");
+
+QString goodAddress() {
+    return test::addressRecord("01101", "0640941", "ﾎﾂｶｲﾄﾞｳ", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｱｻﾋｶﾞｵｶ", "北海道",
+                               "札幌市中央区", "旭ケ丘");
+}
+QString goodOffice() {
+    return test::officeRecord("13101", "(ｶﾌﾞ) ﾆﾎﾝｼﾖｳｼﾞ", "日本商事株式会社", "東京都", "千代田区",
+                              "丸の内", "１－１", "1008799");
+}
+
+// How a hostile file is made around one good record (as code page 932
+// bytes with its line end), and whether the program should still find it.
+enum class Expect { Nothing, TheGoodRecord, MissingFile };
+struct Hostile {
+    const char* name;
+    QByteArray (*bytes)(const QByteArray& good);
+    Expect expect;
+};
+
+const Hostile HostileFiles[] = {
+    {"Empty", [](const QByteArray&) { return QByteArray(); }, Expect::Nothing},
+    {"OnlyShortLines",
+     [](const QByteArray&) {
+         return QByteArray("a,b,c\r\n").repeated(1000) + "\"0640941\"\r\n , , , , ,\n\r\r\n";
+     },
+     Expect::Nothing},
+    {"LineOf50MBWithoutABreak",
+     [](const QByteArray& good) { return good + QByteArray(50 << 20, 'x'); },
+     Expect::TheGoodRecord},
+    {"NulBytes",
+     [](const QByteArray& good) {
+         return QByteArray(40, '\0') + "\r\n" + good + QByteArray(40, '\0');
+     },
+     Expect::TheGoodRecord},
+    {"InvalidCodePage932",
+     [](const QByteArray& good) {
+         return QByteArray("\x81\x20\xFF\xFE\x85\x40\xA0\x80\x81\x7F\xEF\xFC\xFD,\x82,\x88\r\n") +
+                good + "\x81";
+     },
+     Expect::TheGoodRecord},
+    {"Utf8", [](const QByteArray& good) { return text::decodeCp932(good).toUtf8(); },
+     Expect::TheGoodRecord},
+    {"Directory", [](const QByteArray&) { return QByteArray(); }, Expect::MissingFile},
+    {"Unreadable", [](const QByteArray& good) { return good; }, Expect::MissingFile},
+};
+
+std::string hostileName(const testing::TestParamInfo<Hostile>& info) {
+    return info.param.name;
+}
+
+class HostileFile : public test::RunningProgram, public testing::WithParamInterface<Hostile> {
+protected:
+    // Puts the hostile form of the good record under the file name.
+    void place(const QString& name, const QString& good) {
+        const QString path = env.dataFolder() + name;
+        if (is("Directory")) {
+            ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/sub")));
+            return;
+        }
+        test::writeFile(path, GetParam().bytes(test::sjisLines({good})));
+        if (is("Unreadable")) {
+            ASSERT_TRUE(QFile::setPermissions(path, {}));
+            test::openToEveryone(env.programFolder());
+            test::openToEveryone(env.dataFolder());
+        }
+    }
+    bool is(std::string_view name) const { return GetParam().name == name; }
+    bool unreadable() const { return is("Unreadable"); }
+    // Runs the check as a user the file's permissions hold for.
+    bool check(const std::function<bool()>& seen) {
+        return unreadable() ? test::runUnprivileged(seen) : seen();
+    }
+    void writeAomori() {
+        test::writeFile(env.dataFolder() + QStringLiteral("02aomori.CSV"),
+                        test::sjisLines({test::addressRecord("02201", "0300000", "ｱｵﾓﾘｹﾝ", "ｱｵﾓﾘｼ",
+                                                             "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "青森県", "青森市",
+                                                             "以下に掲載がない場合")}));
+    }
+};
+
+// What the main window shows after a prefecture (or the office file) loads.
+struct MainSeen {
+    QStringList municipalities;
+    QString count;
+    QString missing;
+    bool searchAllShown = false;
+    bool operator==(const MainSeen&) const = default;
+};
+MainSeen seenIn(const Yubin_Main& w) {
+    return {linesOf(*w.List2), w.Label1[0]->text(), w.Label3->text(), !w.Command2->isHidden()};
+}
+void PrintTo(const MainSeen& s, std::ostream* os) {
+    *os << s.municipalities.join(u'|').toStdString() << " count=" << s.count.toStdString()
+        << " missing=" << s.missing.toStdString() << " searchAll=" << s.searchAllShown;
+}
+
+MainSeen expectedInMain(Expect expect, const QString& goodLine) {
+    switch (expect) {
+    case Expect::Nothing:
+        return {{}, QStringLiteral("0 件"), QString(), true};
+    case Expect::TheGoodRecord:
+        return {{goodLine}, QStringLiteral("1 件"), QString(), true};
+    case Expect::MissingFile:
+        break;
+    }
+    return {{}, QString(), QStringLiteral("データファイルがありません"), false};
+}
+
+TEST_P(HostileFile, MainWindowLoadsWhatItCanAndGoesOn) {
+    for (const bool offices : {false, true}) {
+        SCOPED_TRACE(offices ? "business offices" : "prefecture");
+        place(offices ? Offices : Hokkaido, offices ? goodOffice() : goodAddress());
+        Yubin_Main& w = start();
+        QTest::mouseClick(w.Option1[offices ? 1 : 0], Qt::LeftButton);
+        const MainSeen expected =
+            expectedInMain(GetParam().expect,
+                           offices ? QStringLiteral("ニ 日本商事株式会社")
+                                   : QStringLiteral("さ 札幌市中央区 (さつぽろしちゆうおうく)"));
+        EXPECT_TRUE(check([&] {
+            test::clickLine(*w.List1, offices ? 12 : 0);
+            const MainSeen seen = seenIn(w);
+            EXPECT_EQ(seen, expected);
+            return seen == expected && QApplication::overrideCursor() == nullptr;
+        }));
+
+        // The window answers the next choice as usual.
+        writeAomori();
+        QTest::mouseClick(w.Option1[0], Qt::LeftButton);
+        test::clickLine(*w.List1, 1);
+        EXPECT_EQ(linesOf(*w.List2), QStringList{"あ 青森市 (あおもりし)"});
+        QFile::remove(env.dataFolder() + Hokkaido);
+        QDir(env.dataFolder() + Hokkaido).removeRecursively();
+        owner.reset();
+    }
+}
+
+TEST_P(HostileFile, FullSearchFindsWhatItCanAndGoesOn) {
+    place(Hokkaido, goodAddress());
+    place(Offices, goodOffice());
+    start();
+    QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
+    Zen_Kensaku& w = owner->zenKensaku();
+    w.activateWindow();
+    QApplication::processEvents();
+
+    struct Search {
+        const char* text;
+        bool fold;
+        QString row;
+    };
+    const QString address =
+        QStringLiteral("[A] 064-0941 北海道札幌市中央区旭ケ丘 (ﾎﾂｶｲﾄﾞｳｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸｱｻﾋｶﾞｵｶ)");
+    const QString office =
+        QStringLiteral("[*] 100-8799 日本商事株式会社 東京都千代田区丸の内１－１");
+    for (const Search& s :
+         {Search{"札幌", false, address}, Search{"さつぽろ", true, address},
+          Search{"日本商事", false, office}, Search{"にほんしようじ", true, office}}) {
+        SCOPED_TRACE(s.text);
+        const bool found = GetParam().expect == Expect::TheGoodRecord;
+        const QStringList rows =
+            found ? QStringList{s.row} : QStringList{"文字列検索をしてください"};
+        const QString count = found ? QStringLiteral("1 件") : QStringLiteral("0 件");
+        EXPECT_TRUE(check([&] {
+            w.Check2->setChecked(!s.fold);
+            w.Text1->setText(QString::fromUtf8(s.text));
+            const bool scanned =
+                test::runThroughScanWindow([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); });
+            EXPECT_EQ(linesOf(*w.List1), rows);
+            EXPECT_EQ(w.Label3->text(), count);
+            return scanned && linesOf(*w.List1) == rows && w.Label3->text() == count;
+        }));
+    }
+
+    // The next pass reads a good file as usual.
+    writeAomori();
+    w.Check2->setChecked(true);
+    w.Text1->setText(QStringLiteral("青森市"));
+    EXPECT_TRUE(test::runThroughScanWindow([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
+    EXPECT_EQ(linesOf(*w.List1), QStringList{"[A] 030-0000 青森県青森市(以下に掲載がない場合)"});
+}
+
+INSTANTIATE_TEST_SUITE_P(DataFolder, HostileFile, testing::ValuesIn(HostileFiles), hostileName);
+
+} // namespace
+} // namespace yubin

@@ -1,0 +1,140 @@
+// A long day at the desk in one process: a thousand full searches and two
+// hundred prefecture loads. Resident memory may grow by what the decoded
+// files the full search keeps take, and not further; LeakSanitizer checks
+// the end.
+
+#include "search/ubin_sort.h"
+#include "search/zen_kensaku.h"
+#include "support/data_files.h"
+#include "support/running_program.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+// Freed memory that AddressSanitizer holds back would read as growth; a
+// small quarantine still catches a use after free. Options given in
+// ASAN_OPTIONS come after these.
+extern "C" const char* __asan_default_options() {
+    return "quarantine_size_mb=1";
+}
+
+namespace yubin {
+namespace {
+
+using test::linesOf;
+
+qint64 residentBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : -1;
+}
+
+// Deleted windows go at the next turn of the event loop, which the tests
+// drive themselves.
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// How much more than at the end of the warm-up the rest of the session may
+// hold. The decoded files are all cached by then; what remains is
+// allocator slack, far below the per-pass garbage a leak would leave
+// (a thousand passes of even 1 KiB each are 1 MiB).
+constexpr qint64 AllowedGrowth = 4 << 20;
+
+class LongSession : public test::RunningProgram {
+protected:
+    void SetUp() override {
+        QStringList sapporo, aomori;
+        for (int i = 0; i < 500; ++i) {
+            sapporo << test::addressRecord(
+                "01101", QStringLiteral("06%1").arg(i, 5, 10, QChar(u'0')), "ﾎﾂｶｲﾄﾞｳ",
+                i % 2 ? "ｻﾂﾎﾟﾛｼ" : "ｱｻﾋｶﾜｼ", "ﾁﾖｳ", "北海道", i % 2 ? "札幌市" : "旭川市",
+                QStringLiteral("町%1").arg(i));
+            aomori << test::addressRecord(
+                "02201", QStringLiteral("03%1").arg(i, 5, 10, QChar(u'0')), "ｱｵﾓﾘｹﾝ", "ｱｵﾓﾘｼ",
+                "ﾁﾖｳ", "青森県", "青森市", QStringLiteral("町%1").arg(i));
+        }
+        test::writeFile(env.dataFolder() + QStringLiteral("01hokkai.CSV"),
+                        test::sjisLines(sapporo));
+        test::writeFile(env.dataFolder() + QStringLiteral("02aomori.CSV"), test::sjisLines(aomori));
+        test::writeFile(
+            env.dataFolder() + QStringLiteral("JIGYOSYO.CSV"),
+            test::sjisLines({test::officeRecord("01101", "ﾎﾂｶｲﾄﾞｳﾁﾖｳ", "北海道庁", "北海道",
+                                                "札幌市中央区", "北三条西", "６", "0608588")}));
+    }
+};
+
+TEST_F(LongSession, AThousandFullSearchesHoldNoMoreThanTheCachedFiles) {
+    start();
+    QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
+    Zen_Kensaku& w = owner->zenKensaku();
+    w.activateWindow();
+    settle();
+    // Exact and folding, one and two words, text and postal code: every
+    // kind of pass, in turn.
+    const auto search = [&](int i) {
+        switch (i % 4) {
+        case 0:
+            w.Check2->setChecked(true);
+            w.Text1->setText(QStringLiteral("町499"));
+            return QTest::mouseClick(w.Command1, Qt::LeftButton);
+        case 1:
+            w.Check2->setChecked(false);
+            w.Text1->setText(QStringLiteral("さつぽろ 町４９９"));
+            return QTest::mouseClick(w.Command1, Qt::LeftButton);
+        case 2:
+            w.Check2->setChecked(false);
+            w.Text1->setText(QStringLiteral("ほつかいどうちよう"));
+            return QTest::mouseClick(w.Command1, Qt::LeftButton);
+        default:
+            w.Text2->setText(QStringLiteral("030-0499"));
+            return QTest::mouseClick(w.Command3, Qt::LeftButton);
+        }
+    };
+    const QString sapporo = QStringLiteral("[A] 060-0499 北海道札幌市町499 (ﾎﾂｶｲﾄﾞｳｻﾂﾎﾟﾛｼﾁﾖｳ)");
+    const QString aomori = QStringLiteral("[A] 030-0499 青森県青森市町499 (ｱｵﾓﾘｹﾝｱｵﾓﾘｼﾁﾖｳ)");
+    const QStringList expected[] = {
+        {sapporo, aomori},
+        {sapporo},
+        {"[*] 060-8588 北海道庁 北海道札幌市中央区北三条西６"},
+        {aomori},
+    };
+    qint64 warm = 0;
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_TRUE(test::runThroughScanWindow([&] { search(i); })) << i;
+        settle();
+        ASSERT_EQ(linesOf(*w.List1), expected[i % 4]) << i;
+        if (i == 99)
+            warm = residentBytes();
+    }
+    const qint64 end = residentBytes();
+    ASSERT_GT(warm, 0);
+    EXPECT_LT(end - warm, AllowedGrowth) << "warm " << warm << " end " << end;
+    EXPECT_EQ(owner->scanCache().entryCount(), 3);
+}
+
+TEST_F(LongSession, TwoHundredPrefectureLoadsHoldNoMoreThanOne) {
+    Yubin_Main& w = start();
+    qint64 warm = 0;
+    for (int i = 0; i < 200; ++i) {
+        test::clickLine(*w.List1, i % 2);
+        test::clickLine(*w.List2, 0);
+        settle();
+        ASSERT_EQ(w.List3->count(), i % 2 ? 500 : 250) << i;
+        if (i == 19)
+            warm = residentBytes();
+    }
+    const qint64 end = residentBytes();
+    ASSERT_GT(warm, 0);
+    EXPECT_LT(end - warm, AllowedGrowth) << "warm " << warm << " end " << end;
+}
+
+} // namespace
+} // namespace yubin
