@@ -7,6 +7,7 @@
 #include "search/zen_kensaku.h"
 #include "support/data_files.h"
 #include "support/running_program.h"
+#include "support/sanitizer_options.h"
 
 #include <QFile>
 #include <QTest>
@@ -16,10 +17,9 @@
 #include <unistd.h>
 
 // Freed memory that AddressSanitizer holds back would read as growth; a
-// small quarantine still catches a use after free. Options given in
-// ASAN_OPTIONS come after these.
+// small quarantine still catches a use after free.
 extern "C" const char* __asan_default_options() {
-    return "quarantine_size_mb=1";
+    return YUBIN_TEST_ASAN_OPTIONS ":quarantine_size_mb=1";
 }
 
 namespace yubin {

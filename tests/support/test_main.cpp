@@ -2,6 +2,7 @@
 // cache folders are private to the run, so no test touches the real user's.
 
 #include "foundation/gui/desktop_platform.h"
+#include "support/sanitizer_options.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -10,6 +11,22 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+// A suite that needs other AddressSanitizer settings defines its own.
+extern "C" __attribute__((weak)) const char* __asan_default_options() {
+    return YUBIN_TEST_ASAN_OPTIONS;
+}
+
+extern "C" const char* __ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
+}
+
+// Allocations the system libraries keep for the life of the process.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n"
+           "leak:libdbus-1.so\n"
+           "leak:libglib-2.0.so\n";
+}
 
 int main(int argc, char** argv) {
     static QTemporaryDir home; // outlives the application
