@@ -35,6 +35,9 @@ void Access_CSV::setCSV(const QString& WrkData) {
 }
 
 QString Access_CSV::CSV() {
+    // A count raised past the capacity (setMaxColNo, or a setCol that was
+    // refused) names fields that do not exist.
+    ensureIndex(std::max(FieldCount, 0));
     QString line;
     for (int i = 1; i <= FieldCount; ++i) {
         if (i > 1)
@@ -64,6 +67,7 @@ void Access_CSV::setCol(int ColNo, const QString& SetString, const QString& Base
         CurrentLine.clear();
         return;
     }
+    ensureIndex(ColNo);
     if (Fields[ColNo] != SetString) {
         Fields[ColNo] = SetString;
         CurrentLine.clear();
@@ -78,7 +82,8 @@ int Access_CSV::MaxColNo(const QString& BaseStr) {
 void Access_CSV::setMaxColNo(int SetColNo, const QString& BaseStr) {
     applyBase(BaseStr);
     if (SetColNo < FieldCount) {
-        for (int i = std::max(SetColNo + 1, 1); i <= FieldCount; ++i)
+        // Fields past the capacity were never there to empty.
+        for (int i = std::max(SetColNo + 1, 1); i <= std::min(FieldCount, capacity()); ++i)
             Fields[i].clear();
         CurrentLine.clear();
     }

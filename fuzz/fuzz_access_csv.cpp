@@ -69,5 +69,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 FUZZ_CHECK(again.Col(i) == f);
         }
     }
+
+    // Columns set and counts changed anywhere, past the capacity included:
+    // each either works or is refused as out of range, and the reader stays
+    // usable, never touching fields it does not have.
+    const int column = int(data[0]) * 2 - 60;
+    const int newCount = int(data[size - 1]) * 2 - 60;
+    try {
+        csv.setMaxColNo(newCount);
+        csv.setCol(column, line);
+        if (column >= 1)
+            FUZZ_CHECK(csv.Col(column) == line);
+    } catch (const std::out_of_range&) {
+        FUZZ_CHECK(column > csv.capacity());
+    }
+    try {
+        (void)csv.CSV();
+        FUZZ_CHECK(csv.MaxColNo() <= csv.capacity());
+    } catch (const std::out_of_range&) {
+        FUZZ_CHECK(csv.MaxColNo() > csv.capacity());
+    }
+    csv.setMaxColNo(1);
+    FUZZ_CHECK(csv.MaxColNo() == 1);
+    (void)csv.CSV();
     return 0;
 }

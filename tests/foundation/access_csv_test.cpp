@@ -141,6 +141,14 @@ TEST(AccessCsv, ColumnBeyondCapacityIsAnOutOfRangeError) {
     other.setMaxColNo(150);
     EXPECT_THROW(other.Col(120), std::out_of_range);
     EXPECT_NO_THROW(other.Col(100));
+    // The fields past the capacity do not exist for any use, and cutting the
+    // count back makes the instance whole again.
+    for (Access_CSV* raised : {&csv, &other}) {
+        EXPECT_THROW(raised->CSV(), std::out_of_range);
+        EXPECT_THROW(raised->setCol(120, QStringLiteral("x")), std::out_of_range);
+        raised->setMaxColNo(2);
+        EXPECT_EQ(raised->CSV(), "\"a\",\"\"");
+    }
 }
 
 TEST(AccessCsv, NumericTestAcceptsSignsGroupingPointAndExponent) {

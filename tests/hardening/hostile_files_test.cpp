@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string_view>
 
 namespace yubin {
@@ -68,6 +69,10 @@ const Hostile HostileFiles[] = {
     {"Directory", [](const QByteArray&) { return QByteArray(); }, Expect::MissingFile},
     {"Unreadable", [](const QByteArray& good) { return good; }, Expect::MissingFile},
 };
+
+void PrintTo(const Hostile& hostile, std::ostream* out) {
+    *out << hostile.name;
+}
 
 std::string hostileName(const testing::TestParamInfo<Hostile>& info) {
     return info.param.name;
