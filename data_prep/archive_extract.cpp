@@ -12,6 +12,7 @@
 
 #include <langinfo.h>
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -25,9 +26,19 @@ struct ArchiveCloser {
 };
 using ArchivePtr = std::unique_ptr<struct archive, ArchiveCloser>;
 
-QString libarchiveError(struct archive* a) {
+// libarchive's own words, kept in parentheses after the program's.
+QString libarchiveText(struct archive* a) {
     const char* message = archive_error_string(a);
-    return message ? QString::fromLocal8Bit(message) : QStringLiteral("書庫を読めません。");
+    return message ? QString::fromLocal8Bit(message) : QStringLiteral("libarchive");
+}
+
+// A failure inside an archive: libarchive words a compression method or
+// feature it lacks as "Unsupported …"; the archive is whole then, only not
+// readable here. Anything else means damage.
+QString archiveReadError(struct archive* a) {
+    const QString words = libarchiveText(a);
+    return words.startsWith(QLatin1String("Unsupported")) ? archiveFormatError(words)
+                                                          : archiveDamagedError(words);
 }
 
 bool localeIsUtf8() {
@@ -70,7 +81,7 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
     ExtractResult result;
     ArchivePtr reader(archive_read_new());
     if (!reader) {
-        result.error = QStringLiteral("書庫を読めません。");
+        result.error = archiveOpenError(QString::fromLocal8Bit(strerror(ENOMEM)));
         return result;
     }
     struct archive* a = reader.get();
@@ -83,7 +94,11 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
     }
     if (archive_read_open_filename(a, QFile::encodeName(archivePath).constData(), 1 << 16) !=
         ARCHIVE_OK) {
-        result.error = libarchiveError(a);
+        // The format is recognised while opening, so a readable file that is
+        // no archive of a known kind fails here too.
+        QFile file(archivePath);
+        result.error = file.open(QIODevice::ReadOnly) ? archiveFormatError(libarchiveText(a))
+                                                      : archiveOpenError(libarchiveText(a));
         return result;
     }
 
@@ -98,7 +113,7 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
         if (header == ARCHIVE_EOF)
             break;
         if (header < ARCHIVE_WARN) {
-            result.error = libarchiveError(a);
+            result.error = archiveReadError(a);
             return result;
         }
         const QString leaf = flatEntryName(entryName(entry));
@@ -118,7 +133,7 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
             QFile::remove(path);
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            result.error = fileWriteError(path, out.errorString());
+            result.error = fileWriteError(path, out.errorString(), errno);
             return result;
         }
         auto fail = [&](const QString& error) {
@@ -133,18 +148,18 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
             if (got == 0)
                 break;
             if (got < 0)
-                return fail(libarchiveError(a));
+                return fail(archiveReadError(a));
             written += got;
             total += got;
             if (written > maxEntryBytes || total > maxEntryBytes)
                 return fail(QStringLiteral("書庫の中のファイルが大きすぎます。 (%1)").arg(leaf));
             if (out.write(buffer.data(), got) != got)
-                return fail(fileWriteError(path, out.errorString()));
+                return fail(fileWriteError(path, out.errorString(), errno));
             if (onBlock)
                 onBlock();
         }
         if (!out.flush())
-            return fail(fileWriteError(path, out.errorString()));
+            return fail(fileWriteError(path, out.errorString(), errno));
         if (archive_entry_mtime_is_set(entry)) {
             const qint64 ms = qint64(archive_entry_mtime(entry)) * 1000 +
                               archive_entry_mtime_nsec(entry) / 1000000;
@@ -152,7 +167,7 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
         }
         out.close();
         if (out.error() != QFileDevice::NoError)
-            return fail(fileWriteError(path, out.errorString()));
+            return fail(fileWriteError(path, out.errorString(), errno));
         if (!result.placed.contains(leaf))
             result.placed << leaf;
     }

@@ -4,7 +4,8 @@
 // outside, so every entry is treated as hostile: names are reduced to their
 // last component and written flat into the target folder (nothing can land
 // outside it), only regular files are written, and an oversized, corrupt or
-// truncated archive fails with libarchive's own description.
+// truncated archive fails with a description in Japanese that keeps
+// libarchive's own words.
 
 #include <QDateTime>
 #include <QString>

@@ -279,16 +279,16 @@ void Data_Syori::finishRun(RunKind kind, const RunOutcome& outcome) {
     restoreIdle();
     if (kind == RunKind::Nationwide && outcome.status == Status::Completed)
         Command4->setFocus();
-    const FinalMessage message = finalMessage(kind, outcome);
-    platform.messages->show(MessageIcon::Exclamation, message.title, message.text,
-                            MessageButtons::Ok);
-    if (outcome.status == Status::Failed) {
-        BusyFlag = 0;
-        return;
-    }
-    if (outcome.placed > 0 || outcome.offices > 0)
+    for (const FinalMessage& message : finalMessages(kind, outcome))
+        platform.messages->show(MessageIcon::Exclamation, message.title, message.text,
+                                MessageButtons::Ok);
+    // Whatever reached the data folder, even before a failure, must be read
+    // anew: the lists would otherwise keep showing the old data.
+    if (placedAnything(outcome))
         owner.main().resetToIdle();
     BusyFlag = 0;
+    if (outcome.status == Status::Failed)
+        return;
     if (outcome.placed < 1)
         Command3->setFocus();
     else

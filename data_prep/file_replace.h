@@ -1,8 +1,9 @@
 #pragma once
 
 // Replacing the user's data files. A new file is written beside its target,
-// flushed to the disk and only then renamed over it, so a failure, a full
-// disk or a killed process leaves either the old file or the new one.
+// flushed to the disk and only then renamed over it, so a data file is always
+// whole: its old version or its new one, whatever fails, fills the disk or
+// kills the process.
 
 #include <QByteArrayView>
 #include <QDateTime>
@@ -21,9 +22,12 @@ namespace yubin {
 // system), else `name` itself.
 QString placementName(const QString& folder, const QString& name);
 
-// Files written as a group: every file is written and flushed first, and
-// only when all of them are whole are they renamed into place. Until then
-// nothing in the target folder has changed.
+// Files replaced as a group: every file is written and flushed first, and
+// only when all of them are whole are they renamed into place. The previous
+// versions are kept until the last rename has succeeded; a failed rename puts
+// back every file already replaced, so a failure leaves the targets as they
+// were. A kill or a power loss during the renames can leave some targets new
+// and some old, each of them whole.
 class StagedFiles {
 public:
     StagedFiles();
@@ -36,7 +40,7 @@ public:
     // the failure's description.
     using Finish = std::function<void(QFileDevice&)>;
     QString add(const QString& target, QByteArrayView bytes, const Finish& finish = {});
-    // Renames every written file over its target. "" on success.
+    // Renames every written file over its target, all or none. "" on success.
     QString commit();
     qsizetype size() const { return files.size(); }
 
@@ -52,8 +56,15 @@ QString copyFileReplacing(const QString& source, const QString& target);
 // success, else the failure's description.
 QString copyWorkFile(const QString& source, const QString& target);
 
-// The descriptions of the failures above, in the program's words.
-QString fileWriteError(const QString& path, const QString& reason);
+// The descriptions of the failures of a run, in Japanese, with the system's
+// or the library's own words in parentheses. `error` is the errno of the
+// failed call where known, so that a full disk is named as such.
+QString fileWriteError(const QString& path, const QString& reason, int error = 0);
+QString fileReadError(const QString& path, const QString& reason);
 QString fileMissingError(const QString& name);
+QString archiveOpenError(const QString& reason);
+QString archiveFormatError(const QString& reason);
+QString archiveDamagedError(const QString& reason);
+QString runInProgressError();
 
 } // namespace yubin

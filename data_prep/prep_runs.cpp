@@ -76,6 +76,13 @@ private:
     QStringList kept;
 };
 
+RunOutcome inProgress() {
+    RunOutcome outcome;
+    outcome.status = RunOutcome::Status::Failed;
+    outcome.error = runInProgressError();
+    return outcome;
+}
+
 QString copyNameFor(const QString& base, const QString& archivePath) {
     return base.toUpper() + u'.' + QFileInfo(archivePath).suffix().toUpper();
 }
@@ -122,29 +129,22 @@ QString completionText(int placed, int offices) {
            QStringLiteral("    \n\n郵便番号ﾃﾞｰﾀの解凍が完了しました。     ");
 }
 
-FinalMessage finalMessage(RunKind kind, const RunOutcome& outcome) {
-    FinalMessage message;
-    switch (outcome.status) {
-    case RunOutcome::Status::Completed:
-        message.shown = true;
-        if (outcome.placed < 1 && outcome.offices < 1) {
-            message.title = ArchiveTitle;
-            message.text = NothingPlacedText;
-        } else {
-            message.title = kind == RunKind::Prefectures ? PrefecturesTitle : NationwideTitle;
-            message.text = completionText(outcome.placed, outcome.offices);
-        }
-        break;
-    case RunOutcome::Status::Failed:
-        message.shown = true;
-        message.failure = true;
-        message.title = ArchiveTitle;
-        message.text = ErrorPrefix + outcome.error;
-        break;
-    default:
-        break;
-    }
-    return message;
+bool placedAnything(const RunOutcome& outcome) {
+    return outcome.placed > 0 || outcome.offices > 0;
+}
+
+QList<FinalMessage> finalMessages(RunKind kind, const RunOutcome& outcome) {
+    using Status = RunOutcome::Status;
+    QList<FinalMessage> messages;
+    if (outcome.status == Status::Completed && !placedAnything(outcome))
+        messages.append({false, ArchiveTitle, NothingPlacedText});
+    else if (outcome.status == Status::Completed ||
+             (outcome.status == Status::Failed && placedAnything(outcome)))
+        messages.append({false, kind == RunKind::Prefectures ? PrefecturesTitle : NationwideTitle,
+                         completionText(outcome.placed, outcome.offices)});
+    if (outcome.status == Status::Failed)
+        messages.append({true, ArchiveTitle, ErrorPrefix + outcome.error});
+    return messages;
 }
 
 bool usableDownloadFolder(const QString& caption) {
@@ -193,6 +193,9 @@ RunOutcome runPrefectures(const PrepFolders& folders, const QStringList& names, 
     const QString download = text::trimmed(folders.download);
     if (!usableDownloadFolder(download))
         return outcome;
+    const WorkLock lock(folders.work);
+    if (!lock.held())
+        return inProgress();
     if (!messages.show(MessageIcon::Question, PrefecturesTitle, AskPrefecturesText,
                        MessageButtons::OkCancel)) {
         outcome.status = RunOutcome::Status::Cancelled;
@@ -240,6 +243,9 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
     const QString download = text::trimmed(folders.download);
     if (!usableDownloadFolder(download))
         return outcome;
+    const WorkLock lock(folders.work);
+    if (!lock.held())
+        return inProgress();
     try {
         folders.work.create();
         QDir().mkpath(folders.data);
@@ -287,8 +293,9 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
             host.writing();
             host.progress(CopyingCaption, split.linesRead);
 
-            // All files are written first and renamed into place together, so
-            // a failure on the way leaves the data folder as it was.
+            // All files are written first and then renamed into place as a
+            // group (StagedFiles), so a failure leaves every prefecture file
+            // as it was; a kill during the renames leaves each file whole.
             StagedFiles staged;
             const auto stamp = [&DataDateParts](QFileDevice& file) {
                 SetFileWriteTime(file, DataDateParts);

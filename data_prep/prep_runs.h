@@ -10,6 +10,7 @@
 #include "data_prep/work_folders.h"
 #include "foundation/platform.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -41,7 +42,8 @@ struct RunOutcome {
         Completed,  // ended; `placed` and `offices` say what was placed
         Aborted,    // stopped by the user while reading; nothing placed
         CsvMissing, // the nationwide archive held no KEN_ALL.CSV
-        Failed,     // `error` describes the failure
+        Failed,     // `error` describes the failure; `placed` and `offices`
+                    // say what was placed before it
     };
     Status status = Status::NoFolder;
     int placed = 0;  // n: prefecture files placed in the data folder
@@ -75,16 +77,20 @@ QString completionCountText(int placed, int offices);
 // The completion message of a run that placed something.
 QString completionText(int placed, int offices);
 
-// The message a run ends with (completion or error); none for a cancelled,
-// aborted or refused run and for a missing KEN_ALL.CSV, which was told
-// during the run.
+// True when the run put at least one file into the data folder, whether it
+// then completed or failed; the main window must then read the data anew.
+bool placedAnything(const RunOutcome& outcome);
+
+// The messages a run ends with, in order: the completion (or that nothing
+// was placed) of a run that completed or placed something before it failed,
+// then the error of a failed run. None for a cancelled or aborted run and
+// for a missing KEN_ALL.CSV, which was told during the run.
 struct FinalMessage {
-    bool shown = false;
     bool failure = false;
     QString title;
     QString text;
 };
-FinalMessage finalMessage(RunKind kind, const RunOutcome& outcome);
+QList<FinalMessage> finalMessages(RunKind kind, const RunOutcome& outcome);
 
 // ---- finding archives --------------------------------------------------
 
@@ -104,13 +110,17 @@ QString findNamedArchive(const QString& folder, const QString& base);
 // ---- the runs ----------------------------------------------------------
 
 // Per-prefecture archives, then the business-office archive. Asks its
-// question through `messages`.
+// question through `messages`. Each file is replaced whole as it is
+// extracted; a failure keeps those placed before it. Another run in progress
+// (WorkLock) fails this one before it asks or changes anything.
 RunOutcome runPrefectures(const PrepFolders& folders, const QStringList& names, RunHost& host,
                           MessageBoxes& messages);
 
 // The nationwide archive split into prefecture files, then the
 // business-office archive. Tells and asks through `messages`; `clock` paces
-// the yields.
+// the yields. The prefecture files are replaced all together or not at all;
+// the business-office file after them, on its own. Another run in progress
+// fails this one before it asks or changes anything.
 RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, RunHost& host,
                          MessageBoxes& messages, Clock& clock);
 

@@ -33,15 +33,14 @@ private:
     QTextStream& err;
 };
 
-// Questions are answered yes; what the window would tell goes to stderr.
+// Every message the window would show goes to stderr, questions included;
+// they are answered OK.
 class CliMessages final : public MessageBoxes {
 public:
     explicit CliMessages(QTextStream& err) : err(err) {}
-    bool show(MessageIcon icon, const QString&, const QString& text, MessageButtons) override {
-        if (icon != MessageIcon::Question) {
-            err << text << '\n';
-            err.flush();
-        }
+    bool show(MessageIcon, const QString&, const QString& text, MessageButtons) override {
+        err << text << '\n';
+        err.flush();
         return true;
     }
 
@@ -84,12 +83,14 @@ int runPrepareVerb(const CliRequest& request) {
         *request.err << QStringLiteral("都道府県名のない行 %1 行を読み飛ばしました。")
                             .arg(outcome.unroutedLines)
                      << '\n';
-    const FinalMessage message = finalMessage(kind, outcome);
-    if (message.shown)
-        *(message.failure ? request.err : request.out) << message.text << '\n';
-    const bool placedSomething = outcome.status == RunOutcome::Status::Completed &&
-                                 (outcome.placed > 0 || outcome.offices > 0);
-    return placedSomething ? ExitCode::Ok : ExitCode::NothingFound;
+    for (const FinalMessage& message : finalMessages(kind, outcome)) {
+        QTextStream& stream = *(message.failure ? request.err : request.out);
+        stream << message.text << '\n';
+        stream.flush();
+    }
+    const bool completed =
+        outcome.status == RunOutcome::Status::Completed && placedAnything(outcome);
+    return completed ? ExitCode::Ok : ExitCode::NothingFound;
 }
 
 } // namespace yubin

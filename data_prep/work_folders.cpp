@@ -24,8 +24,22 @@ void WorkFolders::create() const {
 }
 
 void WorkFolders::removeEmpty() const {
+    // A run in progress may have emptied a folder for a moment; removing it
+    // then would make that run's next extraction fail.
+    const WorkLock lock(*this);
+    if (!lock.held())
+        return;
     QDir().rmdir(tofuken);
     QDir().rmdir(tofukenLzh);
+}
+
+WorkLock::WorkLock(const WorkFolders& folders)
+    : lock(folders.temp + QStringLiteral("TOFUKEN.lock")) {
+    QDir().mkpath(folders.temp);
+    // Staleness is judged by the process named in the lock alone: a run over
+    // a slow disk may take long and must keep its lock.
+    lock.setStaleLockTime(0);
+    locked = lock.tryLock(0);
 }
 
 } // namespace yubin

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using Status = RunOutcome::Status;
+using test::readAll;
 using test::recordBytes;
 
 const QStringList Names = makePrefectureNames();
@@ -140,14 +142,17 @@ TEST_F(Runs, TwoArchivesForOneCodeUseOnlyTheFirstListed) {
     EXPECT_EQ(dirs.dataNames(), QStringList{listing.fileName().chopped(3) + u"CSV"_s});
 }
 
-TEST_F(Runs, ArchiveWithoutItsCsvFailsAndKeepsWhatWasPlacedBefore) {
+TEST_F(Runs, ArchiveWithoutItsCsvFailsAndReportsWhatWasPlacedBefore) {
     dirs.archive(u"01hokkai.zip"_s, "01hokkai.CSV", "hokkaido\r\n");
     dirs.archive(u"13tokyo.zip"_s, "readme.txt", "no data\r\n");
     dirs.dataFile(u"27osaka.CSV"_s, "osaka\r\n");
     const RunOutcome r = prefectures();
     EXPECT_EQ(r.status, Status::Failed);
-    EXPECT_EQ(finalMessage(RunKind::Prefectures, r).text,
-              u"ｴﾗｰ ： ファイルが見つかりません。 (13tokyo.CSV)"_s);
+    const QList<FinalMessage> shown = finalMessages(RunKind::Prefectures, r);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0].text, u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 1 件    \n\n"
+                             "郵便番号ﾃﾞｰﾀの解凍が完了しました。     "_s);
+    EXPECT_EQ(shown[1].text, u"ｴﾗｰ ： ファイルが見つかりません。 (13tokyo.CSV)"_s);
     EXPECT_EQ(dirs.dataBytes(u"01hokkai.CSV"_s), QByteArray("hokkaido\r\n"));
     EXPECT_EQ(dirs.dataBytes(u"27osaka.CSV"_s), QByteArray("osaka\r\n"));
     expectWorkFoldersEmpty();
@@ -160,7 +165,8 @@ struct DamageCase {
     const char* label;
     bool zip;
     Damage damage;
-    const char* mentions; // in libarchive's description
+    const char* described; // the program's words before libarchive's
+    const char* mentions;  // in libarchive's description
 };
 void PrintTo(const DamageCase& c, std::ostream* os) {
     *os << c.label;
@@ -191,31 +197,37 @@ TEST_P(DamagedArchive, EndsTheRunWithLibarchivesDescriptionAndTouchesNoDataFile)
     dirs.download(u"ken_all"_s + suffix, damagedArchive(GetParam(), "KEN_ALL.CSV"));
     for (const RunOutcome& r : {prefectures(), nationwide()}) {
         EXPECT_EQ(r.status, Status::Failed);
-        EXPECT_FALSE(r.error.isEmpty());
+        const QString described = QString::fromUtf8(GetParam().described) + u" ("_s;
+        EXPECT_TRUE(r.error.startsWith(described) && r.error.endsWith(u')'))
+            << r.error.toStdString();
         EXPECT_TRUE(r.error.contains(QString::fromLatin1(GetParam().mentions)))
             << r.error.toStdString();
-        const FinalMessage error = finalMessage(RunKind::Nationwide, r);
-        EXPECT_EQ(error.title, u"LZHﾌｧｲﾙ解凍"_s);
-        EXPECT_EQ(error.text, u"ｴﾗｰ ： "_s + r.error);
+        const QList<FinalMessage> shown = finalMessages(RunKind::Nationwide, r);
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].title, u"LZHﾌｧｲﾙ解凍"_s);
+        EXPECT_EQ(shown[0].text, u"ｴﾗｰ ： "_s + r.error);
     }
     EXPECT_EQ(dirs.dataNames(), QStringList{u"13tokyo.CSV"_s});
     EXPECT_EQ(dirs.dataBytes(u"13tokyo.CSV"_s), QByteArray("old tokyo data\r\n"));
     expectWorkFoldersEmpty();
 }
 
+constexpr const char* Damaged = "書庫ファイルが壊れています。";
+constexpr const char* Unreadable = "書庫ファイルの形式を読み取れません。";
 INSTANTIATE_TEST_SUITE_P(
     Damage, DamagedArchive,
-    testing::Values(DamageCase{"truncated LZH", false, Damage::Truncated, "runcated"},
-                    DamageCase{"truncated ZIP", true, Damage::Truncated, ""},
-                    DamageCase{"LZH data checksum", false, Damage::Checksum, "CRC"},
-                    DamageCase{"ZIP data checksum", true, Damage::Checksum, "CRC"},
-                    DamageCase{"LZH header checksum", false, Damage::HeaderSum, ""},
-                    DamageCase{"no archive", false, Damage::NotAnArchive, ""},
+    testing::Values(DamageCase{"truncated LZH", false, Damage::Truncated, Damaged, "runcated"},
+                    DamageCase{"truncated ZIP", true, Damage::Truncated, Damaged, ""},
+                    DamageCase{"LZH data checksum", false, Damage::Checksum, Damaged, "CRC"},
+                    DamageCase{"ZIP data checksum", true, Damage::Checksum, Damaged, "CRC"},
+                    DamageCase{"LZH header checksum", false, Damage::HeaderSum, Damaged, ""},
+                    DamageCase{"no archive", false, Damage::NotAnArchive, Unreadable,
+                               "Unrecognized archive format"},
                     // libarchive decodes -lh0- and -lh5- to -lh7-, the methods
                     // of postal archives; older ones are named in its refusal.
-                    DamageCase{"lh1", false, Damage::OldMethod, "-lh1-"},
-                    DamageCase{"lh4", false, Damage::OldMethod, "-lh4-"},
-                    DamageCase{"lzs", false, Damage::OldMethod, "-lzs-"}));
+                    DamageCase{"lh1", false, Damage::OldMethod, Unreadable, "-lh1-"},
+                    DamageCase{"lh4", false, Damage::OldMethod, Unreadable, "-lh4-"},
+                    DamageCase{"lzs", false, Damage::OldMethod, Unreadable, "-lzs-"}));
 
 // ---- the nationwide run ------------------------------------------------
 
@@ -319,36 +331,108 @@ TEST_F(PrepareCli, NationwideRunPrintsProgressSkippedLinesAndTheCompletionMessag
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 2＋1 件    \n\n"
                        "郵便番号ﾃﾞｰﾀの解凍が完了しました。     \n"_s);
-    EXPECT_EQ(run.err, u"解凍中\n東京都 1 行\n神奈川県 151 行\nデータコピー中 271 行\n"
+    EXPECT_EQ(run.err, u"郵便番号(全国一括)LZHﾌｧｲﾙを解凍しますか？     \n"
+                       "解凍中\n東京都 1 行\n神奈川県 151 行\nデータコピー中 271 行\n"
                        "都道府県名のない行 1 行を読み飛ばしました。\n"_s);
     EXPECT_EQ(dirs.dataNames(),
               (QStringList{u"13tokyo.CSV"_s, u"14kanaga.CSV"_s, u"JIGYOSYO.CSV"_s}));
     EXPECT_EQ(dirs.dataBytes(u"14kanaga.CSV"_s), recordBytes(14, 120));
 }
 
-TEST_F(PrepareCli, RunsPrintWhatTheWindowWouldShowAndExitOneUnlessSomethingWasPlaced) {
-    const CliRun nothing = prepare(u"nationwide"_s);
-    EXPECT_EQ(nothing.exitCode, 1);
-    EXPECT_EQ(nothing.err, u"郵便番号(全国一括)LZHﾌｧｲﾙがありません。     \n"_s);
-    EXPECT_EQ(nothing.out, u"解凍された郵便番号ﾃﾞｰﾀはありません。    \n"_s);
+TEST(PrepareCliMessages, EveryMessageOfTheWindowIsPrintedAndOnlyACompletedRunExitsZero) {
+    const QString done2 = u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 2 件    \n\n"
+                          "郵便番号ﾃﾞｰﾀの解凍が完了しました。     \n"_s;
+    const QString askNationwide = u"郵便番号(全国一括)LZHﾌｧｲﾙを解凍しますか？     \n"_s;
+    const QString askPrefectures = u"郵便番号(都道府県別)LZHﾌｧｲﾙを解凍しますか？     \n"_s;
+    const QString notAnArchive =
+        u"ｴﾗｰ ： 書庫ファイルの形式を読み取れません。 (Unrecognized archive format)\n"_s;
+    const struct {
+        const char* label;
+        std::function<void(test::PrepDirs&)> download;
+        QString verb;
+        int exitCode;
+        QString out, err;
+    } cases[] = {
+        {"nothing to extract", [](test::PrepDirs&) {}, u"nationwide"_s, 1,
+         u"解凍された郵便番号ﾃﾞｰﾀはありません。    \n"_s,
+         u"郵便番号(全国一括)LZHﾌｧｲﾙがありません。     \n"_s},
+        {"two prefectures",
+         [](test::PrepDirs& d) {
+             d.archive(u"13tokyo.lzh"_s, "13tokyo.CSV", "tokyo\r\n");
+             d.archive(u"27osaka.zip"_s, "27osaka.CSV", "osaka\r\n");
+         },
+         u"prefectures"_s, 0, done2, askPrefectures + u"東京都\n大阪府\n"_s},
+        {"an archive that is none",
+         [](test::PrepDirs& d) { d.download(u"13tokyo.lzh"_s, "not an archive"); },
+         u"prefectures"_s, 1, QString(), askPrefectures + notAnArchive},
+        {"no KEN_ALL.CSV in the archive",
+         [](test::PrepDirs& d) { d.archive(u"ken_all.zip"_s, "readme.txt", "none\r\n"); },
+         u"nationwide"_s, 1, QString(),
+         askNationwide + u"解凍中\n郵便番号(全国一括)CSVﾌｧｲﾙがありません。     \n"_s},
+        // The prefecture files are in place before the business-office
+        // archive fails: both are told.
+        {"a damaged business-office archive after the split",
+         [](test::PrepDirs& d) {
+             d.archive(u"ken_all.zip"_s, "KEN_ALL.CSV",
+                       recordBytes(13, 101) + recordBytes(14, 101));
+             d.download(u"jigyosyo.zip"_s, "not an archive");
+         },
+         u"nationwide"_s, 1, done2,
+         askNationwide + u"解凍中\n東京都 1 行\n神奈川県 102 行\nデータコピー中 202 行\n"_s +
+             notAnArchive},
+    };
+    for (const auto& c : cases) {
+        test::PrepDirs dirs;
+        c.download(dirs);
+        const CliRun run =
+            runCli({u"--data"_s, dirs.data(), u"prepare"_s, c.verb, dirs.download()});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.label;
+        EXPECT_EQ(run.out, c.out) << c.label;
+        EXPECT_EQ(run.err, c.err) << c.label;
+    }
+}
 
-    dirs.archive(u"13tokyo.lzh"_s, "13tokyo.CSV", "tokyo\r\n");
-    dirs.archive(u"27osaka.zip"_s, "27osaka.CSV", "osaka\r\n");
-    const CliRun run = prepare(u"prefectures"_s);
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 2 件    \n\n"
-                       "郵便番号ﾃﾞｰﾀの解凍が完了しました。     \n"_s);
-    EXPECT_EQ(run.err, u"東京都\n大阪府\n"_s);
-    EXPECT_EQ(dirs.dataBytes(u"27osaka.CSV"_s), QByteArray("osaka\r\n"));
-
-    dirs.download(u"13tokyo.lzh"_s, "not an archive");
-    const CliRun failed = prepare(u"prefectures"_s);
-    EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_TRUE(failed.out.isEmpty());
-    EXPECT_TRUE(failed.err.startsWith(u"ｴﾗｰ ： "_s)) << failed.err.toStdString();
-    EXPECT_GT(failed.err.size(), 7);
-    EXPECT_TRUE(failed.err.endsWith(u'\n'));
-    EXPECT_EQ(failed.err.count(u'\n'), 1);
+// Two nationwide runs of one user started together, into two data folders,
+// ten times over: each completes, or finds the other at work, says so and
+// changes nothing. Every data file is the complete run's or the previous one.
+TEST(PrepareCliTogether, ARunThatFindsAnotherAtWorkChangesNothing) {
+    test::PrepDirs dirs;
+    QByteArray kenAll;
+    for (int j = 1; j <= PrefectureCount; ++j)
+        kenAll += recordBytes(j, 101);
+    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", kenAll);
+    const QString busy = u"ｴﾗｰ ： 別の郵便番号ﾃﾞｰﾀ処理が実行中です。"
+                         "終わってから、もう一度実行してください。\n"_s;
+    int refused = 0;
+    for (int round = 0; round < 10; ++round) {
+        QTemporaryDir root;
+        QProcess runs[2];
+        for (int i = 0; i < 2; ++i) {
+            const QString data = root.path() + u"/DATA%1/"_s.arg(i);
+            test::writeFile(data + u"13tokyo.CSV"_s, "previous\r\n");
+            runs[i].start(QStringLiteral(YUBIN_CLI_PATH),
+                          {u"--data"_s, data, u"prepare"_s, u"nationwide"_s, dirs.download()});
+        }
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(runs[i].waitForFinished(120000));
+            const QString data = root.path() + u"/DATA%1/"_s.arg(i);
+            const QStringList names = QDir(data).entryList(QDir::Files | QDir::Hidden);
+            if (runs[i].exitCode() == 1) {
+                EXPECT_TRUE(QString::fromUtf8(runs[i].readAllStandardError()).endsWith(busy));
+                EXPECT_EQ(names, QStringList{u"13tokyo.CSV"_s});
+                EXPECT_EQ(readAll(data + u"13tokyo.CSV"_s), QByteArray("previous\r\n"));
+                ++refused;
+                continue;
+            }
+            EXPECT_EQ(runs[i].exitCode(), 0) << runs[i].readAllStandardError().toStdString();
+            EXPECT_EQ(names.size(), PrefectureCount) << round;
+            for (int j = 1; j <= PrefectureCount; ++j) {
+                const QString name = QString::fromLatin1(prefectureTable()[j - 1].splitFile);
+                EXPECT_EQ(readAll(data + name), recordBytes(j, 101)) << round << ' ' << j;
+            }
+        }
+    }
+    EXPECT_GT(refused, 0); // the runs did meet
 }
 
 TEST(PrepareUsage, MisuseIsAUsageError) {
