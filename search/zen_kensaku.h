@@ -45,6 +45,7 @@ protected:
 
 private:
     void runSearch();
+    static void trimBox(QLineEdit& box);
     void showIdleLine();
     // The gestures on the result rows.
     void onResultMousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);

@@ -7,6 +7,7 @@
 #include "support/running_program.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -127,6 +128,14 @@ TEST_F(FullSearch, PostalCodeBoxTakesDigitsAndOneHyphen) {
     EXPECT_EQ(shared.SearchZipCode, QStringLiteral("2100001"));
     EXPECT_EQ(linesOf(*w.List1),
               QStringList{"[A] 210-0001 神奈川県川崎市川崎区本町 (ｶﾅｶﾞﾜｹﾝｶﾜｻｷｼｶﾜｻｷｸﾎﾝﾁﾖｳ)"});
+    // Typing replaces the selected code; a paste that is no code is refused.
+    w.Text2->selectAll();
+    QTest::keyClicks(w.Text2, QStringLiteral("2108577"));
+    EXPECT_EQ(w.Text2->text(), QStringLiteral("2108577"));
+    QApplication::clipboard()->setText(QStringLiteral("abc#xyz"));
+    w.Text2->selectAll();
+    QTest::keyClick(w.Text2, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.Text2->text(), QStringLiteral("2108577"));
 
     w.Text2->setText(QStringLiteral("2100-001"));
     EXPECT_FALSE(runScan([&] { QTest::mouseClick(w.Command3, Qt::LeftButton); }));
