@@ -35,8 +35,12 @@ void ExtentListWidget::applyExtent() {
     // the two disagree, each change relaying out the list without end.
     const Qt::ScrollBarPolicy policy =
         extent > visible ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-    if (horizontalScrollBarPolicy() != policy)
+    if (horizontalScrollBarPolicy() != policy) {
         setHorizontalScrollBarPolicy(policy);
+        // With the bar off the list view cuts its lines to the visible width;
+        // laid out again, they regain their own widths and scroll into view.
+        scheduleDelayedItemsLayout();
+    }
     QScrollBar* bar = horizontalScrollBar();
     bar->setPageStep(visible);
     bar->setRange(0, std::max(0, extent - visible));
