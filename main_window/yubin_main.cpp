@@ -30,16 +30,6 @@ constexpr int FrameHeightPx = 30;
 
 } // namespace
 
-void setAutoSizedCaption(QLabel& label, const QString& caption) {
-    const int right = label.geometry().right();
-    label.setText(caption);
-    const QSize hint = label.sizeHint();
-    if (label.alignment() & Qt::AlignRight)
-        label.setGeometry(right - hint.width() + 1, label.y(), hint.width(), hint.height());
-    else
-        label.resize(hint);
-}
-
 Yubin_Main::Yubin_Main(WindowOwner& windowOwner) : QWidget(nullptr), owner(windowOwner) {
     setObjectName(QStringLiteral("Yubin_Main"));
     setWindowTitle(QStringLiteral("〒　郵便番号検索"));

@@ -200,7 +200,7 @@ void Zen_Kensaku::runSearch() {
     List1->clear();
     owner.ubinSort().exec();
     SetListHorizontalExtent(*List1);
-    Label3->setText(countCaption(List1->count()));
+    setAutoSizedCaption(*Label3, countCaption(List1->count()));
     if (List1->count() > 0) {
         List1->setEnabled(true);
     } else {

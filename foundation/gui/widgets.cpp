@@ -110,6 +110,16 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
 }
 
+void setAutoSizedCaption(QLabel& label, const QString& caption) {
+    const int right = label.geometry().right();
+    label.setText(caption);
+    const QSize hint = label.sizeHint();
+    if (label.alignment() & Qt::AlignRight)
+        label.setGeometry(right - hint.width() + 1, label.y(), hint.width(), hint.height());
+    else
+        label.resize(hint);
+}
+
 QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                  twipsToPixels(height));

@@ -61,6 +61,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
+// Sets a label's caption and sizes the label to it, keeping the right edge of
+// a right-aligned label where it was: a count grows to the left.
+void setAutoSizedCaption(QLabel& label, const QString& caption);
+
 // A control's rectangle given in twips, the unit the window layouts use.
 QRect twipsRect(int left, int top, int width, int height);
 

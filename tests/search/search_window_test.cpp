@@ -53,6 +53,7 @@ protected:
                  const std::function<void(UBIN_Sort&)>& during = {}) {
         return test::runThroughScanWindow(action, [&](UBIN_Sort& scan) {
             EXPECT_EQ(scan.Label2->text(), QStringLiteral("MAX 10000件"));
+            EXPECT_GE(scan.Label2->width(), scan.Label2->sizeHint().width());
             EXPECT_EQ(scan.Command1->text(), QStringLiteral("検索中止"));
             if (during)
                 QObject::connect(&scan, &UBIN_Sort::passYielded, &scan,
@@ -140,6 +141,21 @@ TEST_F(FullSearch, PostalCodeBoxTakesDigitsAndOneHyphen) {
     w.Text2->setText(QStringLiteral("2100-001"));
     EXPECT_FALSE(runScan([&] { QTest::mouseClick(w.Command3, Qt::LeftButton); }));
     EXPECT_EQ(w.focusWidget(), w.Text2);
+}
+
+TEST_F(FullSearch, ACountWiderThanItsLabelGrowsToTheLeft) {
+    QStringList many;
+    for (int i = 0; i < 1000; ++i)
+        many << addressRecord("01101", QStringLiteral("06%1").arg(i, 5, 10, QChar(u'0')), "ﾎﾂｶｲﾄﾞｳ",
+                              "ｻﾂﾎﾟﾛｼ", "ｶﾜｻｷ", "北海道", "札幌市", "川崎");
+    test::writeFile(env.dataFolder() + QStringLiteral("01hokkai.CSV"), test::sjisLines(many));
+    Zen_Kensaku& w = open();
+    const int right = w.Label3->geometry().right();
+    w.Text1->setText(QStringLiteral("川崎"));
+    EXPECT_TRUE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
+    EXPECT_EQ(w.Label3->text(), QStringLiteral("1003 件"));
+    EXPECT_GE(w.Label3->width(), w.Label3->sizeHint().width());
+    EXPECT_EQ(w.Label3->geometry().right(), right);
 }
 
 TEST_F(FullSearch, StopKeepsTheRowsSoFarAndCountsTheStopLine) {
