@@ -351,10 +351,19 @@ void Yubin_Main::applyLayout() {
 }
 
 bool Yubin_Main::load(const QString& lockPath) {
-    // 1. One running program per user.
+    // 1. One running program per user. A second start asks the running one
+    // to bring its window back, for a user who lost it, and ends.
     instance = std::make_unique<SingleInstance>(lockPath);
-    if (!instance->acquire())
+    if (!instance->acquire()) {
+        SingleInstance::askToRaise(lockPath);
         return false;
+    }
+    instance->listenForRaise([this] {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+    });
     // 2, 3. Caption and layout for the screen.
     applyLayout();
     // 4. Prefecture mode; its click puts the lists into the idle state.

@@ -128,9 +128,21 @@ void Zen_Kensaku::showIdleLine() {
 }
 
 bool Zen_Kensaku::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && owner.isLoaded(&owner.main()))
+    // Only while this window is shown: an activation that arrives after its
+    // close would leave no window on screen.
+    if (e->type() == QEvent::WindowActivate && isVisible() && owner.isLoaded(&owner.main()))
         owner.main().hide();
     return LoadableDialog::event(e);
+}
+
+void Zen_Kensaku::keyPressEvent(QKeyEvent* event) {
+    // No Escape key here: as a dialog's it would close the window and throw
+    // the results away.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    LoadableDialog::keyPressEvent(event);
 }
 
 void Zen_Kensaku::trimBox(QLineEdit& box) {
