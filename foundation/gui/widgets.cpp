@@ -90,9 +90,17 @@ void ExtentListWidget::keyPressEvent(QKeyEvent* event) {
         emit chosen();
 }
 
+void ExtentListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Set first: the double-click may open a modal window, and the release
+    // comes after it has closed.
+    releaseEndsDoubleClick = true;
+    QListWidget::mouseDoubleClickEvent(event);
+}
+
 void ExtentListWidget::mouseReleaseEvent(QMouseEvent* event) {
-    const bool onEntry =
-        event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr;
+    const bool onEntry = event->button() == Qt::LeftButton && !releaseEndsDoubleClick &&
+                         itemAt(event->position().toPoint()) != nullptr;
+    releaseEndsDoubleClick = false;
     QListWidget::mouseReleaseEvent(event);
     if (onEntry)
         emit chosen();

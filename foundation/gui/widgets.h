@@ -38,12 +38,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
 
 private:
     void applyExtent();
     int extent = 0;
+    // The release that ends a double-click is no second choice.
+    bool releaseEndsDoubleClick = false;
 };
 
 // A label that acts as a button: click and double-click signals.

@@ -46,6 +46,14 @@ TEST_F(ListBox, OnlyTheLeftButtonSelects) {
     EXPECT_EQ(list.selectedLine(), QStringLiteral("青森県"));
 }
 
+TEST_F(ListBox, ADoubleClickIsOneChoice) {
+    QSignalSpy chosen(&list, &ExtentListWidget::chosen);
+    test::doubleClickLine(list, 1);
+    EXPECT_EQ(chosen.count(), 1);
+    test::clickLine(list, 2);
+    EXPECT_EQ(chosen.count(), 2);
+}
+
 TEST_F(ListBox, CtrlClickSelectsLikeAnyClick) {
     test::clickLine(list, 1, Qt::ControlModifier);
     EXPECT_EQ(list.selectedLine(), QStringLiteral("青森県"));
