@@ -14,13 +14,19 @@ namespace yubin {
 
 namespace {
 
+// The desktop the messages were written for breaks a line at a carriage
+// return; a Qt label shows it as a blank.
+QString withLineBreaks(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
 class QtMessageBoxes final : public MessageBoxes {
 public:
     bool show(MessageIcon icon, const QString& title, const QString& text,
               MessageButtons buttons) override {
         QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question
                                                       : QMessageBox::Warning,
-                        title, text,
+                        title, withLineBreaks(text),
                         buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                             : QMessageBox::Ok,
                         QApplication::activeWindow());
