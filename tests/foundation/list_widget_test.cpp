@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -92,6 +93,16 @@ TEST_F(ListBox, SelectedLineIsNoneUntilALineIsSelected) {
     EXPECT_EQ(list.selectedLine(), QStringLiteral("岩手県"));
     list.clearSelection();
     EXPECT_EQ(list.selectedLine(), std::nullopt);
+}
+
+TEST(DesktopMessages, QtsOwnButtonsSpeakJapanese) {
+    QTranslator* japanese = installJapaneseQtTranslation();
+    ASSERT_NE(japanese, nullptr) << "qtbase_ja comes with scripts/packages.txt";
+    QMessageBox question(QMessageBox::Question, u"t"_qs, u"t"_qs,
+                         QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(question.button(QMessageBox::Cancel)->text(), u"キャンセル"_qs);
+    QCoreApplication::removeTranslator(japanese);
+    delete japanese;
 }
 
 TEST(DesktopMessages, TwoCarriageReturnsShowAsTwoLineBreaks) {
