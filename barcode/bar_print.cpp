@@ -3,6 +3,7 @@
 #include "barcode/barcode_input.h"
 #include "barcode/cbarcode.h"
 #include "foundation/gui/desktop_platform.h"
+#include "foundation/postal_code.h"
 #include "foundation/text.h"
 
 #include <QApplication>
@@ -96,6 +97,7 @@ void BAR_Print::createControls() {
     txtData1 = box(new CaretAtEndLineEdit(QStringLiteral("1234567"), Frame1), "txtData1",
                    QRect(12, 44, 96, 26), 12);
     txtData1->setMaxLength(7);
+    txtData1->setValidator(new PostalCodeValidator(HyphenRule::Refused, txtData1));
     Label4[0] = label(Frame1, "Label4_0", QStringLiteral("住所表示(番地)または整理番号"), 120, 24);
     Label4[1] = label(Frame1, "Label4_1", QStringLiteral("※ 通常は空白で可"), 120, 74);
     txtData2 = box(new CaretAtEndLineEdit(Frame1), "txtData2", QRect(120, 44, 200, 26), 12);
@@ -207,7 +209,7 @@ bool BAR_Print::eventFilter(QObject* watched, QEvent* e) {
                 txtData2->setFocus();
             return true;
         }
-        return !digitBoxAccepts(key);
+        return false; // typing and pasting are judged by its validator
     }
     if (watched == txtData2) {
         if (isEnter(key)) {

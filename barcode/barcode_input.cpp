@@ -1,5 +1,6 @@
 #include "barcode/barcode_input.h"
 
+#include "foundation/postal_code.h"
 #include "foundation/text.h"
 
 #include <limits>
@@ -18,11 +19,19 @@ bool allDigits(QStringView s) {
 } // namespace
 
 std::optional<QString> postalCodeProblem(QStringView postalCode) {
-    if (!allDigits(postalCode))
-        return NotNumericMessage;
-    if (postalCode.size() != 7)
+    switch (judgePostalCode(postalCode, HyphenRule::Refused)) {
+    case PostalCodeText::Complete:
+        return std::nullopt;
+    case PostalCodeText::Short:
+        if (postalCode.isEmpty())
+            return NotNumericMessage;
         return NotSevenDigitsMessage;
-    return std::nullopt;
+    case PostalCodeText::Long:
+        return NotSevenDigitsMessage;
+    case PostalCodeText::NotACode:
+        break;
+    }
+    return NotNumericMessage;
 }
 
 std::optional<qint32> parsePosition(QStringView field) {

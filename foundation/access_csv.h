@@ -21,13 +21,19 @@ public:
 
     Access_CSV();
 
+    /// 操作対象となるCSV形式文字列データをセットします。
     void setCSV(const QString& WrkData);
+    /// 操作対象となるCSV形式文字列データをセットします。
     QString CSV();
 
+    /// [CSVData]でセットされている文字列から、任意の項目を取出し・修正する。
     QString Col(int ColNo, const QString& BaseStr = NullNothingString);
+    /// [CSVData]でセットされている文字列から、任意の項目を取出し・修正する。
     void setCol(int ColNo, const QString& SetString, const QString& BaseStr = NullNothingString);
 
+    /// [CSVData]でセットされている文字列の、項目数を取り出す。
     int MaxColNo(const QString& BaseStr = NullNothingString);
+    /// [CSVData]でセットされている文字列の、項目数を取り出す。
     void setMaxColNo(int SetColNo, const QString& BaseStr = NullNothingString);
 
     // Room for fields before the next growth step (100, 200, ...).

@@ -15,6 +15,7 @@ int runDesktopProgram(int argc, char* argv[], const std::function<void(Yubin_Mai
     reportFileSizeLimitAsWriteError();
     QApplication app(argc, argv);
     installJapaneseFontSubstitutes();
+    installJapaneseQtTranslation();
 
     DesktopPlatform desktop;
     SharedValues shared;

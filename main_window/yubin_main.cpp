@@ -30,16 +30,6 @@ constexpr int FrameHeightPx = 30;
 
 } // namespace
 
-void setAutoSizedCaption(QLabel& label, const QString& caption) {
-    const int right = label.geometry().right();
-    label.setText(caption);
-    const QSize hint = label.sizeHint();
-    if (label.alignment() & Qt::AlignRight)
-        label.setGeometry(right - hint.width() + 1, label.y(), hint.width(), hint.height());
-    else
-        label.resize(hint);
-}
-
 Yubin_Main::Yubin_Main(WindowOwner& windowOwner) : QWidget(nullptr), owner(windowOwner) {
     setObjectName(QStringLiteral("Yubin_Main"));
     setWindowTitle(QStringLiteral("〒　郵便番号検索"));
@@ -361,10 +351,19 @@ void Yubin_Main::applyLayout() {
 }
 
 bool Yubin_Main::load(const QString& lockPath) {
-    // 1. One running program per user.
+    // 1. One running program per user. A second start asks the running one
+    // to bring its window back, for a user who lost it, and ends.
     instance = std::make_unique<SingleInstance>(lockPath);
-    if (!instance->acquire())
+    if (!instance->acquire()) {
+        SingleInstance::askToRaise(lockPath);
         return false;
+    }
+    instance->listenForRaise([this] {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+    });
     // 2, 3. Caption and layout for the screen.
     applyLayout();
     // 4. Prefecture mode; its click puts the lists into the idle state.

@@ -94,8 +94,4 @@ private:
     Qt::MouseButton pressedButton = Qt::NoButton;
 };
 
-// Sets a label's caption and sizes the label to it, keeping the right edge of
-// a right-aligned label where it was.
-void setAutoSizedCaption(QLabel& label, const QString& caption);
-
 } // namespace yubin

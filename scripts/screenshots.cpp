@@ -60,6 +60,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     installJapaneseFontSubstitutes();
+    installJapaneseQtTranslation();
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
     QTemporaryDir lockFolder;

@@ -47,13 +47,8 @@ int runSearchVerb(const CliRequest& request) {
 int runCodeVerb(const CliRequest& request) {
     if (request.positional.size() != 1)
         return usageError(*request.err, QStringLiteral("usage: code CODE [--no-offices]"));
-    const QString typed = request.positional[0];
-    // The postal-code box lets only digits and "-" be typed.
-    const bool typeable = std::all_of(typed.begin(), typed.end(), [](QChar c) {
-        return (c >= u'0' && c <= u'9') || c == u'-' || text::isBlank(c);
-    });
-    const std::optional<QString> key = typeable ? postalCodeKey(typed) : std::nullopt;
-    if (!key || text::trimmed(typed).size() > 8)
+    const std::optional<QString> key = postalCodeKey(request.positional[0]);
+    if (!key)
         return usageError(*request.err,
                           QStringLiteral("a postal code is 7 digits, or 3 digits, \"-\" and 4"));
     ScanRequest scan;

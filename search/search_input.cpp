@@ -1,5 +1,6 @@
 #include "search/search_input.h"
 
+#include "foundation/postal_code.h"
 #include "foundation/text.h"
 
 namespace yubin {
@@ -14,19 +15,10 @@ TextSearchCheck checkSearchText(const QString& trimmedText) {
 }
 
 std::optional<QString> postalCodeKey(const QString& text) {
-    const QString t = text::trimmed(text);
-    if (t.size() < 7)
+    QString key = text::trimmed(text);
+    if (judgePostalCode(key, HyphenRule::AfterThirdDigit) != PostalCodeText::Complete)
         return std::nullopt;
-    QString key;
-    if (t.size() == 8 && t[3] == u'-')
-        key = t.left(3) + t.mid(4, 4);
-    else if (!t.contains(u'-'))
-        key = t;
-    else
-        return std::nullopt;
-    if (key.size() != 7)
-        return std::nullopt;
-    return key;
+    return key.remove(u'-');
 }
 
 QString digitCounterText(const QString& boxText) {

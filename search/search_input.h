@@ -18,8 +18,8 @@ enum class TextSearchCheck {
 // Checks a search text, already trimmed of blanks at both ends.
 TextSearchCheck checkSearchText(const QString& trimmedText);
 
-// The 7-character key of a postal-code text (trimmed first): seven
-// characters, or eight with "-" as the fourth. nullopt when refused.
+// The 7-digit key of a postal-code text (trimmed first): seven digits, or
+// three, "-" and four. nullopt when refused.
 std::optional<QString> postalCodeKey(const QString& text);
 
 // The digit counter above the postal-code box: "7桁" for 123-4567; empty

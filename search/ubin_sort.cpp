@@ -28,6 +28,7 @@ UBIN_Sort::UBIN_Sort(WindowOwner& windowOwner) : LoadableDialog(windowOwner) {
     Label2 = new QLabel(QStringLiteral("MAX 10000件"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(twipsRect(1080, 600, 1050, 180));
+    Label2->resize(Label2->size().expandedTo(Label2->sizeHint())); // its 件 too
 
     Command1 = new QPushButton(QStringLiteral("検索中止"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -69,7 +70,7 @@ void UBIN_Sort::sourceStarted(const QString& caption) {
 
 void UBIN_Sort::yieldNow(qsizetype rowsSoFar) {
     Zen_Kensaku& search = owner.zenKensaku();
-    search.Label3->setText(countCaption(rowsSoFar));
+    setAutoSizedCaption(*search.Label3, countCaption(rowsSoFar));
     search.Label3->repaint();
     emit passYielded();
     QCoreApplication::processEvents();

@@ -3,6 +3,7 @@
 #include "barcode/bar_print.h"
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/gui/widgets.h"
+#include "foundation/postal_code.h"
 #include "foundation/text.h"
 #include "main_window/browse.h"
 #include "main_window/list_actions.h"
@@ -55,6 +56,7 @@ Zen_Kensaku::Zen_Kensaku(WindowOwner& windowOwner) : LoadableDialog(windowOwner)
     Text2->setFont(makeGothicFont(9.75));
     Text2->setMaxLength(8);
     Text2->setAttribute(Qt::WA_InputMethodEnabled, false);
+    Text2->setValidator(new PostalCodeValidator(HyphenRule::AfterThirdDigit, Text2));
     Label4 = label("Label4", QString(), twipsRect(9000, 45, 540, 180));
     Label4->setFont(makeGothicFont(9));
     Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -126,9 +128,29 @@ void Zen_Kensaku::showIdleLine() {
 }
 
 bool Zen_Kensaku::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && owner.isLoaded(&owner.main()))
+    // Only while this window is shown: an activation that arrives after its
+    // close would leave no window on screen.
+    if (e->type() == QEvent::WindowActivate && isVisible() && owner.isLoaded(&owner.main()))
         owner.main().hide();
     return LoadableDialog::event(e);
+}
+
+void Zen_Kensaku::keyPressEvent(QKeyEvent* event) {
+    // No Escape key here: as a dialog's it would close the window and throw
+    // the results away.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    LoadableDialog::keyPressEvent(event);
+}
+
+void Zen_Kensaku::trimBox(QLineEdit& box) {
+    // Rewritten only when there is something to trim: setText would move the
+    // caret to the end and drop the selection the next key acts on.
+    const QString trimmedText = text::trimmed(box.text());
+    if (trimmedText != box.text())
+        box.setText(trimmedText);
 }
 
 bool Zen_Kensaku::eventFilter(QObject* watched, QEvent* e) {
@@ -141,18 +163,13 @@ bool Zen_Kensaku::eventFilter(QObject* watched, QEvent* e) {
         auto* key = static_cast<QKeyEvent*>(e);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (box == Text2) {
-            Text2->setText(text::trimmed(Text2->text()));
+            trimBox(*Text2);
             if (enter) {
                 if (Text2->text().size() > 6)
                     postalCodeSearch();
                 return true;
             }
-            // Only digits, "-" and the editing keys get into the box.
-            const QString typed = key->text();
-            const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
-            if (printable && !(typed.size() == 1 &&
-                               ((typed[0] >= u'0' && typed[0] <= u'9') || typed[0] == u'-')))
-                return true;
+            // What may be typed or pasted is the validator's business.
         } else if (enter) {
             if (!Text1->text().isEmpty())
                 textSearch();
@@ -180,7 +197,7 @@ void Zen_Kensaku::textSearch() {
 }
 
 void Zen_Kensaku::postalCodeSearch() {
-    Text2->setText(text::trimmed(Text2->text()));
+    trimBox(*Text2);
     const std::optional<QString> key = postalCodeKey(Text2->text());
     if (!key) {
         Text2->setFocus();
@@ -195,7 +212,7 @@ void Zen_Kensaku::runSearch() {
     List1->clear();
     owner.ubinSort().exec();
     SetListHorizontalExtent(*List1);
-    Label3->setText(countCaption(List1->count()));
+    setAutoSizedCaption(*Label3, countCaption(List1->count()));
     if (List1->count() > 0) {
         List1->setEnabled(true);
     } else {

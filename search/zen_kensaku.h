@@ -40,11 +40,13 @@ public:
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool queryUnload() override;
     void unload() override;
 
 private:
     void runSearch();
+    static void trimBox(QLineEdit& box);
     void showIdleLine();
     // The gestures on the result rows.
     void onResultMousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -14,13 +15,19 @@ namespace yubin {
 
 namespace {
 
+// The desktop the messages were written for breaks a line at a carriage
+// return; a Qt label shows it as a blank.
+QString withLineBreaks(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
 class QtMessageBoxes final : public MessageBoxes {
 public:
     bool show(MessageIcon icon, const QString& title, const QString& text,
               MessageButtons buttons) override {
         QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question
                                                       : QMessageBox::Warning,
-                        title, text,
+                        title, withLineBreaks(text),
                         buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                             : QMessageBox::Ok,
                         QApplication::activeWindow());
@@ -89,6 +96,17 @@ Platform DesktopPlatform::platform(const QString& programFolder) {
     p.programFolder = programFolder;
     p.printDialog = &services->printDialog;
     return p;
+}
+
+QTranslator* installJapaneseQtTranslation() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 void installJapaneseFontSubstitutes() {

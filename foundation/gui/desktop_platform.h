@@ -4,6 +4,7 @@
 #include "foundation/utilities.h"
 
 #include <QFont>
+#include <QTranslator>
 
 #include <memory>
 
@@ -21,6 +22,11 @@ private:
     struct Services;
     std::unique_ptr<Services> services;
 };
+
+// Qt's own dialogs and buttons (print dialog, folder chooser, OK and Cancel)
+// in Japanese, as every text of the program is: Qt's qtbase_ja translation,
+// installed on the application. nullptr when the translation is missing.
+QTranslator* installJapaneseQtTranslation();
 
 // "ＭＳ ゴシック" is asked for by name everywhere; these substitutes make it
 // resolve to an installed Japanese gothic font.

@@ -35,8 +35,12 @@ void ExtentListWidget::applyExtent() {
     // the two disagree, each change relaying out the list without end.
     const Qt::ScrollBarPolicy policy =
         extent > visible ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-    if (horizontalScrollBarPolicy() != policy)
+    if (horizontalScrollBarPolicy() != policy) {
         setHorizontalScrollBarPolicy(policy);
+        // With the bar off the list view cuts its lines to the visible width;
+        // laid out again, they regain their own widths and scroll into view.
+        scheduleDelayedItemsLayout();
+    }
     QScrollBar* bar = horizontalScrollBar();
     bar->setPageStep(visible);
     bar->setRange(0, std::max(0, extent - visible));
@@ -86,9 +90,17 @@ void ExtentListWidget::keyPressEvent(QKeyEvent* event) {
         emit chosen();
 }
 
+void ExtentListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Set first: the double-click may open a modal window, and the release
+    // comes after it has closed.
+    releaseEndsDoubleClick = true;
+    QListWidget::mouseDoubleClickEvent(event);
+}
+
 void ExtentListWidget::mouseReleaseEvent(QMouseEvent* event) {
-    const bool onEntry =
-        event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr;
+    const bool onEntry = event->button() == Qt::LeftButton && !releaseEndsDoubleClick &&
+                         itemAt(event->position().toPoint()) != nullptr;
+    releaseEndsDoubleClick = false;
     QListWidget::mouseReleaseEvent(event);
     if (onEntry)
         emit chosen();
@@ -104,6 +116,16 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         emit doubleClicked();
     QLabel::mouseDoubleClickEvent(event);
+}
+
+void setAutoSizedCaption(QLabel& label, const QString& caption) {
+    const int right = label.geometry().right();
+    label.setText(caption);
+    const QSize hint = label.sizeHint();
+    if (label.alignment() & Qt::AlignRight)
+        label.setGeometry(right - hint.width() + 1, label.y(), hint.width(), hint.height());
+    else
+        label.resize(hint);
 }
 
 QRect twipsRect(int left, int top, int width, int height) {

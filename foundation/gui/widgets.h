@@ -38,12 +38,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
 
 private:
     void applyExtent();
     int extent = 0;
+    // The release that ends a double-click is no second choice.
+    bool releaseEndsDoubleClick = false;
 };
 
 // A label that acts as a button: click and double-click signals.
@@ -60,6 +63,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
+
+// Sets a label's caption and sizes the label to it, keeping the right edge of
+// a right-aligned label where it was: a count grows to the left.
+void setAutoSizedCaption(QLabel& label, const QString& caption);
 
 // A control's rectangle given in twips, the unit the window layouts use.
 QRect twipsRect(int left, int top, int width, int height);

@@ -1,8 +1,11 @@
+#include "foundation/gui/desktop_platform.h"
 #include "foundation/gui/widgets.h"
 #include "support/list_gestures.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -46,6 +49,14 @@ TEST_F(ListBox, OnlyTheLeftButtonSelects) {
     EXPECT_EQ(list.selectedLine(), QStringLiteral("青森県"));
 }
 
+TEST_F(ListBox, ADoubleClickIsOneChoice) {
+    QSignalSpy chosen(&list, &ExtentListWidget::chosen);
+    test::doubleClickLine(list, 1);
+    EXPECT_EQ(chosen.count(), 1);
+    test::clickLine(list, 2);
+    EXPECT_EQ(chosen.count(), 2);
+}
+
 TEST_F(ListBox, CtrlClickSelectsLikeAnyClick) {
     test::clickLine(list, 1, Qt::ControlModifier);
     EXPECT_EQ(list.selectedLine(), QStringLiteral("青森県"));
@@ -82,6 +93,46 @@ TEST_F(ListBox, SelectedLineIsNoneUntilALineIsSelected) {
     EXPECT_EQ(list.selectedLine(), QStringLiteral("岩手県"));
     list.clearSelection();
     EXPECT_EQ(list.selectedLine(), std::nullopt);
+}
+
+TEST(DesktopMessages, QtsOwnButtonsSpeakJapanese) {
+    QTranslator* japanese = installJapaneseQtTranslation();
+    ASSERT_NE(japanese, nullptr) << "qtbase_ja comes with scripts/packages.txt";
+    QMessageBox question(QMessageBox::Question, u"t"_qs, u"t"_qs,
+                         QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(question.button(QMessageBox::Cancel)->text(), u"キャンセル"_qs);
+    QCoreApplication::removeTranslator(japanese);
+    delete japanese;
+}
+
+TEST(DesktopMessages, TwoCarriageReturnsShowAsTwoLineBreaks) {
+    DesktopPlatform desktop;
+    const Platform platform = desktop.platform(QString());
+    QString shown;
+    std::vector<std::pair<int, int>> inkBands; // runs of painted rows: lines on screen
+    test::answerModal<QMessageBox>(
+        [&] {
+            platform.messages->show(MessageIcon::Exclamation, u"t"_qs, u"ｺﾋﾟｰ文字列\r\rｸﾘｯﾌﾟ"_qs,
+                                    MessageButtons::Ok);
+        },
+        [&](QMessageBox& box) {
+            auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_qs);
+            shown = label->text();
+            const QImage image = label->grab().toImage();
+            for (int y = 0; y < image.height(); ++y) {
+                bool ink = false;
+                for (int x = 0; x < image.width() && !ink; ++x)
+                    ink = qGray(image.pixel(x, y)) < 128;
+                if (ink && (inkBands.empty() || inkBands.back().second != y - 1))
+                    inkBands.emplace_back(y, y);
+                else if (ink)
+                    inkBands.back().second = y;
+            }
+        });
+    EXPECT_EQ(shown, u"ｺﾋﾟｰ文字列\n\nｸﾘｯﾌﾟ"_qs);
+    ASSERT_EQ(inkBands.size(), 2u);
+    // An empty line between the two: the gap is taller than a line of text.
+    EXPECT_GT(inkBands[1].first - inkBands[0].second, inkBands[0].second - inkBands[0].first);
 }
 
 } // namespace

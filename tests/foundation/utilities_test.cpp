@@ -4,6 +4,7 @@
 #include "support/data_files.h"
 #include "support/fakes.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -61,7 +62,7 @@ TEST(WaitSeconds, EndsAfterTheElapsedTimeWhateverTheClockReads) {
     EXPECT_EQ(clock.now, before) << "no wait reads no clock";
 }
 
-TEST(ListExtent, WidestEntryInTheListsFontPlusTenPixels) {
+TEST(ListExtent, WidestEntryReadableToItsEndAfterScrolling) {
     ExtentListWidget list;
     list.resize(120, 200);
     list.setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 10));
@@ -69,16 +70,26 @@ TEST(ListExtent, WidestEntryInTheListsFontPlusTenPixels) {
     SetListHorizontalExtent(list);
     EXPECT_EQ(list.horizontalExtent(), 10) << "an empty list";
 
-    const QString wide =
-        QStringLiteral("060-0000  札幌市中央区以下に掲載がない場合 (ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ)");
-    list.addItems({QStringLiteral("短い"), wide, QStringLiteral("ｱｲｳ")});
+    // More lines than are measured exactly, the widest among them.
+    const QString wide = QStringLiteral("060-0000  札幌市中央区以下に掲載がない場合 ■■");
+    QStringList lines;
+    for (int i = 1; i <= 20; ++i)
+        lines << QString(i, QChar(u'ｱ'));
+    lines.insert(7, wide);
+    list.addItems(lines);
+    QApplication::processEvents(); // laid out before its extent is known
     SetListHorizontalExtent(list);
-    const int widest = QFontMetrics(list.font()).horizontalAdvance(wide);
-    EXPECT_EQ(list.horizontalExtent(), widest + 10);
-    // The scroll range lets the widest entry be read to its end.
-    EXPECT_EQ(list.horizontalScrollBar()->maximum(),
-              std::max(0, widest + 10 - list.viewport()->width()));
-    EXPECT_GT(list.horizontalScrollBar()->maximum(), 0);
+    QApplication::processEvents();
+    const int blockWidth = QFontMetrics(list.font()).horizontalAdvance(QStringLiteral("■"));
+    EXPECT_EQ(list.horizontalExtent(), QFontMetrics(list.font()).horizontalAdvance(wide) + 10);
+
+    // Scrolled to the end, its last block is painted just left of the 10
+    // spare pixels.
+    list.horizontalScrollBar()->setValue(list.horizontalScrollBar()->maximum());
+    const QImage shown = list.viewport()->grab().toImage();
+    const QPoint lastBlock(list.viewport()->width() - 10 - blockWidth / 2,
+                           list.visualItemRect(list.item(7)).center().y());
+    EXPECT_LT(qGray(shown.pixel(lastBlock)), 128);
 }
 
 } // namespace

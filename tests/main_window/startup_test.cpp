@@ -97,11 +97,13 @@ TEST_F(StartUp, CompactLayoutBelowTenThousandTwips) {
     EXPECT_FALSE(w.rect().contains(w.Label1[1]->geometry().topLeft()));
 }
 
-TEST_F(StartUp, SecondInstanceEndsSilently) {
+TEST_F(StartUp, SecondInstanceEndsSilentlyAndBringsTheFirstBack) {
     start();
+    Yubin_Main& first = owner->main();
     WindowOwner second(env.platform(), shared);
     EXPECT_FALSE(second.main().load(lockPath()));
     EXPECT_TRUE(env.messages.shown.empty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first.isVisible(); }));
 }
 
 TEST_F(StartUp, OptionButtonsReturnTheListsToIdle) {

@@ -1,3 +1,4 @@
+#include "foundation/postal_code.h"
 #include "search/scan.h"
 #include "search/search_input.h"
 
@@ -28,15 +29,27 @@ TEST(SearchText, WordsSplitAtTheHalfWidthBlankFirst) {
     EXPECT_EQ(w.second, QStringLiteral("c"));
 }
 
-TEST(PostalCodeKey, HyphenOnlyAfterTheThirdDigit) {
-    EXPECT_EQ(postalCodeKey(QStringLiteral("123-4567")), QStringLiteral("1234567"));
-    EXPECT_EQ(postalCodeKey(QStringLiteral("1234567")), QStringLiteral("1234567"));
-    EXPECT_EQ(postalCodeKey(QStringLiteral(" 1234567　")), QStringLiteral("1234567"));
-    EXPECT_EQ(postalCodeKey(QStringLiteral("12-34567")), std::nullopt);
-    EXPECT_EQ(postalCodeKey(QStringLiteral("1234-567")), std::nullopt);
-    EXPECT_EQ(postalCodeKey(QStringLiteral("123456")), std::nullopt);
-    EXPECT_EQ(postalCodeKey(QStringLiteral("12345678")), std::nullopt);
-    EXPECT_EQ(postalCodeKey(QStringLiteral("123-45678")), std::nullopt);
+TEST(PostalCodeRule, DigitsAndOneHyphenOnlyAfterTheThird) {
+    using enum PostalCodeText;
+    struct Case {
+        const char16_t* text;
+        PostalCodeText hyphenAllowed, hyphenRefused;
+    };
+    for (const Case& c :
+         {Case{u"", Short, Short}, Case{u"123-", Short, NotACode},
+          Case{u"123-4567", Complete, NotACode}, Case{u"1234567", Complete, Complete},
+          Case{u"12345678", Long, Long}, Case{u"12-34567", NotACode, NotACode},
+          Case{u"1234-567", NotACode, NotACode}, Case{u"abc#xyz", NotACode, NotACode},
+          Case{u"１２３４５６７", NotACode, NotACode}, Case{u" 1234567", NotACode, NotACode}}) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(judgePostalCode(text, HyphenRule::AfterThirdDigit), c.hyphenAllowed)
+            << text.toStdString();
+        EXPECT_EQ(judgePostalCode(text, HyphenRule::Refused), c.hyphenRefused)
+            << text.toStdString();
+    }
+    // The search key: the code trimmed, without its hyphen.
+    EXPECT_EQ(postalCodeKey(QStringLiteral(" 123-4567　")), QStringLiteral("1234567"));
+    EXPECT_EQ(postalCodeKey(QStringLiteral("abcdefg")), std::nullopt);
 }
 
 TEST(DigitCounter, CountsEverythingButTheHyphen) {

@@ -7,6 +7,7 @@
 #include "support/running_program.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -52,6 +53,7 @@ protected:
                  const std::function<void(UBIN_Sort&)>& during = {}) {
         return test::runThroughScanWindow(action, [&](UBIN_Sort& scan) {
             EXPECT_EQ(scan.Label2->text(), QStringLiteral("MAX 10000件"));
+            EXPECT_GE(scan.Label2->width(), scan.Label2->sizeHint().width());
             EXPECT_EQ(scan.Command1->text(), QStringLiteral("検索中止"));
             if (during)
                 QObject::connect(&scan, &UBIN_Sort::passYielded, &scan,
@@ -69,6 +71,8 @@ TEST_F(FullSearch, OpensWithBothBoxesCheckedAndTheIdleLine) {
     EXPECT_FALSE(w.List1->isEnabled());
     EXPECT_TRUE(w.Label3->text().isEmpty());
     EXPECT_FALSE(owner->main().isVisible()) << "the main window hides while it is open";
+    QTest::keyClick(w.Text1, Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible()) << "Escape does nothing";
 }
 
 TEST_F(FullSearch, TextSearchListsRowsAndCountsThem) {
@@ -127,10 +131,33 @@ TEST_F(FullSearch, PostalCodeBoxTakesDigitsAndOneHyphen) {
     EXPECT_EQ(shared.SearchZipCode, QStringLiteral("2100001"));
     EXPECT_EQ(linesOf(*w.List1),
               QStringList{"[A] 210-0001 神奈川県川崎市川崎区本町 (ｶﾅｶﾞﾜｹﾝｶﾜｻｷｼｶﾜｻｷｸﾎﾝﾁﾖｳ)"});
+    // Typing replaces the selected code; a paste that is no code is refused.
+    w.Text2->selectAll();
+    QTest::keyClicks(w.Text2, QStringLiteral("2108577"));
+    EXPECT_EQ(w.Text2->text(), QStringLiteral("2108577"));
+    QApplication::clipboard()->setText(QStringLiteral("abc#xyz"));
+    w.Text2->selectAll();
+    QTest::keyClick(w.Text2, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.Text2->text(), QStringLiteral("2108577"));
 
     w.Text2->setText(QStringLiteral("2100-001"));
     EXPECT_FALSE(runScan([&] { QTest::mouseClick(w.Command3, Qt::LeftButton); }));
     EXPECT_EQ(w.focusWidget(), w.Text2);
+}
+
+TEST_F(FullSearch, ACountWiderThanItsLabelGrowsToTheLeft) {
+    QStringList many;
+    for (int i = 0; i < 1000; ++i)
+        many << addressRecord("01101", QStringLiteral("06%1").arg(i, 5, 10, QChar(u'0')), "ﾎﾂｶｲﾄﾞｳ",
+                              "ｻﾂﾎﾟﾛｼ", "ｶﾜｻｷ", "北海道", "札幌市", "川崎");
+    test::writeFile(env.dataFolder() + QStringLiteral("01hokkai.CSV"), test::sjisLines(many));
+    Zen_Kensaku& w = open();
+    const int right = w.Label3->geometry().right();
+    w.Text1->setText(QStringLiteral("川崎"));
+    EXPECT_TRUE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
+    EXPECT_EQ(w.Label3->text(), QStringLiteral("1003 件"));
+    EXPECT_GE(w.Label3->width(), w.Label3->sizeHint().width());
+    EXPECT_EQ(w.Label3->geometry().right(), right);
 }
 
 TEST_F(FullSearch, StopKeepsTheRowsSoFarAndCountsTheStopLine) {
@@ -164,6 +191,8 @@ TEST_F(FullSearch, ClosingRemembersTheTextsAndShowsTheMainWindow) {
     w.Text2->setText(QStringLiteral("210-0001"));
     w.Check1->setChecked(false);
     QTest::mouseClick(w.Command2, Qt::LeftButton);
+    QEvent lateActivation(QEvent::WindowActivate); // as a window manager may send one
+    QApplication::sendEvent(&w, &lateActivation);
     QApplication::processEvents();
     EXPECT_TRUE(owner->main().isVisible());
     EXPECT_EQ(shared.LastSearchText, QStringLiteral("川崎"));

@@ -1,0 +1,37 @@
+#pragma once
+
+// The one postal-code rule of the program: what the full search's postal-code
+// box, the barcode window's postal-code box and `yubin-cli code` accept.
+
+#include <QStringView>
+#include <QValidator>
+
+namespace yubin {
+
+// Whether a hyphen may stand between the third and the fourth digit.
+enum class HyphenRule { Refused, AfterThirdDigit };
+
+enum class PostalCodeText {
+    NotACode, // a character other than 0-9, or a hyphen out of place
+    Short,    // fewer than seven digits so far, the empty text included
+    Complete, // seven digits
+    Long,     // more than seven digits
+};
+
+// Judges a text that holds nothing but the code: blanks count as foreign
+// characters. Only "0"-"9" are digits; full-width digits are not.
+PostalCodeText judgePostalCode(QStringView text, HyphenRule hyphen);
+
+// A postal-code box's rule for typing and pasting alike: a text that cannot
+// become a code is refused; blanks around a pasted code are dropped.
+class PostalCodeValidator : public QValidator {
+    Q_OBJECT
+public:
+    PostalCodeValidator(HyphenRule hyphen, QObject* parent) : QValidator(parent), rule(hyphen) {}
+    State validate(QString& input, int& pos) const override;
+
+private:
+    HyphenRule rule;
+};
+
+} // namespace yubin
