@@ -86,13 +86,6 @@ QByteArray businessOfficeFile(int lines) {
 
 namespace {
 
-QString sharedData() {
-    const QString configured = QString::fromLocal8Bit(qgetenv("YUBIN_SHARED_DATA"));
-    if (!configured.isEmpty())
-        return configured;
-    return QStringLiteral(YUBIN_SHARED_DATA);
-}
-
 // The preparation's question, answered yes.
 class Yes final : public MessageBoxes {
 public:
@@ -107,11 +100,15 @@ public:
 
 } // namespace
 
-bool writeNationwideDataFolder(const QString& dataFolder) {
+QString archiveFolder() {
+    return QStringLiteral(YUBIN_BENCH_ARCHIVES "/");
+}
+
+bool writeNationwideDataFolder(const QString& dataFolder, QString* why) {
     // Laid out by the program's own nationwide preparation.
     QDir().mkpath(dataFolder);
     PrepFolders folders;
-    folders.download = sharedData() + u'/';
+    folders.download = archiveFolder();
     folders.data = dataFolder + u'/';
     folders.work = WorkFolders::under(dataFolder + QStringLiteral("/../work"));
     folders.work.create();
@@ -119,8 +116,13 @@ bool writeNationwideDataFolder(const QString& dataFolder) {
     Yes yes;
     SteadyClock clock;
     const RunOutcome outcome = runNationwide(folders, makePrefectureNames(), host, yes, clock);
-    return outcome.status == RunOutcome::Status::Completed && outcome.placed == PrefectureCount &&
-           outcome.offices == 1;
+    if (outcome.status == RunOutcome::Status::Completed && outcome.placed >= 1 &&
+        outcome.offices == 1)
+        return true;
+    *why = QStringLiteral("the nationwide preparation of %1 did not place the data (%2)")
+               .arg(archiveFolder(),
+                    outcome.error.isEmpty() ? QStringLiteral("nothing placed") : outcome.error);
+    return false;
 }
 
 double grepMilliseconds(const QString& dataFolder, const QString& pattern) {

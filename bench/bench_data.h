@@ -15,10 +15,15 @@ QByteArray prefectureFile(int prefectureIndex, int lines, int municipalities);
 // a fifth of them in Tokyo as in the published file.
 QByteArray businessOfficeFile(int lines);
 
-// The nationwide address data and the business-office data of shared/data,
-// laid out in a data folder by the program's own nationwide preparation: 47
-// prefecture files and JIGYOSYO.CSV. False when that did not complete.
-bool writeNationwideDataFolder(const QString& dataFolder);
+// The folder of the bundled nationwide archives (resources/data), ending in
+// "/".
+QString archiveFolder();
+
+// The bundled nationwide address and business-office archives laid out in a
+// data folder by the program's own nationwide preparation: the prefecture
+// files and JIGYOSYO.CSV. False, with the reason in `why`, when that did not
+// complete.
+bool writeNationwideDataFolder(const QString& dataFolder, QString* why);
 
 // Runs `LC_ALL=C grep -F -c` for the pattern's code page 932 bytes over every
 // file of the folder; the time it took in milliseconds.

@@ -1,5 +1,5 @@
-// The full data search on nationwide data (the published layouts of
-// shared/data), warm and cold, each beside `LC_ALL=C grep -F -c` over the
+// The full data search on nationwide data (the bundled archives, laid out by
+// the nationwide preparation), warm and cold, each beside `LC_ALL=C grep -F -c` over the
 // same files in the same run.
 
 #include "bench_data.h"
@@ -19,7 +19,8 @@ using namespace yubin;
 struct Nationwide {
     QTemporaryDir dir;
     QString folder = dir.path() + QStringLiteral("/DATA");
-    bool ready = bench::writeNationwideDataFolder(folder);
+    QString why;
+    bool ready = bench::writeNationwideDataFolder(folder, &why);
     DataFolder data = DataFolder::atPath(folder);
 };
 
@@ -32,7 +33,7 @@ void runSearch(benchmark::State& state, const ScanRequest& request, const QStrin
                bool cold) {
     Nationwide& n = nationwide();
     if (!n.ready) {
-        state.SkipWithError("shared/data not found");
+        state.SkipWithError(n.why.toStdString().c_str());
         return;
     }
     SteadyClock clock;

@@ -17,10 +17,12 @@ namespace {
 void BM_StartUpToMainWindowShown(benchmark::State& state) {
     QTemporaryDir program;
     const QString probe = program.path() + QStringLiteral("/yubin");
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_startup_probe"), probe);
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_startup_probe"),
+                probe);
     QFile::setPermissions(probe, QFile::ReadOwner | QFile::ExeOwner);
-    if (!yubin::bench::writeNationwideDataFolder(program.path() + QStringLiteral("/DATA"))) {
-        state.SkipWithError("shared/data not found");
+    QString why;
+    if (!yubin::bench::writeNationwideDataFolder(program.path() + QStringLiteral("/DATA"), &why)) {
+        state.SkipWithError(why.toStdString().c_str());
         return;
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

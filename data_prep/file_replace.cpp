@@ -1,7 +1,8 @@
 #include "data_prep/file_replace.h"
 
+#include "foundation/utilities.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -127,12 +128,9 @@ QString runInProgressError() {
 }
 
 QString placementName(const QString& folder, const QString& name) {
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0)
-            return it.fileName();
-    }
+    for (const QString& entry : regularFileNames(folder))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
     return name;
 }
 

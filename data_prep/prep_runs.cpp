@@ -8,7 +8,6 @@
 #include "foundation/utilities.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -154,24 +153,17 @@ bool usableDownloadFolder(const QString& caption) {
 namespace {
 
 QString firstByCode(const QString& folder, const QString& code, QLatin1StringView extension) {
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
+    for (const QString& name : regularFileNames(folder))
         if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() >= 2 &&
             QStringView(name).left(2) == code)
             return name;
-    }
     return QString();
 }
 
 QString firstNamed(const QString& folder, const QString& name) {
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0)
-            return it.filePath();
-    }
+    for (const QString& entry : regularFileNames(folder))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return QDir(folder).filePath(entry);
     return QString();
 }
 
@@ -281,7 +273,8 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
             step.keep(csv);
 
             const QStringList DataDateParts = dataDateParts(QFileInfo(csv).lastModified());
-            const std::optional<QByteArray> bytes = readFileBytes(csv);
+            // All of it or nothing: a part would place cut prefecture files.
+            const std::optional<QByteArray> bytes = readWholeFile(csv);
             if (!bytes)
                 throw RunFailure{fileMissingError(NationwideCsv)};
             const SplitResult split = splitNationwide(*bytes, names, host, clock);

@@ -2,20 +2,76 @@
 
 #include "foundation/text.h"
 
-#include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace yubin {
 
+bool openRegularFile(const QString& path, QFile& file) {
+    // Devices are not even opened; a FIFO is opened without waiting, and
+    // the type is checked again on the opened file, so a file swapped for a
+    // FIFO after the first check cannot hang the reader either.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0 ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 std::optional<QByteArray> readFileBytes(const QString& path) {
-    if (QFileInfo(path).isDir())
+    QFile file;
+    if (!openRegularFile(path, file))
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    return readFileBytes(file);
+}
+
+std::optional<QByteArray> readWholeFile(const QString& path) {
+    QFile file;
+    if (!openRegularFile(path, file))
         return std::nullopt;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
+    return bytes;
+}
+
+QByteArray readFileBytes(QIODevice& device) {
+    constexpr qint64 Chunk = 1 << 20;
+    const qint64 expected = device.isSequential() ? 0 : device.size() - device.pos();
+    QByteArray bytes;
+    // One byte beyond the expected size, so that the end is seen without
+    // growing the buffer.
+    bytes.resize(qsizetype(std::max<qint64>(expected + 1, Chunk)));
+    qsizetype have = 0;
+    while (true) {
+        if (have == bytes.size())
+            bytes.resize(bytes.size() + qsizetype(std::max<qint64>(Chunk, bytes.size() / 2)));
+        const qint64 n = device.read(bytes.data() + have, bytes.size() - have);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            // A line cut by the error is no record; the lines before it are.
+            qsizetype end = have;
+            while (end > 0 && bytes[end - 1] != '\n' && bytes[end - 1] != '\r')
+                --end;
+            have = end;
+            break;
+        }
+        have += qsizetype(n);
+    }
+    bytes.resize(have);
     return bytes;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
+#include <QIODevice>
 #include <QString>
 #include <QStringView>
 
@@ -12,9 +14,22 @@
 
 namespace yubin {
 
-// The file's bytes; nullopt when it cannot be opened or read (missing, a
-// folder, no access).
+// Opens the path for reading when it names a regular file (or a link to
+// one); false for anything else: missing, a folder, no access, and a FIFO,
+// socket or device named like a data file, which is never opened in a way
+// that could wait for a writer.
+bool openRegularFile(const QString& path, QFile& file);
+
+// The file's bytes; nullopt when openRegularFile refuses it.
 std::optional<QByteArray> readFileBytes(const QString& path);
+
+// The file's bytes, all of them or none: nullopt as above and on any read
+// error. For what writes data from a file, where a part would be a loss.
+std::optional<QByteArray> readWholeFile(const QString& path);
+
+// The device's bytes to its end. A read error keeps the lines read before
+// it: the bytes up to the last line end, without the cut line after it.
+QByteArray readFileBytes(QIODevice& device);
 
 // The file decoded from code page 932, or from UTF-8 when it is valid UTF-8
 // text; nullopt as above. Undecodable bytes become U+FFFD.

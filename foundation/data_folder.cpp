@@ -1,9 +1,9 @@
 #include "foundation/data_folder.h"
 
 #include "foundation/prefectures.h"
+#include "foundation/utilities.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -55,13 +55,9 @@ namespace {
 // Calls fn(name) for each "*.csv" file of the folder, in listing order,
 // until fn returns false.
 template <typename Fn> void forEachCsv(const QString& folder, Fn&& fn) {
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
+    for (const QString& name : regularFileNames(folder))
         if (name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) && !fn(name))
             return;
-    }
 }
 
 } // namespace
@@ -98,12 +94,9 @@ QString DataFolder::prefectureFilePath(int prefectureIndex) const {
 }
 
 QString DataFolder::businessOfficeFilePath() const {
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().compare(BusinessOfficeFileName, Qt::CaseInsensitive) == 0)
-            return it.filePath();
-    }
+    for (const QString& name : regularFileNames(folder))
+        if (name.compare(BusinessOfficeFileName, Qt::CaseInsensitive) == 0)
+            return folder + name;
     return folder + BusinessOfficeFileName;
 }
 

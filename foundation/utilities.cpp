@@ -1,6 +1,9 @@
 #include "foundation/utilities.h"
 
+#include "foundation/data_file.h"
+
 #include <QCoreApplication>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -16,13 +19,24 @@ bool FileExists(QString& path) noexcept {
             return false;
         if (path.endsWith(u'/') || path.endsWith(u'\\'))
             path.chop(1);
-        if (path.isEmpty() || QFileInfo(path).isDir())
-            return false;
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly);
+        QFile file;
+        return openRegularFile(path, file);
     } catch (...) {
         return false;
     }
+}
+
+QStringList regularFileNames(const QString& folder) {
+    QStringList names;
+    // Without QDir::System FIFOs, sockets and devices stay out, but a link
+    // to one passes that filter; so each entry is asked as well.
+    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileInfo().isFile())
+            names << it.fileName();
+    }
+    return names;
 }
 
 void reportFileSizeLimitAsWriteError() {

@@ -3,6 +3,7 @@
 #include "foundation/platform.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace yubin {
 
@@ -10,6 +11,11 @@ namespace yubin {
 // separator is removed first, from the caller's string too; a folder, a
 // missing or unreadable file and an empty path are all false. Never throws.
 bool FileExists(QString& path) noexcept;
+
+// The names of the folder's regular files (and links to one), hidden ones
+// included, in the order the file system lists them. Only these count as
+// data files or archives: a FIFO named like one would hang its reader.
+QStringList regularFileNames(const QString& folder);
 
 // Waits the given time while the user interface keeps handling its events.
 // Measured as elapsed time, so a wait always ends.

@@ -1,5 +1,6 @@
 #include "map_search/map_cli.h"
 
+#include "foundation/shared_values.h"
 #include "map_search/map_query.h"
 
 #include <optional>
@@ -34,6 +35,12 @@ int runUrlVerb(const CliRequest& request, const QString& verb, const QString& op
 } // namespace
 
 int runMapUrlVerb(const CliRequest& request) {
+    // --office stands for the window's MapMode 99.
+    const qint16 mapMode = request.has(QStringLiteral("office")) ? FlagSet : qint16(0);
+    if (!mapSearchOffered(mapMode)) {
+        *request.err << MapSearchNotOfferedText << '\n';
+        return ExitCode::NothingFound;
+    }
     return runUrlVerb(
         request, QStringLiteral("map-url"), QStringLiteral("site"),
         [](int choice, const QString& address) { return mapSearchUrl(MapSite(choice), address); });

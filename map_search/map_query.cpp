@@ -1,5 +1,6 @@
 #include "map_search/map_query.h"
 
+#include "foundation/shared_values.h"
 #include "foundation/text.h"
 
 #include <QStringEncoder>
@@ -139,6 +140,10 @@ bool appendEucJpFromShiftJis(QString& out, int sjisCode) {
 }
 
 } // namespace
+
+bool mapSearchOffered(qint16 mapMode) {
+    return mapMode != FlagSet;
+}
 
 QString rewriteMapAddress(QStringView address) {
     // Blanks around the text would hide its beginning and its ending.

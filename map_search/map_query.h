@@ -19,6 +19,13 @@ enum class WebEngine { Google = 0, Yahoo = 1 };
 // map services know.
 QString rewriteMapAddress(QStringView address);
 
+// A business-office name (MapMode 99) is no place a map can find: the map
+// search is offered only for an address or place name (MapMode 0). The web
+// search is offered for both.
+bool mapSearchOffered(qint16 mapMode);
+inline const QString MapSearchNotOfferedText =
+    QStringLiteral("事業所名は地図検索できません。WEB検索をお使いください。");
+
 // The JIS X 0208 code (row byte first, four upper-case hex digits) of the
 // double-byte Shift_JIS code given as four hex digits, lead byte first. An
 // argument that is not a double-byte Shift_JIS code gives an empty string.

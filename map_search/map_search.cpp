@@ -147,8 +147,7 @@ void MAP_Search::load() {
     Option1[settingAsChoice(readSetting(SettingKey::MapSite))]->setChecked(true);
     Option2[settingAsChoice(readSetting(SettingKey::WebSite))]->setChecked(true);
 
-    // A business-office name is no place a map can find.
-    const bool mapAllowed = shared.MapMode != FlagSet;
+    const bool mapAllowed = mapSearchOffered(shared.MapMode);
     Option1[0]->setEnabled(mapAllowed);
     Option1[1]->setEnabled(mapAllowed);
     Command1->setEnabled(mapAllowed);

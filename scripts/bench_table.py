@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Prints the medians of Google Benchmark JSON files as one table."""
+"""Prints the medians of Google Benchmark JSON files as one table; exits 1,
+naming each, when a benchmark reported an error instead of a figure."""
 import json
 import sys
 
@@ -13,9 +14,13 @@ TARGETS = {
 }
 
 rows = []
+failures = []
 for path in sys.argv[1:]:
     with open(path) as f:
         for b in json.load(f)["benchmarks"]:
+            if b.get("error_occurred"):
+                failures.append(f"{b['name']}: {b.get('error_message', 'failed')}")
+                continue
             if b.get("aggregate_name") != "median":
                 continue
             name = b["run_name"].split("/iterations")[0].split("/repeats")[0]
@@ -24,6 +29,11 @@ for path in sys.argv[1:]:
             ms = b["real_time"] * scale
             grep = b.get("grep_ms")
             rows.append((name, ms, grep, TARGETS.get(name)))
+
+if failures or not rows:
+    for failure in sorted(set(failures)) or ["no benchmark reported a figure"]:
+        print(f"bench: {failure}", file=sys.stderr)
+    sys.exit(1)
 
 width = max(len(r[0]) for r in rows)
 print(f"{'operation':<{width}}  {'median':>10}  {'target':>8}  {'grep':>9}  {'ratio':>6}")

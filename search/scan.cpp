@@ -5,9 +5,13 @@
 #include "foundation/text.h"
 #include "foundation/utilities.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 #include <algorithm>
+#include <ctime>
+#include <optional>
+
+#include <sys/stat.h>
 
 namespace yubin {
 
@@ -91,13 +95,52 @@ QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv) {
 
 // ---- the cache ---------------------------------------------------------
 
+namespace {
+
+// Coarser than the change-time tick of any file system the data may lie on.
+constexpr qint64 SettleNs = 2'000'000'000;
+
+qint64 nanoseconds(const timespec& t) {
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+qint64 nowNs() {
+    timespec t{};
+    clock_gettime(CLOCK_REALTIME, &t);
+    return nanoseconds(t);
+}
+
+// Tells one version of a file from another. Size and modification time
+// alone do not: the preparation runs stamp every file with the data's
+// date. The identity (device, inode) changes when a file is replaced by a
+// rename, and the change time moves with every write and rename and cannot
+// be set back.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = -1;
+    qint64 modified = 0;
+    qint64 changed = 0;
+    bool operator==(const FileStamp&) const = default;
+
+    static std::optional<FileStamp> of(const QString& path) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+            return std::nullopt;
+        return FileStamp{st.st_dev, st.st_ino, qint64(st.st_size), nanoseconds(st.st_mtim),
+                         nanoseconds(st.st_ctim)};
+    }
+};
+
+} // namespace
+
 // One data file as the pass needs it: its decoded text, where its lines of
 // at least ten characters stand (trimmed), and, once a folding or two-word
 // search asked for them, the full-width and hiragana forms of those lines
 // laid end to end with a line break after each.
 struct ScanCache::Entry {
-    qint64 size = -1;
-    QDateTime modified;
+    FileStamp stamp;
+    bool settled = false;
     QString text;
     std::vector<qsizetype> starts;
     std::vector<qsizetype> lengths;
@@ -142,12 +185,13 @@ ScanCache::ScanCache() = default;
 ScanCache::~ScanCache() = default;
 
 ScanCache::Entry* ScanCache::lookup(const QString& path) {
-    const QFileInfo info(path);
+    const qint64 readAt = nowNs();
+    const std::optional<FileStamp> stamp = FileStamp::of(path);
     auto found = std::find_if(entries.begin(), entries.end(),
                               [&](const auto& e) { return e.first == path; });
     if (found != entries.end()) {
         Entry& e = *found->second;
-        if (info.exists() && info.size() == e.size && info.lastModified() == e.modified)
+        if (e.settled && stamp == e.stamp)
             return &e;
         entries.erase(found);
     }
@@ -155,8 +199,13 @@ ScanCache::Entry* ScanCache::lookup(const QString& path) {
     if (!text)
         return nullptr;
     auto entry = std::make_unique<Entry>();
-    entry->size = info.size();
-    entry->modified = info.lastModified();
+    if (stamp) {
+        entry->stamp = *stamp;
+        // A change within the file system's clock tick of this read would
+        // leave the change time as it is: a file changed that recently is
+        // read again next time.
+        entry->settled = stamp->changed < readAt - SettleNs;
+    }
     entry->text = std::move(*text);
     entry->index();
     entries.emplace_back(path, std::move(entry));

@@ -77,8 +77,8 @@ public:
     virtual bool stopRequested() { return false; }
 };
 
-// Decoded file contents kept between passes while a file's size and
-// modification time stay the same.
+// Decoded file contents kept between passes while the file stays the same
+// one, unchanged since it was read.
 class ScanCache {
 public:
     ScanCache();

@@ -39,5 +39,33 @@ TEST(DataFileRead, DecodesCodePage932AndRefusesWhatCannotBeRead) {
     EXPECT_EQ(readDecodedFile(dir.path() + QStringLiteral("/missing.csv")), std::nullopt);
 }
 
+// Reads like a file whose disk fails after its first bytes.
+class FailingDevice final : public QIODevice {
+public:
+    explicit FailingDevice(QByteArray readable) : readable(std::move(readable)) {
+        open(ReadOnly | Unbuffered);
+    }
+
+protected:
+    qint64 readData(char* data, qint64 max) override {
+        const qint64 n = std::min<qint64>(max, readable.size() - done);
+        if (n <= 0)
+            return -1;
+        memcpy(data, readable.constData() + done, size_t(n));
+        done += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray readable;
+    qint64 done = 0;
+};
+
+TEST(DataFileRead, ReadErrorKeepsTheLinesBeforeItAndDropsTheCutOne) {
+    FailingDevice device("a,1\r\nb,2\r\nc,");
+    EXPECT_EQ(readFileBytes(device), QByteArray("a,1\r\nb,2\r\n"));
+}
+
 } // namespace
 } // namespace yubin

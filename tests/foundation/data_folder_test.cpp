@@ -1,5 +1,6 @@
 #include "foundation/data_folder.h"
 #include "foundation/prefectures.h"
+#include "foundation/utilities.h"
 
 #include "support/data_files.h"
 #include "support/fakes.h"
@@ -10,6 +11,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace yubin {
 namespace {
@@ -83,6 +88,26 @@ TEST_F(DataFolderTest, FindDataFileIgnoresOtherNamesFoldersAndSingleDigits) {
     EXPECT_EQ(folder.FindDataFile(QStringLiteral("1h")), QStringLiteral("1hokkai.csv"));
     // No file: the path is the folder itself, which the readers reject.
     EXPECT_EQ(folder.prefectureFilePath(1), data());
+}
+
+TEST_F(DataFolderTest, OnlyRegularFilesAndLinksToThemCount) {
+    touch(QStringLiteral("real.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(data() + QStringLiteral("13tokyo.csv")).constData(), 0600),
+              0);
+    QFile::link(data() + QStringLiteral("real.txt"), data() + QStringLiteral("14kanaga.csv"));
+    QFile::link(data() + QStringLiteral("13tokyo.csv"), data() + QStringLiteral("15niigat.csv"));
+    const DataFolder folder(program.path());
+    EXPECT_EQ(folder.FindDataFile(QStringLiteral("13")), QString());
+    EXPECT_EQ(folder.FindDataFile(QStringLiteral("14")), QStringLiteral("14kanaga.csv"));
+    EXPECT_EQ(folder.FindDataFile(QStringLiteral("15")), QString());
+    // A writer keeps an open that would wait for one from waiting: a FIFO
+    // taken for a file then shows as true instead of hanging the test.
+    const int writer = open(QFile::encodeName(data() + QStringLiteral("13tokyo.csv")), O_RDWR);
+    for (const char* name : {"13tokyo.csv", "15niigat.csv"}) {
+        QString path = data() + QLatin1String(name);
+        EXPECT_FALSE(FileExists(path)) << name;
+    }
+    close(writer);
 }
 
 TEST_F(DataFolderTest, BusinessOfficeFileIsFoundInAnyCase) {

@@ -15,6 +15,8 @@
 #include <map>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace yubin {
 namespace {
 
@@ -273,6 +275,8 @@ TEST_F(Browsing, WindowAndCommandLineShowTheSameLines) {
 TEST_F(Browsing, CommandLineReportsAMissingFileAndAnUnknownPrefecture) {
     const QString data = env.dataFolder();
     QDir().mkpath(data);
+    // A FIFO named like the file is no file: opening it would wait forever.
+    ASSERT_EQ(mkfifo(QFile::encodeName(data + QStringLiteral("13tokyo.csv")).constData(), 0600), 0);
     const test::CliResult missing =
         test::runCli({"--data", data, QStringLiteral("municipalities"), QStringLiteral("13")});
     EXPECT_EQ(missing.exitCode, 1);

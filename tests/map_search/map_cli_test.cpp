@@ -6,7 +6,8 @@ namespace yubin {
 namespace {
 
 // Without an option each verb takes the first service; the URLs of all four
-// are checked against the window's. Misuse exits 2 saying why.
+// are checked against the window's. Misuse exits 2 saying why; a map search
+// for a business-office name, which the window does not offer, exits 1.
 TEST(CliSearchUrl, PrintsTheUrlOnOneLineOrSaysWhatIsWrong) {
     const QString oneText = u" takes one TEXT (quote an address with blanks)"_qs;
     const std::tuple<QString, int, QString> cases[] = {
@@ -21,6 +22,8 @@ TEST(CliSearchUrl, PrintsTheUrlOnOneLineOrSaysWhatIsWrong) {
         {u"map-url a --site"_qs, 2, u"yubin-cli: option --site needs a value"_qs},
         {u"map-url --engine 1 a"_qs, 2, u"yubin-cli: unknown option --engine"_qs},
         {u"web-url --office a"_qs, 2, u"yubin-cli: unknown option --office"_qs},
+        {u"map-url --office 外務省"_qs, 1,
+         u"事業所名は地図検索できません。WEB検索をお使いください。"_qs},
     };
     for (const auto& [args, exitCode, line] : cases) {
         const test::CliResult r = test::runCli(args.split(u' '));

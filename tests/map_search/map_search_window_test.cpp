@@ -172,10 +172,12 @@ TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenCloseAndTheCliPrintsTheSam
     EXPECT_TRUE(unloaded(w));
     EXPECT_TRUE(env.messages.shown.empty());
 
+    // Enter's map search for an office name has no command-line
+    // counterpart: map-url --office refuses (CliSearchUrl).
+    if (c.mode == 99 && !c.web)
+        return;
     QStringList args{c.web ? u"web-url"_qs : u"map-url"_qs, c.web ? u"--engine"_qs : u"--site"_qs,
                      QString::number(c.choice)};
-    if (c.mode == 99 && !c.web)
-        args << u"--office"_qs;
     const test::CliResult r = test::runCli(args << QString::fromUtf16(c.address));
     EXPECT_EQ(r.out, c.url + u'\n') << r.err.toStdString();
 }

@@ -205,18 +205,25 @@ TEST_F(Pass, StatusLineOnlyForAStopNotForTheLimit) {
     EXPECT_FALSE(r.rows.contains(ScanLimitLine));
 }
 
-TEST_F(Pass, ChangedFileIsReadAnewAndResultsDoNotDependOnEarlierSearches) {
+TEST_F(Pass, ReplacedFileIsReadAnewAndResultsDoNotDependOnEarlierSearches) {
+    // The preparation stamps every file with the data's date, so a new file
+    // can have the size and modification time of the one it replaces.
+    auto stampDataDate = [&] {
+        QFile f(dir.path() + QStringLiteral("/DATA/14kanaga.CSV"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(QDateTime(QDate(2025, 9, 30), QTime(0, 0)),
+                      QFileDevice::FileModificationTime);
+    };
+    stampDataDate();
     EXPECT_EQ(scan(text("駅前")).rows.size(), 1);
     EXPECT_EQ(scan(text("かわさき", true)).rows.size(), 4);
-    write("14kanaga.CSV", {addressRecord("14131", "2100009", "ｶﾅｶﾞﾜｹﾝ", "ｶﾜｻｷｼｶﾜｻｷｸ", "ｴｷﾏｴﾎﾝﾁﾖｳ",
-                                         "神奈川県", "川崎市川崎区", "駅前本町")});
-    QFile f(dir.path() + QStringLiteral("/DATA/14kanaga.CSV"));
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
-    f.close();
-    EXPECT_EQ(
-        scan(text("駅前")).rows,
-        QStringList{"[A] 210-0009 神奈川県川崎市川崎区駅前本町 (ｶﾅｶﾞﾜｹﾝｶﾜｻｷｼｶﾜｻｷｸｴｷﾏｴﾎﾝﾁﾖｳ)"});
+    write("14kanaga.CSV", {addressRecord("14131", "2100001", "ｶﾅｶﾞﾜｹﾝ", "ｶﾜｻｷｼｶﾜｻｷｸ", "ﾎﾝﾁﾖｳ",
+                                         "神奈川県", "川崎市川崎区", "本町"),
+                           addressRecord("14131", "2100002", "ｶﾅｶﾞﾜｹﾝ", "ｶﾜｻｷｼｶﾜｻｷｸ", "ｴｷﾏｴ",
+                                         "神奈川県", "川崎市川崎区", "駅東")});
+    stampDataDate();
+    EXPECT_EQ(scan(text("駅東")).rows,
+              QStringList{"[A] 210-0002 神奈川県川崎市川崎区駅東 (ｶﾅｶﾞﾜｹﾝｶﾜｻｷｼｶﾜｻｷｸｴｷﾏｴ)"});
 }
 
 TEST_F(Pass, ShortLinesAndMissingFilesNeverGiveRows) {
