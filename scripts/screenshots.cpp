@@ -5,6 +5,7 @@
 
 #include "barcode/bar_print.h"
 #include "data_prep/data_syori.h"
+#include "data_prep/prep_runs.h"
 #include "foundation/gui/desktop_platform.h"
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -67,7 +69,8 @@ int main(int argc, char* argv[]) {
 
     DesktopPlatform desktop;
     SharedValues shared;
-    WindowOwner owner(desktop.platform(QString::fromLocal8Bit(argv[2])), shared);
+    const Platform platform = desktop.platform(QString::fromLocal8Bit(argv[2]));
+    WindowOwner owner(platform, shared);
     Yubin_Main& main = owner.main();
     if (!main.load(lockFolder.path() + QStringLiteral("/lock")))
         return 1;
@@ -79,6 +82,27 @@ int main(int argc, char* argv[]) {
     choose(*main.List1, QStringLiteral("東京都"));
     choose(*main.List2, QStringLiteral("千代田区"));
     ok &= save(main, out + QStringLiteral("/main_window.png"));
+
+    // The town list scrolled to the end of a line wider than the list.
+    const QList<QListWidgetItem*> longLines = main.List3->findItems(
+        QStringLiteral("プレイス丸の内（地階・階層不明）"), Qt::MatchContains);
+    if (!longLines.isEmpty()) {
+        main.List3->setCurrentItem(longLines.first());
+        main.List3->scrollToItem(longLines.first(), QAbstractItemView::PositionAtCenter);
+    }
+    main.List3->horizontalScrollBar()->setValue(main.List3->horizontalScrollBar()->maximum());
+    ok &= save(main, out + QStringLiteral("/main_window_scrolled.png"));
+    main.List3->horizontalScrollBar()->setValue(0);
+
+    // A question as every window asks it, with Qt's buttons in Japanese.
+    QTimer::singleShot(0, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            ok &= save(*box, out + QStringLiteral("/question.png"));
+            box->close();
+        }
+    });
+    platform.messages->show(MessageIcon::Question, NationwideTitle, AskNationwideText,
+                            MessageButtons::OkCancel);
 
     // The full search for 川崎; the scan window runs it modally.
     Zen_Kensaku& search = owner.zenKensaku();
