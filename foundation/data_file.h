@@ -12,6 +12,10 @@
 
 namespace yubin {
 
+// The town name of a municipality's entry for every address the file does
+// not list.
+inline const QString CatchAllTown = QStringLiteral("以下に掲載がない場合");
+
 // The file's bytes; nullopt when it cannot be opened or read (missing, a
 // folder, no access).
 std::optional<QByteArray> readFileBytes(const QString& path);
