@@ -151,7 +151,18 @@ struct TownMatch {
 
 // The town whose name without its note the address continues with, the
 // longest one; a 大字 or 字 before it is passed over.
-TownMatch matchTown(const std::vector<AddressResolver::Town>& towns, QStringView f, qsizetype pos) {
+TownMatch matchTown(const std::vector<AddressResolver::Town>& towns, const FoldedText& folding,
+                    QStringView input, qsizetype pos) {
+    const QStringView f = folding.text;
+    // 北1条 is no match for 北11条: a town may not end inside a number.
+    // Digits of one kanji run share their origin; two arabic digits stand
+    // side by side in the input.
+    auto insideNumber = [&](qsizetype end) {
+        if (end >= f.size() || !isDigit(f[end]) || !isDigit(f[end - 1]))
+            return false;
+        const qsizetype a = folding.origin[size_t(end - 1)], b = folding.origin[size_t(end)];
+        return a == b || (b == a + 1 && input[a].isDigit() && input[b].isDigit());
+    };
     std::vector<qsizetype> starts{pos};
     if (f.sliced(pos).startsWith(u"大字"))
         starts.push_back(pos + 2);
@@ -166,8 +177,7 @@ TownMatch matchTown(const std::vector<AddressResolver::Town>& towns, QStringView
             const qsizetype end = s + town.foldedBase.size();
             if (end <= best.end || !f.sliced(s).startsWith(town.foldedBase))
                 continue;
-            // 北1条 is no match for 北11条.
-            if (end < f.size() && isDigit(f[end]) && isDigit(f[end - 1]))
+            if (insideNumber(end))
                 continue;
             best = {int(t), end};
         }
@@ -369,7 +379,7 @@ Resolution AddressResolver::resolve(QStringView input) {
 
     std::vector<TownMatch> matches;
     for (const Municipality* m : candidates)
-        matches.push_back(matchTown(m->towns, ft, cityEnd));
+        matches.push_back(matchTown(m->towns, f, rest, cityEnd));
     size_t chosen = 0;
     if (candidates.size() > 1) {
         std::vector<size_t> withTown;

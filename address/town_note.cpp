@@ -29,7 +29,10 @@ TownName splitTownName(QStringView town) {
     const qsizetype open = town.indexOf(u'（');
     if (open < 0)
         return {town.toString(), QString()};
-    QStringView note = town.sliced(open + 1);
+    // A building written with its part, 名駅ミッドランドスクエア（高層棟）（１階）:
+    // the last parentheses hold the note that tells the records apart.
+    const qsizetype lastOpen = town.lastIndexOf(u'（');
+    QStringView note = town.sliced(lastOpen + 1);
     if (note.endsWith(u'）'))
         note.chop(1);
     return {town.left(open).toString(), note.toString()};

@@ -14,7 +14,8 @@ struct TownName {
     QString base; // the name without its note
     QString note; // inside the parentheses; empty when there is none
 };
-// 北六条東（１～７丁目） gives 北六条東 and １～７丁目.
+// 北六条東（１～７丁目） gives 北六条東 and １～７丁目; of several parentheses
+// the last holds the note.
 TownName splitTownName(QStringView town);
 
 struct TownNote {
