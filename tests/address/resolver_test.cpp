@@ -33,6 +33,7 @@ protected:
                 town("13101", "1000201", tokyo, u"千代田区"_qs, u"上野（石堂）"_qs),
                 town("13101", "1000202", tokyo, u"千代田区"_qs, u"上野（その他）"_qs),
                 town("13101", "1000301", tokyo, u"千代田区"_qs, u"一之江"_qs),
+                town("13101", "1000401", tokyo, u"千代田区"_qs, u"五八"_qs),
                 town("13206", "1830000", tokyo, u"府中市"_qs, u"以下に掲載がない場合"_qs),
                 town("13206", "1830001", tokyo, u"府中市"_qs, u"浅間町"_qs),
             }));
@@ -78,6 +79,8 @@ TEST_F(Resolver, GivesRecordCodeNumberAndAccount) {
         {u"浜中町姉別１２"_qs, u"0881646\t12\t北海道厚岸郡浜中町姉別\t１２\t"_qs},
         {u"鎌ヶ谷市大字粟野5"_qs, u"2730111\t5\t千葉県鎌ケ谷市粟野\t5\t"_qs},
         {u"千代田区一の江1"_qs, u"1000301\t1\t東京都千代田区一之江\t1\t"_qs},
+        // A town may end before a number written the other way.
+        {u"千代田区五八8"_qs, u"1000401\t8\t東京都千代田区五八\t8\t"_qs},
         // （丁目）, （番地）, a named part, （その他）.
         {u"千代田区中野2丁目1"_qs, u"1000101\t2-1\t東京都千代田区中野（丁目）\t2丁目1\t"_qs},
         {u"千代田区中野５番地"_qs, u"1000102\t5\t東京都千代田区中野（番地）\t５番地\t"_qs},
