@@ -38,6 +38,7 @@ struct AddressResolver::Prefecture {
 struct AddressResolver::Office {
     QString foldedName;
     QString name;
+    QString foldedTown;
     QString block;
     QString postalCode;
 };
@@ -272,28 +273,30 @@ AddressResolver::municipalitiesNamed(const QString& key) {
     return found == municipalityIndex.cend() ? nullptr : &*found;
 }
 
-const std::vector<AddressResolver::Office>* AddressResolver::officesOf(const QString& key) {
-    if (!officesLoaded) {
-        officesLoaded = true;
-        if (const auto decoded = readDecodedFile(data.businessOfficeFilePath())) {
-            Access_CSV csv;
-            forEachLine(QStringView(*decoded), [&](QStringView rawLine) {
-                const QStringView line = text::trimBlanks(rawLine);
-                if (line.size() <= 10)
-                    return;
-                const QString l = line.toString();
-                const int pref = prefectureIndex(csv.Col(4, l));
-                if (pref == 0)
-                    return;
-                const QString name = csv.Col(3, l);
-                offices[QString::number(pref) + u'|' + folded(csv.Col(5, l)) + u'|' +
-                        folded(csv.Col(6, l))]
-                    .push_back({folded(name), name, csv.Col(7, l), sevenDigits(csv.Col(8, l))});
-            });
-        }
-    }
-    const auto found = offices.constFind(key);
-    return found == offices.cend() ? nullptr : &*found;
+const std::vector<AddressResolver::Office>& AddressResolver::officesOf(int pref,
+                                                                       const QString& city) {
+    const QString key = QString::number(pref) + u'|' + city;
+    if (const auto found = offices.constFind(key); found != offices.cend())
+        return *found;
+    if (!officeBytes)
+        officeBytes = readFileBytes(data.businessOfficeFilePath()).value_or(QByteArray());
+    // Only the lines that hold the municipality's name are decoded: the
+    // file is read for one municipality at a time.
+    const QByteArray cityBytes = text::encodeCp932(city);
+    std::vector<Office>& list = offices[key];
+    Access_CSV csv;
+    forEachLine(QByteArrayView(*officeBytes), [&](QByteArrayView raw) {
+        if (cityBytes.isEmpty() || !raw.contains(cityBytes))
+            return;
+        const QString line = text::trimmed(text::decodeCp932(raw));
+        if (line.size() <= 10 || prefectureIndex(csv.Col(4, line)) != pref ||
+            csv.Col(5, line) != city)
+            return;
+        const QString name = csv.Col(3, line);
+        list.push_back({folded(name), name, folded(csv.Col(6, line)), csv.Col(7, line),
+                        sevenDigits(csv.Col(8, line))});
+    });
+    return list;
 }
 
 Resolution AddressResolver::resolve(QStringView input) {
@@ -463,20 +466,18 @@ Resolution AddressResolver::resolve(QStringView input) {
         return !isDigit(c) && c != u'-' && !QStringView(u"丁目番地号ノ").contains(c);
     });
     if (match.town >= 0 && namesSomething) {
-        const QString key = QString::number(city.prefecture) + u'|' + folded(city.name) + u'|' +
-                            city.towns[size_t(match.town)].foldedBase;
-        if (const auto* list = officesOf(key)) {
-            const Office* best = nullptr;
-            for (const Office& o : *list)
-                if (o.foldedName.size() >= 2 && foldedB.contains(o.foldedName) &&
-                    (!best || o.foldedName.size() > best->foldedName.size()))
-                    best = &o;
-            if (best) {
-                office = true;
-                r.postalCode = best->postalCode;
-                r.record = place + splitTownName(town->name).base + best->block + u' ' + best->name;
-                r.warnings.append(QStringLiteral("大口事業所「%1」の個別番号です").arg(best->name));
-            }
+        const QString& townKey = city.towns[size_t(match.town)].foldedBase;
+        const Office* best = nullptr;
+        for (const Office& o : officesOf(city.prefecture, city.name))
+            if (o.foldedTown == townKey && o.foldedName.size() >= 2 &&
+                foldedB.contains(o.foldedName) &&
+                (!best || o.foldedName.size() > best->foldedName.size()))
+                best = &o;
+        if (best) {
+            office = true;
+            r.postalCode = best->postalCode;
+            r.record = place + splitTownName(town->name).base + best->block + u' ' + best->name;
+            r.warnings.append(QStringLiteral("大口事業所「%1」の個別番号です").arg(best->name));
         }
     }
     if (!office) {

@@ -53,7 +53,7 @@ private:
     Prefecture& prefecture(int index);
     const std::vector<std::pair<int, QString>>* municipalitiesNamed(const QString& foldedName);
     void indexAllMunicipalities();
-    const std::vector<Office>* officesOf(const QString& key);
+    const std::vector<Office>& officesOf(int prefecture, const QString& municipality);
 
     DataFolder data;
     QStringList fileNames;
@@ -61,8 +61,8 @@ private:
     bool allIndexed = false;
     QHash<QString, std::vector<std::pair<int, QString>>> municipalityIndex;
     int longestMunicipality = 0;
-    bool officesLoaded = false;
-    QHash<QString, std::vector<Office>> offices;
+    std::optional<QByteArray> officeBytes;
+    QHash<QString, std::vector<Office>> offices; // by prefecture and municipality
 };
 
 // One line of `yubin-cli resolve`: postal code, address number, record,

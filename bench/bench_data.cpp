@@ -108,10 +108,14 @@ public:
 } // namespace
 
 bool writeNationwideDataFolder(const QString& dataFolder) {
+    return writeNationwideDataFolder(dataFolder, sharedData());
+}
+
+bool writeNationwideDataFolder(const QString& dataFolder, const QString& archiveFolder) {
     // Laid out by the program's own nationwide preparation.
     QDir().mkpath(dataFolder);
     PrepFolders folders;
-    folders.download = sharedData() + u'/';
+    folders.download = archiveFolder + u'/';
     folders.data = dataFolder + u'/';
     folders.work = WorkFolders::under(dataFolder + QStringLiteral("/../work"));
     folders.work.create();

@@ -19,6 +19,8 @@ QByteArray businessOfficeFile(int lines);
 // laid out in a data folder by the program's own nationwide preparation: 47
 // prefecture files and JIGYOSYO.CSV. False when that did not complete.
 bool writeNationwideDataFolder(const QString& dataFolder);
+// The same from the archives (ken_all.zip, jigyosyo.zip) of another folder.
+bool writeNationwideDataFolder(const QString& dataFolder, const QString& archiveFolder);
 
 // Runs `LC_ALL=C grep -F -c` for the pattern's code page 932 bytes over every
 // file of the folder; the time it took in milliseconds.

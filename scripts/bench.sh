@@ -11,7 +11,7 @@ cmake --build "$build" >/dev/null
 results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-for b in browse search nationwide startup; do
+for b in browse search nationwide startup address; do
   echo "running bench_$b ..." >&2
   "$build/bin/bench_$b" --benchmark_format=json --benchmark_out="$results/$b.json" \
     --benchmark_out_format=json >/dev/null 2>&1
