@@ -326,6 +326,11 @@ Resolution AddressResolver::resolve(QStringView input) {
         r.failure = QStringLiteral("住所がありません");
         return r;
     }
+    if (std::all_of(fileNames.begin(), fileNames.end(),
+                    [](const QString& n) { return n.isEmpty(); })) {
+        r.failure = QStringLiteral("データファイルがありません");
+        return r;
+    }
     const FoldedText f = foldForMatch(rest);
     const QStringView ft = f.text;
 
