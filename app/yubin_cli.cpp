@@ -1,3 +1,4 @@
+#include "address/address_cli.h"
 #include "barcode/barcode_cli.h"
 #include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
@@ -43,6 +44,8 @@ int main(int argc, char* argv[]) {
         {"web-url", {{QStringLiteral("engine")}, {}}, yubin::runWebUrlVerb},
         {"barcode", yubin::BarcodeVerbOptions, yubin::runBarcodeVerb},
         {"prepare", {}, yubin::runPrepareVerb},
+        {"resolve", {}, yubin::runResolveVerb},
+        {"address-number", {}, yubin::runAddressNumberVerb},
     };
 
     QStringList args = app.arguments().mid(1);

@@ -1,5 +1,7 @@
 #include "barcode/bar_print.h"
 
+#include "address/resolver.h"
+
 #include "barcode/barcode_input.h"
 #include "barcode/cbarcode.h"
 #include "foundation/gui/desktop_platform.h"
@@ -153,14 +155,34 @@ void BAR_Print::createControls() {
     Command1 = new QPushButton(QStringLiteral("閉じる(&C)"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(374, buttonsY, 98, 30);
-    setFixedSize(480, buttonsY + 40);
+    // The address group stands to the right of the original controls, which
+    // keep their places.
+    Frame3 = new QGroupBox(QStringLiteral("住所"), this);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame3->setGeometry(480, 6, 300, buttonsY + 30 - 6);
+    label(Frame3, "Label9", QStringLiteral("住所（都道府県から番地・建物まで）"), 12, 24);
+    txtAddress = new QLineEdit(Frame3);
+    txtAddress->setObjectName(QStringLiteral("txtAddress"));
+    txtAddress->setGeometry(12, 44, 276, 26);
+    txtAddress->setMaxLength(int(address::MaxAddressLength));
+    cmdAddress = new QPushButton(QStringLiteral("住所から作成"), Frame3);
+    cmdAddress->setObjectName(QStringLiteral("cmdAddress"));
+    cmdAddress->setGeometry(12, 78, 130, 30);
+    cmdAddress->setAutoDefault(false);
+    lblAddress = new QLabel(Frame3);
+    lblAddress->setObjectName(QStringLiteral("lblAddress"));
+    lblAddress->setGeometry(12, 116, 276, Frame3->height() - 124);
+    lblAddress->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblAddress->setWordWrap(true);
+    lblAddress->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setFixedSize(788, buttonsY + 40);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10);
     Timer1->setSingleShot(true);
 
-    for (QLineEdit* edit : {txtData1, txtData2, txtStartY, txtStartX})
+    for (QLineEdit* edit : {txtData1, txtData2, txtStartY, txtStartX, txtAddress})
         edit->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, [this] {
         Timer1->stop();
@@ -168,9 +190,12 @@ void BAR_Print::createControls() {
     });
     connect(cmdExecute, &QPushButton::clicked, this, &BAR_Print::cmdExecute_Click);
     connect(Command1, &QPushButton::clicked, this, &BAR_Print::close);
+    connect(cmdAddress, &QPushButton::clicked, this, &BAR_Print::cmdAddress_Click);
     connect(Label1, &ClickableLabel::doubleClicked, this,
             [this] { platform.web->OpenWebPage(barcode::ManualUrl); });
 }
+
+BAR_Print::~BAR_Print() = default;
 
 void BAR_Print::load() {
     Timer1->stop();
@@ -184,6 +209,7 @@ void BAR_Print::load() {
 
 void BAR_Print::unload() {
     Timer1->stop();
+    resolver.reset();
 }
 
 bool BAR_Print::event(QEvent* e) {
@@ -214,6 +240,13 @@ bool BAR_Print::eventFilter(QObject* watched, QEvent* e) {
     if (watched == txtData2) {
         if (isEnter(key)) {
             cmdExecute->setFocus();
+            return true;
+        }
+        return false;
+    }
+    if (watched == txtAddress) {
+        if (isEnter(key)) {
+            cmdAddress_Click();
             return true;
         }
         return false;
@@ -272,6 +305,26 @@ void BAR_Print::cmdExecute_Click() {
 
     if (Option1[1]->isChecked())
         printBarcode(encoder, *top, *left, data, size);
+}
+
+void BAR_Print::cmdAddress_Click() {
+    if (!resolver)
+        resolver = std::make_unique<address::AddressResolver>(owner.dataFolder());
+    const address::Resolution r = resolver->resolve(txtAddress->text());
+    QStringList account;
+    if (r.resolved()) {
+        account << QStringLiteral("該当：") + r.record;
+        for (const QString& warning : r.warnings)
+            account << QStringLiteral("※ ") + warning;
+    } else {
+        account << QStringLiteral("※ ") + r.failure;
+    }
+    lblAddress->setText(account.join(u'\n'));
+    if (!r.resolved())
+        return;
+    txtData1->setText(r.postalCode);
+    txtData2->setText(r.addressNumber);
+    cmdExecute_Click();
 }
 
 void BAR_Print::printBarcode(cBarcode& encoder, qint32 top, qint32 left, const QString& data,

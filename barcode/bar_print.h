@@ -12,7 +12,13 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <memory>
+
 namespace yubin {
+
+namespace address {
+class AddressResolver;
+}
 
 class cBarcode;
 
@@ -23,6 +29,7 @@ class BAR_Print : public LoadableDialog {
     Q_OBJECT
 public:
     explicit BAR_Print(WindowOwner& owner);
+    ~BAR_Print() override;
     void load() override;
 
     QGroupBox* Frame1;
@@ -45,10 +52,20 @@ public:
     QPushButton* cmdExecute;
     QPushButton* Command1;
     QTimer* Timer1;
+    // From an address to both boxes: the address, its button and the
+    // account of what was found.
+    QGroupBox* Frame3;
+    QLineEdit* txtAddress;
+    QPushButton* cmdAddress;
+    QLabel* lblAddress;
 
     // The draw action of cmdExecute: validate, preview, and print when
     // "印刷" is chosen.
     void cmdExecute_Click();
+    // 住所から作成: resolves the address, fills the postal-code and
+    // address-number boxes and draws; an address that does not resolve
+    // leaves them as they are.
+    void cmdAddress_Click();
 
 protected:
     bool event(QEvent* event) override;
@@ -61,6 +78,8 @@ private:
     // Returning from the window's own message box or print dialog, or from
     // another program, is no new activation: it would redraw and print again.
     bool redrawOnActivation = true;
+    // Built on first use: it reads the data folder lazily.
+    std::unique_ptr<address::AddressResolver> resolver;
 };
 
 } // namespace yubin

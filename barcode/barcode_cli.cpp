@@ -1,5 +1,6 @@
 #include "barcode/barcode_cli.h"
 
+#include "address/resolver.h"
 #include "barcode/barcode_input.h"
 #include "barcode/cbarcode.h"
 #include "foundation/text.h"
@@ -76,10 +77,13 @@ bool writePdf(const QString& file, const BarcodeJob& job) {
 
 int runBarcodeVerb(const CliRequest& request) {
     QTextStream& err = *request.err;
-    if (request.positional.isEmpty() || request.positional.size() > 2)
-        return usageError(err, QStringLiteral("usage: yubin-cli barcode ZIP [ADDRESS] [--size "
-                                              "1|2|3] [--png FILE] [--svg FILE] [--pdf FILE] "
-                                              "[--top MM] [--left MM]"));
+    const bool fromAddress = request.values.contains(QStringLiteral("address"));
+    if (fromAddress ? !request.positional.isEmpty()
+                    : request.positional.isEmpty() || request.positional.size() > 2)
+        return usageError(
+            err, QStringLiteral("usage: yubin-cli barcode ZIP [ADDRESS] [--size "
+                                "1|2|3] [--address ADDRESS] [--png FILE] [--svg FILE] [--pdf FILE] "
+                                "[--top MM] [--left MM]"));
     BarcodeJob job;
     const QString sizeText = request.value(QStringLiteral("size"), QStringLiteral("2"));
     if (sizeText != u"1" && sizeText != u"2" && sizeText != u"3")
@@ -95,12 +99,24 @@ int runBarcodeVerb(const CliRequest& request) {
         *field = *mm;
     }
 
-    const QString zip = text::trimmed(request.positional[0]);
+    QStringList given = request.positional;
+    if (fromAddress) {
+        address::AddressResolver resolver(request.data);
+        const address::Resolution r = resolver.resolve(request.value(QStringLiteral("address")));
+        if (!r.resolved()) {
+            err << r.failure << '\n';
+            return ExitCode::NothingFound;
+        }
+        for (const QString& warning : r.warnings)
+            err << warning << '\n';
+        given = {r.postalCode, r.addressNumber};
+    }
+    const QString zip = text::trimmed(given[0]);
     if (const std::optional<QString> problem = barcode::postalCodeProblem(zip)) {
         err << *problem << '\n';
         return ExitCode::NothingFound;
     }
-    job.data = zip + barcode::addressNumberForBarcode(text::trimmed(request.positional.value(1)));
+    job.data = zip + barcode::addressNumberForBarcode(text::trimmed(given.value(1)));
     barcode::UnencodableCharacter failure;
     const auto data = barcode::dataCharacters(job.data, &failure);
     if (!data) {

@@ -14,6 +14,10 @@
 
 namespace yubin {
 
+// The town name of a municipality's entry for every address the file does
+// not list.
+inline const QString CatchAllTown = QStringLiteral("以下に掲載がない場合");
+
 // Opens the path for reading when it names a regular file (or a link to
 // one); false for anything else: missing, a folder, no access, and a FIFO,
 // socket or device named like a data file, which is never opened in a way

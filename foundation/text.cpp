@@ -212,6 +212,20 @@ QString toFullWidth(QStringView in) {
     return out;
 }
 
+QString toHalfWidthAscii(QStringView in) {
+    QString out(in.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const char16_t c = in[i].unicode();
+        if (c >= 0xFF01 && c <= 0xFF5E)
+            out[i] = QChar(char16_t(c - 0xFEE0));
+        else if (c == 0x3000)
+            out[i] = QChar(u' ');
+        else
+            out[i] = QChar(c);
+    }
+    return out;
+}
+
 void katakanaToHiragana(QStringView in, QString& out) {
     out.resize(in.size());
     QChar* dst = out.data();

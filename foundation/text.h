@@ -36,6 +36,10 @@ int cp932Code(char16_t c);
 QString toFullWidth(QStringView in);
 void toFullWidth(QStringView in, QString& out);
 
+// U+FF01-U+FF5E to ASCII and U+3000 to the space: the reverse of
+// toFullWidth for everything but katakana, which stays as it is.
+QString toHalfWidthAscii(QStringView in);
+
 // Full-width katakana letters to hiragana; everything else unchanged.
 QString katakanaToHiragana(QStringView in);
 void katakanaToHiragana(QStringView in, QString& out);

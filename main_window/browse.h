@@ -5,6 +5,7 @@
 // yubin-cli both call these, so they show the same lines.
 
 #include "foundation/access_csv.h"
+#include "foundation/data_file.h"
 #include "foundation/data_folder.h"
 
 #include <QString>
@@ -61,8 +62,6 @@ QStringList municipalityListLines(const LoadedRecords& loaded, BrowseMode mode);
 // The name a municipality or office line stands for.
 QString municipalityOfLine(const QString& line);
 QString officeOfLine(const QString& line);
-
-inline const QString CatchAllTown = QStringLiteral("以下に掲載がない場合");
 
 // The three town line formats of prefecture mode.
 QString townLine(const RecordRow& row);

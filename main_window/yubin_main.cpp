@@ -290,6 +290,11 @@ void Yubin_Main::onListMousePressed(ExtentListWidget* list, Qt::MouseButton butt
         return;
     // Touching the address box loads the window, which takes the code over.
     owner.barPrint().txtData2->clear();
+    // The line's address, so that only the block and lot remain to be added.
+    owner.barPrint().txtAddress->setText(
+        townMapAddress(List3->selectedLine().value_or(QString()),
+                       values.PrefectureNames.value(SelectedPrefecture))
+            .value_or(QString()));
     owner.barPrint().exec();
 }
 

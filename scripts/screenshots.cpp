@@ -128,6 +128,11 @@ int main(int argc, char* argv[]) {
     while (drawTimer.elapsed() < 100)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     ok &= save(barcode, out + QStringLiteral("/barcode.png"));
+    // The same window made from an address.
+    barcode.txtAddress->setText(QStringLiteral("東京都千代田区霞が関1丁目3番2号　郵便プラザ503室"));
+    barcode.cmdAddress_Click();
+    settle();
+    ok &= save(barcode, out + QStringLiteral("/barcode_address.png"));
     barcode.close();
 
     // The map and web search window for an address.

@@ -229,8 +229,12 @@ void Zen_Kensaku::onResultMousePressed(Qt::MouseButton button, Qt::KeyboardModif
         return;
     // The barcode of the row selected before the click.
     shared.BarZipCode = resultBarZipCode(List1->selectedLine().value_or(QString()));
-    if (!shared.BarZipCode.isEmpty())
-        owner.barPrint().exec(); // its load takes the code over
+    if (shared.BarZipCode.isEmpty())
+        return;
+    BAR_Print& barcode = owner.barPrint(); // its load takes the code over
+    barcode.txtAddress->setText(
+        resultMapAddress(List1->selectedLine().value_or(QString())).value_or(QString()));
+    barcode.exec();
 }
 
 void Zen_Kensaku::onResultDoubleClicked() {

@@ -1,6 +1,7 @@
 #include "barcode/bar_measure.h"
 #include "barcode/bar_print.h"
 #include "main_window/window_owner.h"
+#include "support/data_files.h"
 #include "support/fakes.h"
 
 #include <QApplication>
@@ -296,6 +297,26 @@ TEST_F(BarcodeWindow, CancellingThePrintDialogPrintsNothing) {
     EXPECT_EQ(cancelled.shown, 1);
     EXPECT_FALSE(QFile::exists(cancelled.file));
     EXPECT_EQ(w.lblDeg->text(), u"18"_qs);
+}
+
+TEST_F(BarcodeWindow, AddressButtonFillsBothBoxesAndDrawsOrSaysWhyNot) {
+    test::writeFile(env.dataFolder() + u"13tokyo.CSV"_qs,
+                    test::sjisLines({test::addressRecord(
+                        u"13101"_qs, u"1000013"_qs, u"ﾄｳｷﾖｳﾄ"_qs, u"ﾁﾖﾀﾞｸ"_qs, u"ｶｽﾐｶﾞｾｷ"_qs,
+                        u"東京都"_qs, u"千代田区"_qs, u"霞が関（次のビルを除く）"_qs)}));
+    BAR_Print& w = open();
+    EXPECT_GT(w.Frame3->x(), w.Frame1->geometry().right());
+    w.txtAddress->setText(u"大阪市北区"_qs);
+    click(w.cmdAddress);
+    EXPECT_EQ(w.lblAddress->text(), u"※ 都道府県・市区町村が見つかりません"_qs);
+    EXPECT_EQ(w.txtData1->text(), u"1234567"_qs);
+    EXPECT_EQ(w.lblDeg->text(), u""_qs);
+
+    w.txtAddress->setText(u"東京都千代田区霞が関1-3-2"_qs);
+    QTest::keyClick(w.txtAddress, Qt::Key_Return);
+    EXPECT_EQ(w.lblAddress->text(), u"該当：東京都千代田区霞が関（次のビルを除く）"_qs);
+    EXPECT_EQ(w.txtData1->text() + u' ' + w.txtData2->text(), u"1000013 1-3-2"_qs);
+    EXPECT_EQ(w.lblDeg->text(), u"09"_qs);
 }
 
 } // namespace

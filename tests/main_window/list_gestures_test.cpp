@@ -95,12 +95,14 @@ protected:
         const bool shown = answerModal<BAR_Print>(action, [&](BAR_Print& w) {
             code = w.txtData1->text();
             addressNumberEmpty = w.txtData2->text().isEmpty();
+            addressPreset = w.txtAddress->text();
         });
         if (!shown)
             return std::nullopt;
         EXPECT_TRUE(addressNumberEmpty);
         return code;
     }
+    QString addressPreset;
 };
 
 // ---- double-clicks ------------------------------------------------------------
@@ -139,6 +141,7 @@ TEST_P(GestureModifier, RightClickOpensTheBarcodeOfTheLineSelectedBefore) {
         [&] { clickLine(*main().List3, OodooriLine, GetParam(), Qt::RightButton); });
     EXPECT_EQ(code, QStringLiteral("0640941"));
     EXPECT_EQ(shared.BarZipCode, QStringLiteral("0640941"));
+    EXPECT_EQ(addressPreset, QStringLiteral("北海道札幌市中央区旭ケ丘"));
     // The right button leaves the selection where it was.
     EXPECT_EQ(main().List3->selectedLine(), main().List3->item(AsahigaokaLine)->text());
 }

@@ -76,10 +76,13 @@ protected:
 
     std::optional<QString> barcodeWindowOf(const std::function<void()>& action) {
         QString code;
-        const bool shown =
-            answerModal<BAR_Print>(action, [&](BAR_Print& w) { code = w.txtData1->text(); });
+        const bool shown = answerModal<BAR_Print>(action, [&](BAR_Print& w) {
+            code = w.txtData1->text();
+            addressPreset = w.txtAddress->text();
+        });
         return shown ? std::optional<QString>(code) : std::nullopt;
     }
+    QString addressPreset;
     void expectNothingCopied() {
         EXPECT_EQ(QGuiApplication::clipboard()->text(), Kept);
         EXPECT_TRUE(env.messages.shown.empty());
@@ -169,6 +172,7 @@ TEST_P(ResultGestureModifier, RightClickOpensTheBarcodeOfTheSelectedRow) {
         barcodeWindowOf([&] { clickLine(results(), OfficeRow, GetParam(), Qt::RightButton); }),
         QStringLiteral("1000001"));
     EXPECT_EQ(shared.BarZipCode, QStringLiteral("1000001"));
+    EXPECT_EQ(addressPreset, QStringLiteral("東京都千代田区千代田"));
     EXPECT_EQ(results().selectedLine(), results().item(ChiyodaRow)->text());
 }
 

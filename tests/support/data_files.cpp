@@ -64,9 +64,11 @@ QString officeRecord(const QString& localCode, const QString& nameReading, const
         .join(u',');
 }
 
-CliResult runCli(const QStringList& args) {
+CliResult runCli(const QStringList& args, const QByteArray& input) {
     QProcess process;
     process.start(QStringLiteral(YUBIN_CLI_PATH), args);
+    process.write(input);
+    process.closeWriteChannel();
     CliResult result;
     if (!process.waitForFinished(120000)) {
         ADD_FAILURE() << "yubin-cli did not finish";

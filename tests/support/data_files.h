@@ -27,12 +27,13 @@ QString officeRecord(const QString& localCode, const QString& nameReading, const
                      const QString& prefecture, const QString& city, const QString& town,
                      const QString& block, const QString& postalCode);
 
-// Runs yubin-cli with the arguments; stdout and stderr as UTF-8 text.
+// Runs yubin-cli with the arguments and `input` on its standard input;
+// stdout and stderr as UTF-8 text.
 struct CliResult {
     int exitCode = -1;
     QString out;
     QString err;
 };
-CliResult runCli(const QStringList& args);
+CliResult runCli(const QStringList& args, const QByteArray& input = {});
 
 } // namespace yubin::test

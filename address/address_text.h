@@ -1,0 +1,40 @@
+#pragma once
+
+// The one folding under which an address and the data's names are compared:
+// what a writer may vary without meaning another place.
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+namespace yubin::address {
+
+// 〇一二三四五六七八九十百千.
+bool isKanjiNumeral(QChar c);
+
+// The value of a run of kanji numerals: 十一 11, 二十一 21, 百三 103, and
+// the digit by digit form 一〇三 103. nullopt for a run that is no number
+// (十十) or one beyond 9999.
+std::optional<int> kanjiNumberValue(QStringView run);
+
+// An address or a name folded for comparison: blanks dropped; full-width
+// ASCII to half-width and letters to upper case; ヶ ケ が ガ to ケ; 之 の ノ to
+// ノ; hyphen-like signs to "-"; every run of kanji numerals that reads as a
+// number to arabic digits. `origin[i]` is where the folded character i began
+// in the input; origin has one more entry, the input's length.
+struct FoldedText {
+    QString text;
+    std::vector<qsizetype> origin;
+};
+FoldedText foldForMatch(QStringView in);
+inline QString folded(QStringView in) {
+    return foldForMatch(in).text;
+}
+
+// Whether a character is a sign the address number rules read as a hyphen;
+// ー counts only between digits, which the caller decides.
+bool isHyphenLike(QChar c);
+
+} // namespace yubin::address

@@ -1,0 +1,150 @@
+#include "address/resolver.h"
+#include "barcode/bar_measure.h"
+#include "support/data_files.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace yubin::address {
+namespace {
+
+QString town(const char* local, const char* code, const QString& pref, const QString& city,
+             const QString& name) {
+    return test::addressRecord(QString::fromLatin1(local), QString::fromLatin1(code), u"ﾄｳｷﾖｳﾄ"_qs,
+                               u"ｼ"_qs, u"ﾁﾖｳ"_qs, pref, city, name);
+}
+
+// A small data folder with a town of every kind the resolver tells apart.
+class Resolver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString tokyo = u"東京都"_qs, hokkaido = u"北海道"_qs;
+        test::writeFile(
+            dir.filePath(u"13tokyo.CSV"_qs),
+            test::sjisLines({
+                town("13101", "1000000", tokyo, u"千代田区"_qs, u"以下に掲載がない場合"_qs),
+                town("13101", "1000013", tokyo, u"千代田区"_qs, u"霞が関（次のビルを除く）"_qs),
+                town("13101", "1006012", tokyo, u"千代田区"_qs, u"霞が関霞が関ビル（１２階）"_qs),
+                town("13101", "1006090", tokyo, u"千代田区"_qs,
+                     u"霞が関霞が関ビル（地階・階層不明）"_qs),
+                town("13101", "1000101", tokyo, u"千代田区"_qs, u"中野（丁目）"_qs),
+                town("13101", "1000102", tokyo, u"千代田区"_qs, u"中野（番地）"_qs),
+                town("13101", "1000201", tokyo, u"千代田区"_qs, u"上野（石堂）"_qs),
+                town("13101", "1000202", tokyo, u"千代田区"_qs, u"上野（その他）"_qs),
+                town("13101", "1000301", tokyo, u"千代田区"_qs, u"一之江"_qs),
+                town("13101", "1000401", tokyo, u"千代田区"_qs, u"五八"_qs),
+                town("13206", "1830000", tokyo, u"府中市"_qs, u"以下に掲載がない場合"_qs),
+                town("13206", "1830001", tokyo, u"府中市"_qs, u"浅間町"_qs),
+            }));
+        test::writeFile(
+            dir.filePath(u"01hokkai.CSV"_qs),
+            test::sjisLines({
+                town("01103", "0650000", hokkaido, u"札幌市東区"_qs, u"以下に掲載がない場合"_qs),
+                town("01103", "0600906", hokkaido, u"札幌市東区"_qs, u"北六条東（１～７丁目）"_qs),
+                town("01103", "0650006", hokkaido, u"札幌市東区"_qs,
+                     u"北六条東（８～２０丁目）"_qs),
+                town("01663", "0881646", hokkaido, u"厚岸郡浜中町"_qs, u"姉別"_qs),
+            }));
+        test::writeFile(
+            dir.filePath(u"12chiba.CSV"_qs),
+            test::sjisLines({town("12224", "2730111", u"千葉県"_qs, u"鎌ケ谷市"_qs, u"粟野"_qs)}));
+        test::writeFile(dir.filePath(u"34hirosh.CSV"_qs),
+                        test::sjisLines({town("34208", "7260000", u"広島県"_qs, u"府中市"_qs,
+                                              u"以下に掲載がない場合"_qs)}));
+        test::writeFile(dir.filePath(u"JIGYOSYO.CSV"_qs),
+                        test::sjisLines({test::officeRecord(
+                            u"13101"_qs, u"ﾆﾂﾎﾟﾝﾕｳｾｲ"_qs, u"日本郵政株式会社"_qs, u"東京都"_qs,
+                            u"千代田区"_qs, u"霞が関"_qs, u"１丁目３－２"_qs, u"1008798"_qs)}));
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(Resolver, GivesRecordCodeNumberAndAccount) {
+    const QString kasumi = u"東京都千代田区霞が関（次のビルを除く）"_qs;
+    const std::pair<QString, QString> cases[] = {
+        {u"東京都千代田区霞が関1丁目3番2号　郵便プラザ503室"_qs,
+         u"1000013\t1-3-2-503\t"_qs + kasumi + u"\t1丁目3番2号　郵便プラザ503室\t"_qs},
+        // Floors of a named building, blanks and ヶ anywhere.
+        {u"千代田区霞ヶ関霞ヶ関ビル12階"_qs,
+         u"1006012\t12\t東京都千代田区霞が関霞が関ビル（１２階）\t12階\t"_qs},
+        {u"千代田区 霞が関 霞が関ビル"_qs,
+         u"1006090\t\t東京都千代田区霞が関霞が関ビル（地階・階層不明）\t\t"_qs},
+        // 丁目 ranges: arabic for kanji, the first number of 8-3-1, kanji 丁目.
+        {u"北海道札幌市東区北6条東8-3-1"_qs,
+         u"0650006\t8-3-1\t北海道札幌市東区北六条東（８～２０丁目）\t8-3-1\t"_qs},
+        {u"札幌市東区北六条東七丁目"_qs,
+         u"0600906\t7\t北海道札幌市東区北六条東（１～７丁目）\t七丁目\t"_qs},
+        // A district left out, full-width digits, 大字, ケ for ヶ, の for 之.
+        {u"浜中町姉別１２"_qs, u"0881646\t12\t北海道厚岸郡浜中町姉別\t１２\t"_qs},
+        {u"鎌ヶ谷市大字粟野5"_qs, u"2730111\t5\t千葉県鎌ケ谷市粟野\t5\t"_qs},
+        {u"千代田区一の江1"_qs, u"1000301\t1\t東京都千代田区一之江\t1\t"_qs},
+        // A town may end before a number written the other way.
+        {u"千代田区五八8"_qs, u"1000401\t8\t東京都千代田区五八\t8\t"_qs},
+        // （丁目）, （番地）, a named part, （その他）.
+        {u"千代田区中野2丁目1"_qs, u"1000101\t2-1\t東京都千代田区中野（丁目）\t2丁目1\t"_qs},
+        {u"千代田区中野５番地"_qs, u"1000102\t5\t東京都千代田区中野（番地）\t５番地\t"_qs},
+        {u"千代田区上野石堂3"_qs, u"1000201\t3\t東京都千代田区上野（石堂）\t石堂3\t"_qs},
+        {u"千代田区上野4"_qs, u"1000202\t4\t東京都千代田区上野（その他）\t4\t"_qs},
+        // A name in two prefectures: chosen only by its town, and said so.
+        {u"府中市浅間町1-2"_qs,
+         u"1830001\t1-2\t東京都府中市浅間町\t1-2\t同じ名前の市区町村がほかにもあります：広島県府中市"_qs},
+        {u"府中市"_qs,
+         u"\t\t\t\t候補が複数あります：東京都府中市（183-0000）、広島県府中市（726-0000）"_qs},
+        {u"東京都千代田区丸の内9"_qs,
+         u"1000000\t9\t東京都千代田区以下に掲載がない場合\t丸の内9\t"
+         u"町域が見つからないため「以下に掲載がない場合」の郵便番号です"_qs},
+        {u"〒100-0099 千代田区霞が関1-3-2"_qs,
+         u"1000013\t1-3-2\t"_qs + kasumi +
+             u"\t1-3-2\t入力の郵便番号1000099は住所の郵便番号1000013と異なります"_qs},
+        {u"千代田区霞が関1-3-2 日本郵政株式会社"_qs,
+         u"1008798\t\t東京都千代田区霞が関１丁目３－２ 日本郵政株式会社\t1-3-2 日本郵政株式会社\t"
+         u"大口事業所「日本郵政株式会社」の個別番号です"_qs},
+        {u"千代田区霞が関1-3 ABCタワー"_qs,
+         u"1000013\t1-3\t"_qs + kasumi +
+             u"\t1-3 ABCタワー\t続いた英字は住所表示番号に入れていません"_qs},
+        {u"千代田区霞が関1234-5678-9012-3"_qs,
+         u"1000013\t1234-5678-9012-3\t"_qs + kasumi +
+             u"\t1234-5678-9012-3\t住所表示番号がバーコードの20桁に収まらないため切れます"_qs},
+        // Bad input.
+        {u"New York"_qs, u"\t\t\t\t都道府県・市区町村が見つかりません"_qs},
+        {u"東京都ニューヨーク"_qs, u"\t\t\t\t東京都の市区町村が見つかりません"_qs},
+        {u"大阪府大阪市北区"_qs, u"\t\t\t\t大阪府のデータファイルがありません"_qs},
+        {QString(10000, u'霞'), u"\t\t\t\t住所が長すぎます（500文字まで）"_qs},
+        {u"千代田区\u0001霞が関"_qs, u"\t\t\t\t住所に制御文字があります"_qs},
+        {u"　"_qs, u"\t\t\t\t住所がありません"_qs},
+    };
+    AddressResolver resolver(DataFolder::atPath(dir.path()));
+    for (const auto& [address, line] : cases)
+        EXPECT_EQ(resolutionLine(resolver.resolve(address)), line) << address.toStdString();
+}
+
+TEST_F(Resolver, CliReadsStandardInputLineByLine) {
+    test::CliResult r = test::runCli({u"--data"_qs, dir.path(), u"resolve"_qs},
+                                     u"千代田区一の江1\n\n"_qs.toUtf8() + "\xff\xfe\n");
+    EXPECT_EQ(r.out, u"1000301\t1\t東京都千代田区一之江\t1\t\n\t\t\t\t住所がありません\n"
+                     u"\t\t\t\t住所に読めない文字があります（UTF-8ではありません）\n"_qs);
+    EXPECT_EQ(r.exitCode, 1);
+    r = test::runCli({u"--data"_qs, dir.path(), u"resolve"_qs, u"千代田区一の江1"_qs});
+    EXPECT_EQ(r.exitCode, 0);
+    QTemporaryDir empty;
+    r = test::runCli({u"--data"_qs, empty.path(), u"resolve"_qs, u"千代田区"_qs});
+    EXPECT_EQ(r.out, u"\t\t\t\tデータファイルがありません\n"_qs);
+    r = test::runCli({u"address-number"_qs, u"3丁目30-8　郵便ビル403号"_qs});
+    EXPECT_EQ(r.out, u"3-30-8-403\n"_qs);
+}
+
+TEST_F(Resolver, BarcodeVerbDrawsWhatTheAddressResolvesTo) {
+    test::CliResult r = test::runCli(
+        {u"--data"_qs, dir.path(), u"barcode"_qs, u"--address"_qs, u"千代田区霞が関1-3-2"_qs});
+    // 1+0+0+0+0+1+3 + 1+10+3+10+2 + 8 × CC4 (14) = 143; 143 mod 19 = 10.
+    EXPECT_EQ(r.out, u"09\n"_qs + test::patternOf(u"10000131-3-2"_qs) + u'\n');
+    EXPECT_EQ(r.exitCode, 0);
+    r = test::runCli({u"--data"_qs, dir.path(), u"barcode"_qs, u"--address"_qs, u"府中市"_qs});
+    EXPECT_EQ(r.err,
+              u"候補が複数あります：東京都府中市（183-0000）、広島県府中市（726-0000）\n"_qs);
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+} // namespace
+} // namespace yubin::address
