@@ -26,6 +26,7 @@ using namespace Qt::StringLiterals;
 using Status = RunOutcome::Status;
 using test::readAll;
 using test::recordBytes;
+using test::runCli;
 
 const QStringList Names = makePrefectureNames();
 const QDateTime Published(QDate(2025, 9, 30), QTime(0, 0));
@@ -35,7 +36,6 @@ QString dataDateOf(const QString& path) {
 }
 
 using CliRun = test::CliResult;
-using test::runCli;
 
 class Runs : public testing::Test {
 protected:
@@ -311,17 +311,13 @@ TEST_F(Runs, ReadOnlyDataFolderFailsWithADescriptionAndKeepsTheOldFiles) {
 
 using PrepareCli = Runs;
 
-TEST(PrepareCliMessages, EveryMessageOfTheWindowIsPrintedAndOnlyACompletedRunExitsZero) {
-    const QString done2 = u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 2 件    \n\n"
-                          "郵便番号ﾃﾞｰﾀの解凍が完了しました。     \n"_s;
+TEST(PrepareCliMessages, ProgressAndMessagesArePrintedAndOnlyACompletedRunExitsZero) {
     const QString askNationwide = u"郵便番号(全国一括)LZHﾌｧｲﾙを解凍しますか？     \n"_s;
-    const QString askPrefectures = u"郵便番号(都道府県別)LZHﾌｧｲﾙを解凍しますか？     \n"_s;
     const QString notAnArchive =
         u"ｴﾗｰ ： 書庫ファイルの形式を読み取れません。 (Unrecognized archive format)\n"_s;
     const struct {
         const char* label;
         std::function<void(test::PrepDirs&)> download;
-        QString verb;
         int exitCode;
         QString out, err;
     } cases[] = {
@@ -331,26 +327,12 @@ TEST(PrepareCliMessages, EveryMessageOfTheWindowIsPrintedAndOnlyACompletedRunExi
                        recordBytes(13, 150) + recordBytes(14, 120) + "99999,\"none here\"\r\n");
              d.archive(u"jigyosyo.lzh"_s, "JIGYOSYO.CSV", "office\r\n");
          },
-         u"nationwide"_s, 0,
-         u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 2＋1 件    \n\n郵便番号ﾃﾞｰﾀの解凍が完了しました。     \n"_s,
+         0, u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 2＋1 件    \n\n郵便番号ﾃﾞｰﾀの解凍が完了しました。     \n"_s,
          askNationwide + u"解凍中\n東京都 1 行\n神奈川県 151 行\nデータコピー中 271 行\n"
                          "都道府県名のない行 1 行を読み飛ばしました。\n"_s},
-        {"nothing to extract", [](test::PrepDirs&) {}, u"nationwide"_s, 1,
+        {"nothing to extract", [](test::PrepDirs&) {}, 1,
          u"解凍された郵便番号ﾃﾞｰﾀはありません。    \n"_s,
          u"郵便番号(全国一括)LZHﾌｧｲﾙがありません。     \n"_s},
-        {"two prefectures",
-         [](test::PrepDirs& d) {
-             d.archive(u"13tokyo.lzh"_s, "13tokyo.CSV", "tokyo\r\n");
-             d.archive(u"27osaka.zip"_s, "27osaka.CSV", "osaka\r\n");
-         },
-         u"prefectures"_s, 0, done2, askPrefectures + u"東京都\n大阪府\n"_s},
-        {"an archive that is none",
-         [](test::PrepDirs& d) { d.download(u"13tokyo.lzh"_s, "not an archive"); },
-         u"prefectures"_s, 1, QString(), askPrefectures + notAnArchive},
-        {"no KEN_ALL.CSV in the archive",
-         [](test::PrepDirs& d) { d.archive(u"ken_all.zip"_s, "readme.txt", "none\r\n"); },
-         u"nationwide"_s, 1, QString(),
-         askNationwide + u"解凍中\n郵便番号(全国一括)CSVﾌｧｲﾙがありません。     \n"_s},
         // The prefecture files are in place before the business-office
         // archive fails: both are told.
         {"a damaged business-office archive after the split",
@@ -359,7 +341,7 @@ TEST(PrepareCliMessages, EveryMessageOfTheWindowIsPrintedAndOnlyACompletedRunExi
                        recordBytes(13, 101) + recordBytes(14, 101));
              d.download(u"jigyosyo.zip"_s, "not an archive");
          },
-         u"nationwide"_s, 1, done2,
+         1, u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 2 件    \n\n郵便番号ﾃﾞｰﾀの解凍が完了しました。     \n"_s,
          askNationwide + u"解凍中\n東京都 1 行\n神奈川県 102 行\nデータコピー中 202 行\n"_s +
              notAnArchive},
     };
@@ -367,7 +349,7 @@ TEST(PrepareCliMessages, EveryMessageOfTheWindowIsPrintedAndOnlyACompletedRunExi
         test::PrepDirs dirs;
         c.download(dirs);
         const CliRun run =
-            runCli({u"--data"_s, dirs.data(), u"prepare"_s, c.verb, dirs.download()});
+            runCli({u"--data"_s, dirs.data(), u"prepare"_s, u"nationwide"_s, dirs.download()});
         EXPECT_EQ(run.exitCode, c.exitCode) << c.label;
         EXPECT_EQ(run.out, c.out) << c.label;
         EXPECT_EQ(run.err, c.err) << c.label;
@@ -499,7 +481,9 @@ TEST_F(PrepareCli, KilledAtAnyMomentEveryDataFileIsItsPreviousOrItsNewVersion) {
             if (!writing.isValid() && err.contains(CopyingCaption))
                 writing.start();
         }
-        EXPECT_TRUE(process.waitForFinished(120000));
+        if (process.state() != QProcess::NotRunning) {
+            EXPECT_TRUE(process.waitForFinished(120000));
+        }
         if (writing.isValid())
             writingMs = writing.elapsed();
         int replaced = 0;
