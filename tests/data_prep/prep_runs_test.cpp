@@ -34,11 +34,21 @@ const QDateTime Published(QDate(2025, 9, 30), QTime(0, 0));
 QString dataDateOf(const QString& path) {
     return dataDateText(QFileInfo(path).lastModified());
 }
+QString splitName(int prefecture) {
+    return QString::fromLatin1(prefectureTable()[size_t(prefecture - 1)].splitFile);
+}
+// A nationwide file: `lines` records of every prefecture in code order.
+QByteArray nationwideBytes(int lines) {
+    QByteArray all;
+    for (int i = 1; i <= PrefectureCount; ++i)
+        all += recordBytes(i, lines);
+    return all;
+}
 
 using CliRun = test::CliResult;
 
-class Runs : public testing::Test {
-protected:
+// Both runs on fresh folders, with stand-ins that record what they show.
+struct RunSetup {
     RunOutcome prefectures() { return runPrefectures(dirs.folders(), Names, host, messages); }
     RunOutcome nationwide() { return runNationwide(dirs.folders(), Names, host, messages, clock); }
     CliRun prepare(const QString& which, const std::function<void()>& inChild = {}) {
@@ -55,6 +65,7 @@ protected:
     test::RecordingMessageBoxes messages;
     test::ManualClock clock;
 };
+class Runs : public testing::Test, public RunSetup {};
 
 TEST(FindArchive, TakesLzhFirstThenZipByTheFirstTwoCharacters) {
     const struct {
@@ -101,20 +112,19 @@ TEST_F(Runs, PrefectureAndBusinessOfficeArchivesInAnyCaseArePlacedWithTheirTime)
 
 // lh5, lh6 and lh7 archives made by jLHA, an archiver independent of
 // libarchive, hold the same 150-line file.
-class IndependentLzh : public Runs, public testing::WithParamInterface<const char*> {};
-
-TEST_P(IndependentLzh, IsPlacedByteForByteWithItsTime) {
-    dirs.download(u"13tokyo.lzh"_s, test::readAll(test::fixturePath(
-                                        QString::fromLatin1(GetParam()) + u"/13tokyo.lzh"_s)));
-    const RunOutcome r = prefectures();
-    ASSERT_EQ(r.status, Status::Completed) << r.error.toStdString();
+TEST(IndependentLzh, IsPlacedByteForByteWithItsTime) {
     const QByteArray expected = test::readAll(test::fixturePath(u"13tokyo.CSV"_s));
     ASSERT_FALSE(expected.isEmpty());
-    EXPECT_EQ(dirs.dataBytes(u"13tokyo.CSV"_s), expected);
-    EXPECT_EQ(dataDateOf(dirs.data() + u"13tokyo.CSV"_s), u"ﾃﾞｰﾀ日付：2005/09/30"_s);
+    for (const QString& method : {u"lh5"_s, u"lh6"_s, u"lh7"_s}) {
+        RunSetup run;
+        run.dirs.download(u"13tokyo.lzh"_s,
+                          test::readAll(test::fixturePath(method + u"/13tokyo.lzh"_s)));
+        const RunOutcome r = run.prefectures();
+        ASSERT_EQ(r.status, Status::Completed) << r.error.toStdString();
+        EXPECT_EQ(run.dirs.dataBytes(u"13tokyo.CSV"_s), expected) << method.toStdString();
+        EXPECT_EQ(dataDateOf(run.dirs.data() + u"13tokyo.CSV"_s), u"ﾃﾞｰﾀ日付：2005/09/30"_s);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Methods, IndependentLzh, testing::Values("lh5", "lh6", "lh7"));
 
 TEST_F(Runs, TwoArchivesForOneCodeUseOnlyOne) {
     // Which one is the file system's listing order, which the test cannot
@@ -149,81 +159,72 @@ TEST_F(Runs, ArchiveWithoutItsCsvFailsAndReportsWhatWasPlacedBefore) {
 // ---- damaged archives, in either run -----------------------------------
 
 enum class Damage { Truncated, Checksum, HeaderSum, NotAnArchive, OldMethod };
-struct DamageCase {
-    const char* label;
-    bool zip;
-    Damage damage;
-    const char* described; // the program's words before libarchive's
-    const char* mentions;  // in libarchive's description
-};
-void PrintTo(const DamageCase& c, std::ostream* os) {
-    *os << c.label;
-}
-class DamagedArchive : public Runs, public testing::WithParamInterface<DamageCase> {};
 
-QByteArray damagedArchive(const DamageCase& c, const QByteArray& entryName) {
+QByteArray damagedArchive(bool zip, Damage damage, const char* method, const QByteArray& name) {
     const QByteArray data = QByteArray("0123456789").repeated(300);
-    test::TestEntry entry = test::fileEntry(entryName, data);
-    if (c.damage == Damage::OldMethod)
-        entry.method = c.mentions;
-    QByteArray bytes = c.zip ? test::makeZip({entry}, true) : test::makeLzh({entry});
-    if (c.damage == Damage::Truncated)
+    test::TestEntry entry = test::fileEntry(name, data);
+    if (damage == Damage::OldMethod)
+        entry.method = method;
+    QByteArray bytes = zip ? test::makeZip({entry}, true) : test::makeLzh({entry});
+    if (damage == Damage::Truncated)
         bytes.truncate(bytes.size() / 2);
-    else if (c.damage == Damage::Checksum)
+    else if (damage == Damage::Checksum)
         bytes[bytes.indexOf(data) + 500] = 'X';
-    else if (c.damage == Damage::HeaderSum)
+    else if (damage == Damage::HeaderSum)
         bytes[1] = char(bytes[1] + 1);
-    else if (c.damage == Damage::NotAnArchive)
+    else if (damage == Damage::NotAnArchive)
         bytes = "MZ not an archive at all";
     return bytes;
 }
 
-TEST_P(DamagedArchive, EndsTheRunWithLibarchivesDescriptionAndTouchesNoDataFile) {
-    dirs.dataFile(u"13tokyo.CSV"_s, "old tokyo data\r\n");
-    const QString suffix = GetParam().zip ? u".zip"_s : u".lzh"_s;
-    dirs.download(u"13tokyo"_s + suffix, damagedArchive(GetParam(), "13tokyo.CSV"));
-    dirs.download(u"ken_all"_s + suffix, damagedArchive(GetParam(), "KEN_ALL.CSV"));
-    for (const RunOutcome& r : {prefectures(), nationwide()}) {
-        EXPECT_EQ(r.status, Status::Failed);
-        const QString described = QString::fromUtf8(GetParam().described) + u" ("_s;
-        EXPECT_TRUE(r.error.startsWith(described) && r.error.endsWith(u')'))
-            << r.error.toStdString();
-        EXPECT_TRUE(r.error.contains(QString::fromLatin1(GetParam().mentions)))
-            << r.error.toStdString();
-        const QList<FinalMessage> shown = finalMessages(RunKind::Nationwide, r);
-        ASSERT_EQ(shown.size(), 1);
-        EXPECT_EQ(shown[0].title, u"LZHﾌｧｲﾙ解凍"_s);
-        EXPECT_EQ(shown[0].text, u"ｴﾗｰ ： "_s + r.error);
+TEST(DamagedArchive, EndsEitherRunWithLibarchivesDescriptionAndTouchesNoDataFile) {
+    const char* damaged = "書庫ファイルが壊れています。";
+    const char* unreadable = "書庫ファイルの形式を読み取れません。";
+    const struct {
+        bool zip;
+        Damage damage;
+        const char* described; // the program's words before libarchive's
+        const char* mentions;  // in libarchive's description (the method for OldMethod)
+    } cases[] = {{false, Damage::Truncated, damaged, "runcated"},
+                 {true, Damage::Truncated, damaged, ""},
+                 {false, Damage::Checksum, damaged, "CRC"},
+                 {true, Damage::Checksum, damaged, "CRC"},
+                 {false, Damage::HeaderSum, damaged, ""},
+                 {false, Damage::NotAnArchive, unreadable, "Unrecognized archive format"},
+                 // libarchive decodes -lh0- and -lh5- to -lh7-, the methods of
+                 // postal archives; older ones are named in its refusal.
+                 {false, Damage::OldMethod, unreadable, "-lh1-"},
+                 {false, Damage::OldMethod, unreadable, "-lh4-"},
+                 {false, Damage::OldMethod, unreadable, "-lzs-"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.zip ? "zip " : "lzh ") + c.mentions);
+        RunSetup run;
+        run.dirs.dataFile(u"13tokyo.CSV"_s, "old tokyo data\r\n");
+        const QString suffix = c.zip ? u".zip"_s : u".lzh"_s;
+        run.dirs.download(u"13tokyo"_s + suffix,
+                          damagedArchive(c.zip, c.damage, c.mentions, "13tokyo.CSV"));
+        run.dirs.download(u"ken_all"_s + suffix,
+                          damagedArchive(c.zip, c.damage, c.mentions, "KEN_ALL.CSV"));
+        for (const RunOutcome& r : {run.prefectures(), run.nationwide()}) {
+            EXPECT_EQ(r.status, Status::Failed);
+            EXPECT_TRUE(r.error.startsWith(QString::fromUtf8(c.described) + u" ("_s) &&
+                        r.error.endsWith(u')') && r.error.contains(QLatin1String(c.mentions)))
+                << r.error.toStdString();
+            const QList<FinalMessage> shown = finalMessages(RunKind::Nationwide, r);
+            ASSERT_EQ(shown.size(), 1);
+            EXPECT_EQ(shown[0].title, u"LZHﾌｧｲﾙ解凍"_s);
+            EXPECT_EQ(shown[0].text, u"ｴﾗｰ ： "_s + r.error);
+        }
+        EXPECT_EQ(run.dirs.dataNames(), QStringList{u"13tokyo.CSV"_s});
+        EXPECT_EQ(run.dirs.dataBytes(u"13tokyo.CSV"_s), QByteArray("old tokyo data\r\n"));
+        run.expectWorkFoldersEmpty();
     }
-    EXPECT_EQ(dirs.dataNames(), QStringList{u"13tokyo.CSV"_s});
-    EXPECT_EQ(dirs.dataBytes(u"13tokyo.CSV"_s), QByteArray("old tokyo data\r\n"));
-    expectWorkFoldersEmpty();
 }
-
-constexpr const char* Damaged = "書庫ファイルが壊れています。";
-constexpr const char* Unreadable = "書庫ファイルの形式を読み取れません。";
-INSTANTIATE_TEST_SUITE_P(
-    Damage, DamagedArchive,
-    testing::Values(DamageCase{"truncated LZH", false, Damage::Truncated, Damaged, "runcated"},
-                    DamageCase{"truncated ZIP", true, Damage::Truncated, Damaged, ""},
-                    DamageCase{"LZH data checksum", false, Damage::Checksum, Damaged, "CRC"},
-                    DamageCase{"ZIP data checksum", true, Damage::Checksum, Damaged, "CRC"},
-                    DamageCase{"LZH header checksum", false, Damage::HeaderSum, Damaged, ""},
-                    DamageCase{"no archive", false, Damage::NotAnArchive, Unreadable,
-                               "Unrecognized archive format"},
-                    // libarchive decodes -lh0- and -lh5- to -lh7-, the methods
-                    // of postal archives; older ones are named in its refusal.
-                    DamageCase{"lh1", false, Damage::OldMethod, Unreadable, "-lh1-"},
-                    DamageCase{"lh4", false, Damage::OldMethod, Unreadable, "-lh4-"},
-                    DamageCase{"lzs", false, Damage::OldMethod, Unreadable, "-lzs-"}));
 
 // ---- the nationwide run ------------------------------------------------
 
 TEST_F(Runs, NationwideFileGivesFortySevenFilesStampedWithItsTime) {
-    QByteArray all;
-    for (int j = 1; j <= PrefectureCount; ++j)
-        all += recordBytes(j, 101);
-    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", all, Published);
+    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", nationwideBytes(101), Published);
     dirs.archive(u"jigyosyo.zip"_s, "JIGYOSYO.CSV", "offices\r\n");
     const RunOutcome r = nationwide();
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -234,7 +235,7 @@ TEST_F(Runs, NationwideFileGivesFortySevenFilesStampedWithItsTime) {
     EXPECT_EQ(completionCountText(r.placed, r.offices), u"47＋1 件"_s);
     QStringList names;
     for (int j = 1; j <= PrefectureCount; ++j) {
-        names << QString::fromLatin1(prefectureTable()[j - 1].splitFile);
+        names << splitName(j);
         EXPECT_EQ(dirs.dataBytes(names.back()), recordBytes(j, 101)) << j;
         EXPECT_EQ(dataDateOf(dirs.data() + names.back()), u"ﾃﾞｰﾀ日付：2025/09/30"_s);
     }
@@ -313,8 +314,6 @@ using PrepareCli = Runs;
 
 TEST(PrepareCliMessages, ProgressAndMessagesArePrintedAndOnlyACompletedRunExitsZero) {
     const QString askNationwide = u"郵便番号(全国一括)LZHﾌｧｲﾙを解凍しますか？     \n"_s;
-    const QString notAnArchive =
-        u"ｴﾗｰ ： 書庫ファイルの形式を読み取れません。 (Unrecognized archive format)\n"_s;
     const struct {
         const char* label;
         std::function<void(test::PrepDirs&)> download;
@@ -333,17 +332,6 @@ TEST(PrepareCliMessages, ProgressAndMessagesArePrintedAndOnlyACompletedRunExitsZ
         {"nothing to extract", [](test::PrepDirs&) {}, 1,
          u"解凍された郵便番号ﾃﾞｰﾀはありません。    \n"_s,
          u"郵便番号(全国一括)LZHﾌｧｲﾙがありません。     \n"_s},
-        // The prefecture files are in place before the business-office
-        // archive fails: both are told.
-        {"a damaged business-office archive after the split",
-         [](test::PrepDirs& d) {
-             d.archive(u"ken_all.zip"_s, "KEN_ALL.CSV",
-                       recordBytes(13, 101) + recordBytes(14, 101));
-             d.download(u"jigyosyo.zip"_s, "not an archive");
-         },
-         1, u"郵便番号ﾃﾞｰﾀ解凍完了数 ： 2 件    \n\n郵便番号ﾃﾞｰﾀの解凍が完了しました。     \n"_s,
-         askNationwide + u"解凍中\n東京都 1 行\n神奈川県 102 行\nデータコピー中 202 行\n"_s +
-             notAnArchive},
     };
     for (const auto& c : cases) {
         test::PrepDirs dirs;
@@ -361,10 +349,7 @@ TEST(PrepareCliMessages, ProgressAndMessagesArePrintedAndOnlyACompletedRunExitsZ
 // changes nothing. Every data file is the complete run's or the previous one.
 TEST(PrepareCliTogether, ARunThatFindsAnotherAtWorkChangesNothing) {
     test::PrepDirs dirs;
-    QByteArray kenAll;
-    for (int j = 1; j <= PrefectureCount; ++j)
-        kenAll += recordBytes(j, 101);
-    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", kenAll);
+    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", nationwideBytes(101));
     const QString busy = u"ｴﾗｰ ： 別の郵便番号ﾃﾞｰﾀ処理が実行中です。"
                          "終わってから、もう一度実行してください。\n"_s;
     int refused = 0;
@@ -390,10 +375,8 @@ TEST(PrepareCliTogether, ARunThatFindsAnotherAtWorkChangesNothing) {
             }
             EXPECT_EQ(runs[i].exitCode(), 0) << runs[i].readAllStandardError().toStdString();
             EXPECT_EQ(names.size(), PrefectureCount) << round;
-            for (int j = 1; j <= PrefectureCount; ++j) {
-                const QString name = QString::fromLatin1(prefectureTable()[j - 1].splitFile);
-                EXPECT_EQ(readAll(data + name), recordBytes(j, 101)) << round << ' ' << j;
-            }
+            for (int j = 1; j <= PrefectureCount; ++j)
+                EXPECT_EQ(readAll(data + splitName(j)), recordBytes(j, 101)) << round << ' ' << j;
         }
     }
     EXPECT_GT(refused, 0); // the runs did meet
@@ -448,12 +431,9 @@ TEST_F(PrepareCli, KilledAtAnyMomentEveryDataFileIsItsPreviousOrItsNewVersion) {
     const QByteArray oldOffices =
         test::sjisLines({test::officeRecord(u"13101"_s, u"ｷｭｳ"_s, u"旧事業所"_s, u"東京都"_s,
                                             u"千代田区"_s, u"丸の内"_s, u"１"_s, u"1000001"_s)});
-    QByteArray kenAll;
-    for (int i = 1; i <= PrefectureCount; ++i)
-        kenAll += recordBytes(i, 150);
-    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", kenAll);
+    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", nationwideBytes(150));
     dirs.archive(u"jigyosyo.zip"_s, "JIGYOSYO.CSV", oldOffices + oldOffices);
-    auto fileName = [](int i) { return QString::fromLatin1(prefectureTable()[i - 1].splitFile); };
+    const auto fileName = splitName;
     // Puts the previous files back, runs yubin-cli, kills it when `killNow`
     // says so (given the progress so far and the milliseconds since
     // "データコピー中", -1 before), and counts the files it replaced; fails

@@ -130,13 +130,6 @@ TEST(Hiragana, MatchesIcuOverTheFullWidthFormsOfTheHalfWidthBlock) {
     }
 }
 
-TEST(Hiragana, ReadingOfAMunicipality) {
-    EXPECT_EQ(readingToHiragana(QString::fromUtf8("ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ")),
-              QString::fromUtf8("さつぽろしちゆうおうく"));
-    EXPECT_EQ(katakanaToHiragana(QString::fromUtf8("カナガワ 横浜ー")),
-              QString::fromUtf8("かながわ 横浜ー"));
-}
-
 TEST(UpperCase, LettersOfBothWidths) {
     EXPECT_EQ(toUpperCase(QString::fromUtf8("abz-1 ａｚ")), QString::fromUtf8("ABZ-1 ＡＺ"));
     EXPECT_EQ(toUpperCase(QString::fromUtf8("ｱｲ")), QString::fromUtf8("ｱｲ"));
