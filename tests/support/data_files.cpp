@@ -37,32 +37,21 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-namespace {
-QString q(const QString& s) {
-    return u'"' + s + u'"';
-}
-} // namespace
-
 QString addressRecord(const QString& localCode, const QString& postalCode,
                       const QString& prefReading, const QString& cityReading,
                       const QString& townReading, const QString& prefecture, const QString& city,
                       const QString& town) {
-    return QStringList{localCode,      q(postalCode.left(3) + u"  "_s),
-                       q(postalCode),  q(prefReading),
-                       q(cityReading), q(townReading),
-                       q(prefecture),  q(city),
-                       q(town),        u"0,0,0,0,0,0"_s}
-        .join(u',');
+    return u"%1,\"%2  \",\"%3\",\"%4\",\"%5\",\"%6\",\"%7\",\"%8\",\"%9\",0,0,0,0,0,0"_s.arg(
+        localCode, postalCode.left(3), postalCode, prefReading, cityReading, townReading,
+        prefecture, city, town);
 }
 
 QString officeRecord(const QString& localCode, const QString& nameReading, const QString& name,
                      const QString& prefecture, const QString& city, const QString& town,
                      const QString& block, const QString& postalCode) {
-    return QStringList{localCode,     q(nameReading), q(name),
-                       q(prefecture), q(city),        q(town),
-                       q(block),      q(postalCode),  q(postalCode.left(5)),
-                       q(u"銀座"_s),  u"0,0,0"_s}
-        .join(u',');
+    return u"%1,\"%2\",\"%3\",\"%4\",\"%5\",\"%6\",\"%7\",\"%8\",\"%9\",\"銀座\",0,0,0"_s.arg(
+        localCode, nameReading, name, prefecture, city, town, block, postalCode,
+        postalCode.left(5));
 }
 
 QStringList prefectureRecords(int prefecture, int count, int firstNumber) {
