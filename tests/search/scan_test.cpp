@@ -38,44 +38,27 @@ protected:
 
 // ---- the match table, through the pass ----------------------------------
 
-struct MatchCase {
-    const char* name;
-    const char* text;
-    bool fold;
-    bool matches;
-};
-void PrintTo(const MatchCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class MatchTable : public Scan, public testing::WithParamInterface<MatchCase> {};
-
-TEST_P(MatchTable, DecidesLikeTheTable) {
+TEST_F(Scan, MatchTableDecidesThroughThePass) {
     write("14kanaga.CSV", {addressRecord("14131", "2100001", "ｶﾅｶﾞﾜｹﾝ", "ｶﾜｻｷｼｶﾜｻｷｸ", "ﾎﾝﾁﾖｳ",
                                          "神奈川県", "川崎市川崎区", "本町")});
-    const ScanResult r = scan(GetParam().text, GetParam().fold);
-    EXPECT_EQ(r.rows, GetParam().matches ? QStringList{"[A] 210-0001 神奈川県川崎市川崎区本町 "
-                                                       "(ｶﾅｶﾞﾜｹﾝｶﾜｻｷｼｶﾜｻｷｸﾎﾝﾁﾖｳ)"}
-                                         : QStringList());
+    const QStringList row{"[A] 210-0001 神奈川県川崎市川崎区本町 (ｶﾅｶﾞﾜｹﾝｶﾜｻｷｼｶﾜｻｷｸﾎﾝﾁﾖｳ)"};
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"川崎", false, true},      // one word found as stored
+        {"かながわ", false, false}, // a hiragana word needs folding
+        {"かながわ", true, true},
+        {"カワサキ", true, true},       // katakana, folded
+        {"よこはま", true, false},      // in no form
+        {"川崎 かわさき", false, true}, // the second word always in the derived forms
+        {"川崎 ｶﾜｻｷ", false, false},    // and never in the line as stored
+        {"かわさき　ﾎﾝﾁﾖｳ", true, false},
+        {"川崎 よこはま", true, false}, // the second word missing
+        {"かながわ ほんちよう", false, false},
+        {"かながわ ほんちよう", true, true},
+        {"川崎区\",\"本町", false, true}, // across two columns
+        {"２１００００１", true, true}};  // full-width digits, folded
+    for (const auto& [text, fold, matches] : cases)
+        EXPECT_EQ(scan(text, fold).rows, matches ? row : QStringList()) << text << ' ' << fold;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, MatchTable,
-    testing::Values(MatchCase{"OneWordFoundAsStored", "川崎", false, true},
-                    MatchCase{"HiraganaWordWithoutFolding", "かながわ", false, false},
-                    MatchCase{"HiraganaWordWithFolding", "かながわ", true, true},
-                    MatchCase{"KatakanaWordWithFolding", "カワサキ", true, true},
-                    MatchCase{"WordInNoFormWithFolding", "よこはま", true, false},
-                    MatchCase{"SecondWordAlwaysInDerivedForms", "川崎 かわさき", false, true},
-                    // The second word is never looked for in the line as stored.
-                    MatchCase{"HalfWidthSecondWordFindsNothing", "川崎 ｶﾜｻｷ", false, false},
-                    MatchCase{"HalfWidthSecondWordFindsNothingFolded", "かわさき　ﾎﾝﾁﾖｳ", true,
-                              false},
-                    MatchCase{"SecondWordMissing", "川崎 よこはま", true, false},
-                    MatchCase{"BothWordsFoldedNeedFolding", "かながわ ほんちよう", false, false},
-                    MatchCase{"BothWordsFolded", "かながわ ほんちよう", true, true},
-                    MatchCase{"CommaAcrossTwoColumns", "川崎区\",\"本町", false, true},
-                    MatchCase{"FullWidthDigitsFolded", "２１００００１", true, true}));
 
 // ---- rows ---------------------------------------------------------------
 
