@@ -32,7 +32,7 @@ QRectF toDevicePixels(const QRectF& mm, const QPaintDevice& device) {
 cBarcode::cBarcode(const SharedValues& sharedValues) : shared(sharedValues) {}
 
 BarcodeError cBarcode::PrintBarZip() {
-    const std::optional<barcode::DataCharacters> data = barcode::dataCharacters(code, &lastFailure);
+    const std::optional<barcode::DataCharacters> data = barcode::dataCharacters(code);
     if (!data)
         return BarcodeError::UnencodableCharacter;
     deg = barcode::checkValue(*data);

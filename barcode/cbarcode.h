@@ -66,7 +66,6 @@ public:
     // The full pattern of the last call that got past the encoding.
     const QString& pattern() const { return lastPattern; }
     // The character the last failed encoding stopped at.
-    const barcode::UnencodableCharacter& failure() const { return lastFailure; }
 
 private:
     BarcodeError drawPicture();
@@ -80,7 +79,6 @@ private:
     qint32 deg = 0;
     QString code;
     QString lastPattern;
-    barcode::UnencodableCharacter lastFailure;
 };
 
 namespace barcode {

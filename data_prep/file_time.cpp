@@ -29,13 +29,4 @@ qint16 SetFileWriteTime(QFileDevice& file, const QStringList& DataDateParts) {
     return file.setFileTime(when, QFileDevice::FileModificationTime) ? 0 : 99;
 }
 
-qint16 SetFileWriteTime(const QString& path, const QStringList& DataDateParts) {
-    if (!dateFromParts(DataDateParts).isValid())
-        return 0;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return 99;
-    return SetFileWriteTime(file, DataDateParts);
-}
-
 } // namespace yubin

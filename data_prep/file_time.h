@@ -15,12 +15,10 @@ QStringList dataDateParts(const QDateTime& modified);
 // time.
 QDateTime dateFromParts(const QStringList& DataDateParts);
 
-// Sets the last-modified time of the file (creation and access times stay)
-// to the time the parts name. Returns 0 when it was set or the parts are not
-// a valid date and time (nothing is done then), 99 when the file could not be
-// opened or its time could not be set.
-qint16 SetFileWriteTime(const QString& path, const QStringList& DataDateParts);
-// The same for a file that is open for writing.
+// Sets the last-modified time of a file open for writing (creation and access
+// times stay) to the time the parts name. Returns 0 when it was set or the
+// parts are not a valid date and time (nothing is done then), 99 when the
+// file is not open or its time could not be set.
 qint16 SetFileWriteTime(QFileDevice& file, const QStringList& DataDateParts);
 
 } // namespace yubin

@@ -35,13 +35,11 @@ QString chooseFolder(const QString& programFolder) {
 
 } // namespace
 
-DataFolder::DataFolder(const QString& programFolder)
-    : program(programFolder), folder(chooseFolder(programFolder)) {}
+DataFolder::DataFolder(const QString& programFolder) : folder(chooseFolder(programFolder)) {}
 
 DataFolder DataFolder::atPath(const QString& dataFolder) {
     DataFolder d;
     d.folder = withSlash(QDir::cleanPath(QDir(dataFolder).absolutePath()));
-    d.program = QFileInfo(d.folder.chopped(1)).absolutePath();
     return d;
 }
 

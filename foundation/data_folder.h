@@ -14,7 +14,6 @@ public:
     // A data folder given directly (yubin-cli --data DIR).
     static DataFolder atPath(const QString& dataFolder);
 
-    const QString& programFolder() const { return program; }
     // The folder path, ending in "/".
     const QString& path() const { return folder; }
 
@@ -43,7 +42,6 @@ public:
 
 private:
     DataFolder() = default;
-    QString program;
     QString folder;
 };
 

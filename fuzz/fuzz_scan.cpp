@@ -19,6 +19,31 @@ using namespace yubin;
 
 namespace {
 
+// The match rules applied to one line on its own, the plain way: the
+// reference the pass, which searches each file as one text, must agree with.
+struct LineForms {
+    QString fullWidth;
+    QString hiragana;
+};
+
+bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms) {
+    const bool rawFirst = line.contains(words.first);
+    // The raw test decides alone where it can; the derived forms are built
+    // only when it does not.
+    if (rawFirst && !words.twoWords)
+        return true;
+    if (!rawFirst && !fold)
+        return false;
+    text::toFullWidth(line, forms.fullWidth);
+    text::katakanaToHiragana(forms.fullWidth, forms.hiragana);
+    auto inForms = [&](const QString& word) {
+        return forms.fullWidth.contains(word) || forms.hiragana.contains(word);
+    };
+    const bool foldedFirst = !rawFirst && inForms(words.first);
+    const bool foldedSecond = words.twoWords && inForms(words.second);
+    return matchRule(rawFirst, foldedFirst, foldedSecond, words, fold);
+}
+
 QString writeDataFile(const QByteArray& bytes) {
     static QTemporaryDir root;
     const QString folder = root.path() + QStringLiteral("/DATA/");

@@ -45,15 +45,12 @@ constexpr CorporateForm CorporateFormPrefixes[] = {
 
 const QString WholeAreaEnding = QStringLiteral("一円");
 
-QString hiragana(QStringView halfWidthReading) {
-    return text::readingToHiragana(halfWidthReading);
-}
-
 QString wholeAreaReading(const QString& reading) {
     // The part read for "一円" follows the last ｲ; a reading without one is
     // shown whole.
     const qsizetype cut = reading.lastIndexOf(u'ｲ');
-    return hiragana(cut >= 0 ? QStringView(reading).left(cut) : QStringView(reading));
+    return text::readingToHiragana(cut >= 0 ? QStringView(reading).left(cut)
+                                            : QStringView(reading));
 }
 
 } // namespace
@@ -123,7 +120,7 @@ QStringList municipalityListLines(const LoadedRecords& loaded, BrowseMode mode) 
     if (mode == BrowseMode::Prefecture) {
         lines.reserve(qsizetype(loaded.municipalities.size()));
         for (const MunicipalityRow& m : loaded.municipalities) {
-            const QString reading = hiragana(m.reading);
+            const QString reading = text::readingToHiragana(m.reading);
             lines << reading.left(1) + u' ' + m.name + QStringLiteral(" (") + reading + u')';
         }
     } else {
@@ -165,7 +162,7 @@ QString officeOfLine(const QString& line) {
 
 QString ordinaryTownLine(const RecordRow& row) {
     return postalCodeText(row[0]) + QStringLiteral("  ") + row[3] + row[4] + QStringLiteral(" (") +
-           hiragana(row[2]) + u')';
+           text::readingToHiragana(row[2]) + u')';
 }
 
 QString townLine(const RecordRow& row) {
@@ -181,7 +178,7 @@ TownList townsOfMunicipality(const std::vector<RecordRow>& records, const QStrin
     for (const RecordRow& row : records) {
         if (row[3] != municipality)
             continue;
-        list.heading = municipality + u'(' + hiragana(row[1]) + u')';
+        list.heading = municipality + u'(' + text::readingToHiragana(row[1]) + u')';
         list.lines << townLine(row);
         if (row[4] != CatchAllTown && !row[4].endsWith(WholeAreaEnding))
             list.currentMunicipality = municipality;

@@ -48,24 +48,6 @@ bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchW
     return words.twoWords ? first && foldedSecond : first;
 }
 
-bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms) {
-    const bool rawFirst = line.contains(words.first);
-    // The raw test decides alone where it can; the derived forms are built
-    // only when it does not.
-    if (rawFirst && !words.twoWords)
-        return true;
-    if (!rawFirst && !fold)
-        return false;
-    text::toFullWidth(line, forms.fullWidth);
-    text::katakanaToHiragana(forms.fullWidth, forms.hiragana);
-    auto inForms = [&](const QString& word) {
-        return forms.fullWidth.contains(word) || forms.hiragana.contains(word);
-    };
-    const bool foldedFirst = !rawFirst && inForms(words.first);
-    const bool foldedSecond = words.twoWords && inForms(words.second);
-    return matchRule(rawFirst, foldedFirst, foldedSecond, words, fold);
-}
-
 QString rowPostalCode(const QString& column) {
     const QString t = text::trimmed(column);
     qsizetype n = 0;
@@ -184,15 +166,18 @@ struct ScanCache::Entry {
 ScanCache::ScanCache() = default;
 ScanCache::~ScanCache() = default;
 
-ScanCache::Entry* ScanCache::lookup(const QString& path) {
+const ScanCache::Entry* ScanCache::get(const QString& path, bool forms) {
     const qint64 readAt = nowNs();
     const std::optional<FileStamp> stamp = FileStamp::of(path);
     auto found = std::find_if(entries.begin(), entries.end(),
                               [&](const auto& e) { return e.first == path; });
     if (found != entries.end()) {
         Entry& e = *found->second;
-        if (e.settled && stamp == e.stamp)
+        if (e.settled && stamp == e.stamp) {
+            if (forms)
+                e.buildForms();
             return &e;
+        }
         entries.erase(found);
     }
     std::optional<QString> text = readDecodedFile(path);
@@ -208,19 +193,10 @@ ScanCache::Entry* ScanCache::lookup(const QString& path) {
     }
     entry->text = std::move(*text);
     entry->index();
+    if (forms)
+        entry->buildForms();
     entries.emplace_back(path, std::move(entry));
     return entries.back().second.get();
-}
-
-const ScanCache::Entry* ScanCache::get(const QString& path) {
-    return lookup(path);
-}
-
-const ScanCache::Entry* ScanCache::withForms(const QString& path) {
-    Entry* e = lookup(path);
-    if (e)
-        e->buildForms();
-    return e;
 }
 
 // ---- the pass ----------------------------------------------------------
@@ -288,7 +264,7 @@ public:
     // False when the pass must end.
     bool scanSource(const QString& path, bool businessOffice, ScanCache& cache) {
         const bool needForms = !zipMode && (request.fold || words.twoWords);
-        const ScanCache::Entry* e = needForms ? cache.withForms(path) : cache.get(path);
+        const ScanCache::Entry* e = cache.get(path, needForms);
         if (!e)
             return true; // unreadable: skipped like a missing file
         std::vector<quint8> marks(e->starts.size(), 0);

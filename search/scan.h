@@ -33,20 +33,10 @@ struct SearchWords {
 };
 SearchWords splitSearchWords(const QString& trimmedText);
 
-// The line forms the match rules compare.
-struct LineForms {
-    QString fullWidth;
-    QString hiragana;
-};
-
 // The match table: whether the first word was found in the line as stored,
 // whether it was found in a derived form, and whether the second was.
 bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchWords& words,
                bool fold);
-
-// Whether one trimmed line matches; builds the derived forms into `forms`
-// only when the raw test does not decide.
-bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms);
 
 // The result row of a matching line: "[A] " or "[*] ", the postal code as
 // NNN-NNNN, a blank, then the address.
@@ -85,14 +75,12 @@ public:
     ~ScanCache();
     struct Entry;
     // The file's entry, read anew when it changed; nullptr when unreadable.
-    const Entry* get(const QString& path);
-    // The derived forms of the entry's lines, built on first use.
-    const Entry* withForms(const QString& path);
+    // With `forms`, the derived forms of its lines too, built on first use.
+    const Entry* get(const QString& path, bool forms);
     qsizetype entryCount() const { return qsizetype(entries.size()); }
 
 private:
     std::vector<std::pair<QString, std::unique_ptr<Entry>>> entries;
-    Entry* lookup(const QString& path);
 };
 
 struct ScanResult {

@@ -75,7 +75,6 @@ QRect twipsRect(int left, int top, int width, int height);
 void setColours(QWidget& widget, const QColor& text, const QColor& background = QColor());
 
 inline const QColor ColourBlue(0x00, 0x00, 0xFF);
-inline const QColor ColourRed(0xFF, 0x00, 0x00);
 inline const QColor ColourLightYellow(0xFF, 0xFF, 0xC0);
 
 // The list's horizontal scroll range becomes its widest entry, measured in

@@ -4,8 +4,8 @@
 // filled rectangles of a PDF page as Qt writes it, and the preview picture.
 
 #include "barcode/cbarcode.h"
+#include "support/data_files.h"
 
-#include <QFile>
 #include <QImage>
 #include <QRectF>
 #include <QRegularExpression>
@@ -37,11 +37,6 @@ inline std::vector<QRectF> standardBars(QStringView pattern, double topMm, doubl
         bars.emplace_back(x, y, 0.06 * a, height);
     }
     return bars;
-}
-
-inline QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline QSizeF pdfPageSizeMm(const QByteArray& pdf) {

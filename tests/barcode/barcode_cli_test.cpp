@@ -6,6 +6,11 @@
 namespace yubin {
 namespace {
 
+// The full pattern of 1234567, by the standard's table: start, the seven
+// digits, thirteen CC4, the check character CC8 (check value 18), stop.
+const QString Pattern1234567 = u"001030101040103020301020102030104010302010201030"_qs +
+                               u"403020"_qs.repeated(13) + u"101010301000"_qs;
+
 // Arguments separated by blanks, for arguments that hold none.
 test::CliResult barcodeCli(const QString& args) {
     return test::runCli(QStringList{u"barcode"_qs} + args.split(u' '));
@@ -13,10 +18,14 @@ test::CliResult barcodeCli(const QString& args) {
 
 TEST(CliBarcode, PrintsTheCheckValueAndTheFullPattern) {
     test::CliResult r = barcodeCli(u"1234567"_qs);
-    EXPECT_EQ(r.out, u"18\n"_qs + test::patternOf(u"1234567"_qs) + u'\n');
-    // Trimmed and upper-cased as the window does.
+    EXPECT_EQ(r.out, u"18\n"_qs + Pattern1234567 + u'\n');
+    // Trimmed and upper-cased as the window does: 1000001 3-2-1 CC1 0, six
+    // CC4, and the check value 10, drawn as the hyphen.
     r = test::runCli({u"barcode"_qs, u" 1000001 "_qs, u" 3-2-1a "_qs, u"--size"_qs, u"3"_qs});
-    EXPECT_EQ(r.out, u"10\n"_qs + test::patternOf(u"10000013-2-1A"_qs) + u'\n');
+    EXPECT_EQ(
+        r.out,
+        u"10\n0010301010401040401040401040401040401040401010403010204010401030204010401010403020"
+        u"40104040403020403020403020403020403020403020401040301000\n"_qs);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.err.isEmpty());
 }
@@ -63,7 +72,7 @@ TEST_F(CliBarcodeFiles, PngIsThePreviewTheWindowDraws) {
 
 // Qt writes the size in millimetres and the rectangles in view box units.
 TEST_F(CliBarcodeFiles, SvgHoldsTheBarcodeAtItsPrintedSize) {
-    ASSERT_EQ(barcodeCli(u"1234567 4-5 --size 3 --svg "_qs + file).exitCode, 0);
+    ASSERT_EQ(barcodeCli(u"1234567 --size 3 --svg "_qs + file).exitCode, 0);
     const QString svg = QString::fromUtf8(test::readAll(file));
     static const QRegularExpression size(
         uR"re(width="(\S+)mm" height="(\S+)mm"\s+viewBox="0 0 (\S+) (\S+)")re"_qs),
@@ -79,7 +88,7 @@ TEST_F(CliBarcodeFiles, SvgHoldsTheBarcodeAtItsPrintedSize) {
     for (const auto& r : rect.globalMatch(svg))
         rects.emplace_back(number(r, 1) * mmX, number(r, 2) * mmY, number(r, 3) * mmX,
                            number(r, 4) * mmY);
-    test::expectSameBars(rects, test::standardBars(test::patternOf(u"12345674-5"_qs), 0, 0, 11.5));
+    test::expectSameBars(rects, test::standardBars(Pattern1234567, 0, 0, 11.5));
 }
 
 TEST_F(CliBarcodeFiles, PdfIsAnA4PageAsThePrintPathDrawsIt) {
@@ -91,9 +100,8 @@ TEST_F(CliBarcodeFiles, PdfIsAnA4PageAsThePrintPathDrawsIt) {
         const QByteArray pdf = test::readAll(file);
         EXPECT_NEAR(test::pdfPageSizeMm(pdf).width(), 210, 0.5);
         EXPECT_NEAR(test::pdfPageSizeMm(pdf).height(), 297, 0.5);
-        test::expectSameBars(
-            test::pdfFilledRectsMm(pdf),
-            test::standardBars(test::patternOf(u"1234567"_qs), top, left, pointSize));
+        test::expectSameBars(test::pdfFilledRectsMm(pdf),
+                             test::standardBars(Pattern1234567, top, left, pointSize));
     }
 }
 

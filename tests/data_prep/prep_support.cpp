@@ -1,7 +1,5 @@
 #include "prep_support.h"
 
-#include "foundation/prefectures.h"
-
 #include <QDir>
 #include <QFile>
 
@@ -112,23 +110,6 @@ void expectShown(const RecordingMessageBoxes& messages, size_t index, MessageIco
 
 QString fixturePath(const QString& name) {
     return QStringLiteral(YUBIN_FIXTURES_DIR) + u'/' + name;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList prefectureRecords(int prefecture, int count, int firstNumber) {
-    const QString name = makePrefectureNames().at(prefecture);
-    const QString code = prefectureCode(prefecture);
-    QStringList records;
-    for (int i = firstNumber; i < firstNumber + count; ++i) {
-        const QString postal = u"%1%2"_s.arg(code).arg(i, 5, 10, QLatin1Char('0'));
-        records << addressRecord(code + u"101"_s, postal, u"ｹﾝ"_s, u"ｼ"_s, u"ﾁｮｳ%1"_s.arg(i), name,
-                                 u"中央市"_s, u"本町%1丁目"_s.arg(i));
-    }
-    return records;
 }
 
 PrepDirs::PrepDirs() {

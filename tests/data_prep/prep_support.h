@@ -2,9 +2,9 @@
 
 // What the data preparation tests share: archives built by the tests
 // themselves (ZIP through libarchive's writer, stored LZH through a small
-// writer of level-0 headers that can also write what no archiver would),
-// address lines of a chosen prefecture, a host that records what a run
-// reports, and folders laid out as the runs expect them.
+// writer of level-0 headers that can also write what no archiver would), a
+// host that records what a run reports, and folders laid out as the runs
+// expect them.
 
 #include "data_prep/prep_runs.h"
 #include "support/data_files.h"
@@ -43,14 +43,6 @@ inline TestEntry fileEntry(const QByteArray& name, const QByteArray& data,
 QByteArray makeZip(const std::vector<TestEntry>& entries, bool stored = false);
 QByteArray makeLzh(const std::vector<TestEntry>& entries);
 QString fixturePath(const QString& name);
-QByteArray readAll(const QString& path);
-
-// `count` address records of the prefecture (index 1 to 47), each with its
-// own postal code and town name; as the published file holds them.
-QStringList prefectureRecords(int prefecture, int count, int firstNumber = 0);
-inline QByteArray recordBytes(int prefecture, int count) {
-    return sjisLines(prefectureRecords(prefecture, count));
-}
 
 class RecordingHost : public RunHost {
 public:

@@ -23,12 +23,6 @@ TEST(DataFileLines, EveryKindOfLineEndEndsALine) {
     EXPECT_EQ(linesOf(QStringLiteral("only")), QStringList{"only"});
 }
 
-TEST(DataFileLines, BytesSplitTheSameWay) {
-    QList<QByteArray> lines;
-    forEachLine(QByteArrayView("x\r\ny\rz"), [&](QByteArrayView l) { lines << l.toByteArray(); });
-    EXPECT_EQ(lines, (QList<QByteArray>{"x", "y", "z"}));
-}
-
 TEST(DataFileRead, DecodesCodePage932AndRefusesWhatCannotBeRead) {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/13tokyo.CSV");

@@ -4,12 +4,12 @@
 
 #include "foundation/data_folder.h"
 #include "foundation/prefectures.h"
+#include "support/data_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -22,22 +22,7 @@ namespace {
 const QString Source = QStringLiteral(YUBIN_SOURCE_DIR);
 const QString Build = QStringLiteral(YUBIN_BUILD_DIR);
 
-struct ProcessRun {
-    int exitCode = -1;
-    QString err;
-};
-
-ProcessRun run(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    ProcessRun r;
-    if (!p.waitForFinished(300000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+using test::runProgram;
 
 void copyExecutable(const QString& from, const QString& to) {
     QFile::remove(to);
@@ -59,7 +44,8 @@ TEST(FirstRun, LauncherFillsAnEmptyDataFolderFromTheBundledArchives) {
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("YUBIN_BUNDLED_DATA"), Source + QStringLiteral("/resources/data"));
-    const ProcessRun first = run(program.path() + QStringLiteral("/yubin-launch"), {}, env);
+    const test::CliResult first =
+        runProgram(program.path() + QStringLiteral("/yubin-launch"), {}, env);
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(QFile::exists(program.path() + QStringLiteral("/started")));
 
@@ -77,7 +63,8 @@ TEST(FirstRun, LauncherFillsAnEmptyDataFolderFromTheBundledArchives) {
     // The next start finds the data and leaves it alone.
     const QString hokkaido = data.path() + QStringLiteral("01hokkai.CSV");
     QFile::remove(data.path() + QStringLiteral("47okinaw.CSV"));
-    const ProcessRun second = run(program.path() + QStringLiteral("/yubin-launch"), {}, env);
+    const test::CliResult second =
+        runProgram(program.path() + QStringLiteral("/yubin-launch"), {}, env);
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("47okinaw.CSV")));
     EXPECT_TRUE(QFileInfo::exists(hokkaido));
@@ -85,10 +72,9 @@ TEST(FirstRun, LauncherFillsAnEmptyDataFolderFromTheBundledArchives) {
 
 TEST(Install, PutsProgramsDataDesktopEntryAndIconInTheirPlaces) {
     QTemporaryDir prefix;
-    const ProcessRun install =
-        run(QStringLiteral("cmake"),
-            {QStringLiteral("--install"), Build, QStringLiteral("--prefix"), prefix.path()},
-            QProcessEnvironment::systemEnvironment());
+    const test::CliResult install =
+        runProgram(QStringLiteral("cmake"),
+                   {QStringLiteral("--install"), Build, QStringLiteral("--prefix"), prefix.path()});
     ASSERT_EQ(install.exitCode, 0) << install.err.toStdString();
     for (const char* file :
          {"bin/yubin", "bin/yubin-cli", "bin/yubin-launch", "share/yubin/data/ken_all.zip",
@@ -105,15 +91,15 @@ TEST(Install, DesktopEntryIsValid) {
     const QString validator =
         QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     ASSERT_FALSE(validator.isEmpty()) << "desktop-file-utils is in scripts/packages.txt";
-    const ProcessRun r = run(validator, {Source + QStringLiteral("/resources/yubin.desktop")},
-                             QProcessEnvironment::systemEnvironment());
+    const test::CliResult r =
+        runProgram(validator, {Source + QStringLiteral("/resources/yubin.desktop")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
 }
 
 TEST(Screenshots, ScriptWritesAPictureOfEveryWindowWithSomethingInIt) {
     QTemporaryDir out;
-    const ProcessRun r = run(Source + QStringLiteral("/scripts/screenshots.sh"),
-                             {out.path(), Build}, QProcessEnvironment::systemEnvironment());
+    const test::CliResult r =
+        runProgram(Source + QStringLiteral("/scripts/screenshots.sh"), {out.path(), Build});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     for (const char* name : {"main_window.png", "full_search.png", "barcode.png", "map_search.png",
                              "data_preparation.png"}) {

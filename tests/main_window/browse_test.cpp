@@ -49,29 +49,21 @@ TEST(LoadRecords, FillsTheRowsOfPrefectureModeAndRestoresLeadingZeros) {
     EXPECT_EQ(loaded.records[1][4], "以下に掲載がない場合") << "the catch-all is an ordinary row";
 }
 
-TEST(LoadRecords, MunicipalitiesThatAreNotContiguousAppearOncePerRun) {
-    const auto city = [](const char* name, const char* reading) {
-        return addressRecord("01202", "0400000", "ﾎﾂｶｲﾄﾞｳ", reading, "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "北海道",
-                             name, "以下に掲載がない場合");
-    };
-    const LoadedRecords loaded = load({city("函館市", "ﾊｺﾀﾞﾃｼ"), city("函館市", "ﾊｺﾀﾞﾃｼ"),
-                                       city("小樽市", "ｵﾀﾙｼ"), city("函館市", "ﾊｺﾀﾞﾃｼ")});
-    ASSERT_EQ(loaded.municipalities.size(), 3u);
-    EXPECT_EQ(
-        municipalityListLines(loaded, BrowseMode::Prefecture),
-        (QStringList{"お 小樽市 (おたるし)", "は 函館市 (はこだてし)", "は 函館市 (はこだてし)"}));
+QString city(const char* name, const char* reading) {
+    return addressRecord("01202", "0400000", "ﾎﾂｶｲﾄﾞｳ", reading, "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "北海道", name,
+                         "以下に掲載がない場合");
 }
 
-TEST(MunicipalityList, LinesShowTheHiraganaReadingAndSortByItsFirstSound) {
-    const auto city = [](const char* name, const char* reading) {
-        return addressRecord("01101", "0600000", "ﾎﾂｶｲﾄﾞｳ", reading, "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "北海道",
-                             name, "以下に掲載がない場合");
-    };
-    const LoadedRecords loaded = load({city("札幌市中央区", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ"),
-                                       city("常総市", "ｼﾞﾖｳｿｳｼ"), city("旭川市", "ｱｻﾋｶﾜｼ")});
+// A municipality that is not contiguous appears once per run.
+TEST(MunicipalityList, LinesShowTheHiraganaReadingAndSortByItsFirstSoundOncePerRun) {
+    const LoadedRecords loaded = load(
+        {city("札幌市中央区", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ"), city("函館市", "ﾊｺﾀﾞﾃｼ"), city("函館市", "ﾊｺﾀﾞﾃｼ"),
+         city("常総市", "ｼﾞﾖｳｿｳｼ"), city("函館市", "ﾊｺﾀﾞﾃｼ"), city("旭川市", "ｱｻﾋｶﾜｼ")});
+    ASSERT_EQ(loaded.municipalities.size(), 5u);
     EXPECT_EQ(municipalityListLines(loaded, BrowseMode::Prefecture),
               (QStringList{"あ 旭川市 (あさひかわし)", "さ 札幌市中央区 (さつぽろしちゆうおうく)",
-                           "じ 常総市 (じようそうし)"}));
+                           "じ 常総市 (じようそうし)", "は 函館市 (はこだてし)",
+                           "は 函館市 (はこだてし)"}));
     EXPECT_EQ(municipalityOfLine(QStringLiteral("さ 札幌市中央区 (さつぽろしちゆうおうく)")),
               QStringLiteral("札幌市中央区"));
 }
@@ -101,36 +93,20 @@ TEST(BusinessOffices, KeepOnlyThePrefecturesOfficesNamedBeyondTheCodeColumns) {
               QStringLiteral("読みのない事業所"));
 }
 
-struct PrefixCase {
-    const char* reading;
-    const char* stripped;
-};
-void PrintTo(const PrefixCase& c, std::ostream* os) {
-    *os << c.reading;
+TEST(CorporateForms, LoseTheLegalEntityWordTheyBeginWith) {
+    const QString readings = u"(ｶﾌﾞ) ﾃｽﾄ|ｶﾌﾞ ﾃｽﾄ|(ｲ)ﾃｽﾄ|ﾄﾞｸﾘﾂｷﾞﾖｳｾｲﾎｳｼﾞﾝ ﾃｽﾄ|ｲﾘﾖｳﾎｳｼﾞﾝ ﾃｽﾄ|"
+                             u"ｲﾘﾖｳﾎｳｼﾞﾝｼﾔﾀﾞﾝ ﾃｽﾄ|(ｶ)ﾃｽﾄ|(ｻﾞｲ)ﾃｽﾄ|(ｼﾔ)ﾃｽﾄ|(ｼﾞﾔﾌ)ﾃｽﾄ|(ｼﾕｳ)ﾃｽﾄ|"
+                             u"(ﾕｳ)ﾃｽﾄ|ｶﾌﾞ) ﾃｽﾄ|ｶ) ﾃｽﾄ|ｶ)ﾃｽﾄ|（ﾃｽﾄ|ｶﾌﾞｼｷｶｲｼﾔ ﾃｽﾄ|ｶﾌﾞｼｷｶﾞｲｼﾔ)ﾃｽﾄ|"
+                             u"ｶﾌﾞｼｷｶﾞｲｼﾔ ﾃｽﾄ|ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ ﾃｽﾄ|(ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ)ﾃｽﾄ|ｶﾞﾂｺｳﾎｳｼﾞﾝ ﾃｽﾄ|"
+                             u"  (ｼﾞﾔﾌ)  ﾃｽﾄ "_qs;
+    for (const QString& reading : readings.split(u'|'))
+        EXPECT_EQ(stripCorporateForm(reading), QStringLiteral("ﾃｽﾄ")) << reading.toStdString();
+    // Order and exactness: the first matching prefix decides, and only a
+    // whole prefix counts.
+    for (const QString& kept : u"ｶﾌﾞｼｷｶｲｼﾔﾃｽﾄ|ｶﾌﾞﾄ|ｶﾀｸﾗ"_qs.split(u'|'))
+        EXPECT_EQ(stripCorporateForm(kept), kept);
+    EXPECT_EQ(stripCorporateForm(QStringLiteral("(ｶﾌﾞ)")), QString());
 }
-
-class CorporateForms : public testing::TestWithParam<PrefixCase> {};
-
-TEST_P(CorporateForms, LoseTheLegalEntityWordTheyBeginWith) {
-    EXPECT_EQ(stripCorporateForm(QString::fromUtf8(GetParam().reading)),
-              QString::fromUtf8(GetParam().stripped));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EachPrefixInOrder, CorporateForms,
-    testing::Values(
-        PrefixCase{"(ｶﾌﾞ) ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶﾌﾞ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ｲ)ﾃｽﾄ", "ﾃｽﾄ"},
-        PrefixCase{"ﾄﾞｸﾘﾂｷﾞﾖｳｾｲﾎｳｼﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｲﾘﾖｳﾎｳｼﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"},
-        PrefixCase{"ｲﾘﾖｳﾎｳｼﾞﾝｼﾔﾀﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ｶ)ﾃｽﾄ", "ﾃｽﾄ"},
-        PrefixCase{"(ｻﾞｲ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ｼﾔ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ｼﾞﾔﾌ)ﾃｽﾄ", "ﾃｽﾄ"},
-        PrefixCase{"(ｼﾕｳ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"(ﾕｳ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶﾌﾞ) ﾃｽﾄ", "ﾃｽﾄ"},
-        PrefixCase{"ｶ) ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"（ﾃｽﾄ", "ﾃｽﾄ"},
-        PrefixCase{"ｶﾌﾞｼｷｶｲｼﾔ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶﾌﾞｼｷｶﾞｲｼﾔ)ﾃｽﾄ", "ﾃｽﾄ"},
-        PrefixCase{"ｶﾌﾞｼｷｶﾞｲｼﾔ ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"},
-        PrefixCase{"(ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ)ﾃｽﾄ", "ﾃｽﾄ"}, PrefixCase{"ｶﾞﾂｺｳﾎｳｼﾞﾝ ﾃｽﾄ", "ﾃｽﾄ"},
-        // Order and exactness: the first matching prefix decides.
-        PrefixCase{"ｶﾌﾞｼｷｶｲｼﾔﾃｽﾄ", "ｶﾌﾞｼｷｶｲｼﾔﾃｽﾄ"}, PrefixCase{"ｶﾌﾞﾄ", "ｶﾌﾞﾄ"},
-        PrefixCase{"  (ｼﾞﾔﾌ)  ﾃｽﾄ ", "ﾃｽﾄ"}, PrefixCase{"ｶﾀｸﾗ", "ｶﾀｸﾗ"}, PrefixCase{"(ｶﾌﾞ)", ""}));
 
 TEST(TownLines, ThreeFormatsWithTheirBlanksAndBrackets) {
     EXPECT_EQ(townLine({"1234567", "ﾐﾔｹﾑﾗ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "三宅村", "以下に掲載がない場合"}),
@@ -164,18 +140,12 @@ TEST(TownList, ListsEveryRowOfTheMunicipalityInFileOrder) {
 }
 
 TEST(OfficeHeading, PointSizeByReadingLength) {
-    EXPECT_EQ(officeHeadingPointSize(29), 9);
-    EXPECT_EQ(officeHeadingPointSize(30), 7);
-    EXPECT_EQ(officeHeadingPointSize(40), 7);
-    EXPECT_EQ(officeHeadingPointSize(41), 6);
-    EXPECT_EQ(officeHeadingPointSize(50), 6);
-    EXPECT_EQ(officeHeadingPointSize(51), 5);
-    EXPECT_EQ(officeHeadingPointSize(60), 5);
-    EXPECT_EQ(officeHeadingPointSize(61), 4);
+    for (const auto& [length, points] :
+         {std::pair{29, 9}, {30, 7}, {40, 7}, {41, 6}, {50, 6}, {51, 5}, {60, 5}, {61, 4}})
+        EXPECT_EQ(officeHeadingPointSize(length), points) << length;
 }
 
-class TownSearch : public testing::Test {
-protected:
+TEST(TownSearch, FindsKanjiAndFullWidthKanaWithinTheMunicipalityButNotTheCatchAll) {
     const std::vector<RecordRow> rows{
         {"0600000", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "札幌市中央区", "以下に掲載がない場合"},
         {"0600042", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｵｵﾄﾞｵﾘﾆｼ", "札幌市中央区", "大通西"},
@@ -183,28 +153,23 @@ protected:
         {"0700000", "ｱｻﾋｶﾜｼ", "ｵｵﾄﾞｵﾘ", "旭川市", "大通"},
         {"1001101", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｻﾂﾎﾟﾛｲﾁｴﾝ", "札幌市中央区", "札幌一円"},
     };
-    QString find(const char* text) const {
-        return joinLines(
-            searchTowns(rows, QStringLiteral("札幌市中央区"), QString::fromUtf8(text)));
-    }
-};
-
-TEST_F(TownSearch, FindsKanjiKatakanaAndHiraganaWithinTheMunicipality) {
-    const QString oodori = QStringLiteral("060-0042  札幌市中央区大通西 (おおどおりにし)");
-    EXPECT_EQ(find("大通"), oodori) << "旭川市大通 lies in another municipality";
-    EXPECT_EQ(find("オオドオリ"), oodori);
-    EXPECT_EQ(find("おおどおり"), oodori);
-    EXPECT_EQ(find("ガオカ"), QStringLiteral("064-0941  札幌市中央区旭ケ丘 (あさひがおか)"));
-}
-
-TEST_F(TownSearch, HalfWidthTextAndTheCatchAllFindNothing) {
-    EXPECT_EQ(find("ｵｵﾄﾞｵﾘ"), QString());
-    EXPECT_EQ(find("以下に掲載"), QString());
-    EXPECT_EQ(find("いかにけいさい"), QString());
-}
-
-TEST_F(TownSearch, WholeAreaMatchUsesTheOrdinaryFormatWithTheWholeReading) {
-    EXPECT_EQ(find("一円"), QStringLiteral("100-1101  札幌市中央区札幌一円 (さつぽろいちえん)"));
+    const char* oodori = "060-0042  札幌市中央区大通西 (おおどおりにし)";
+    // 旭川市大通 lies in another municipality; a whole-area match takes the
+    // ordinary format with the whole reading.
+    const std::pair<const char*, const char*> cases[] = {
+        {"大通", oodori},
+        {"オオドオリ", oodori},
+        {"おおどおり", oodori},
+        {"ガオカ", "064-0941  札幌市中央区旭ケ丘 (あさひがおか)"},
+        {"一円", "100-1101  札幌市中央区札幌一円 (さつぽろいちえん)"},
+        {"ｵｵﾄﾞｵﾘ", ""},
+        {"以下に掲載", ""},
+        {"いかにけいさい", ""}};
+    for (const auto& [text, found] : cases)
+        EXPECT_EQ(
+            joinLines(searchTowns(rows, QStringLiteral("札幌市中央区"), QString::fromUtf8(text))),
+            QString::fromUtf8(found))
+            << text;
 }
 
 TEST(LoadRecords, InvalidBytesAndEveryLineEndStillLoad) {

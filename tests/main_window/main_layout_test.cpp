@@ -20,8 +20,9 @@ TEST(MainLayout, ScreenOfExactlyTenThousandTwipsIsNormal) {
     EXPECT_EQ(normal.list1Height, 8835);
     EXPECT_EQ(normal.list3Height, 8805);
     EXPECT_EQ(normal.list3Width, 6600);
-    EXPECT_EQ(normal.windowTop, 10000 / 2 - 10185 / 2 - 200);
-    EXPECT_EQ(normal.windowLeft, 19200 / 2 - 13200 / 2);
+    // Centred, 200 twips higher: 5000 - 5092 - 200; 9600 - 6600.
+    EXPECT_EQ(normal.windowTop, -292);
+    EXPECT_EQ(normal.windowLeft, 3000);
 
     const MainLayout compact = mainLayout(19200, 9999, 1, 0, 0);
     EXPECT_TRUE(compact.compact);
@@ -30,10 +31,9 @@ TEST(MainLayout, ScreenOfExactlyTenThousandTwipsIsNormal) {
     EXPECT_EQ(compact.list1Height, 7470);
     EXPECT_EQ(compact.list3Height, 7440);
     EXPECT_EQ(compact.list3Width, 5400);
-    EXPECT_EQ(compact.windowTop, 9999 / 2 - 8895 / 2 - 150);
-    EXPECT_EQ(compact.windowLeft, 19200 / 2 - 12000 / 2);
-    EXPECT_TRUE(compact.caption.contains(QString(38, u' ') + u'('));
-    EXPECT_FALSE(compact.caption.contains(QString(39, u' ')));
+    // Centred, 150 twips higher: 4999 - 4447 - 150; 9600 - 6000.
+    EXPECT_EQ(compact.windowTop, 402);
+    EXPECT_EQ(compact.windowLeft, 3600);
 }
 
 } // namespace

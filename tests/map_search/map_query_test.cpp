@@ -4,7 +4,6 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -59,34 +58,6 @@ TEST(ShiftJisToJis, GivesFourUpperCaseHexDigitsOrNothingForNoDoubleByteCode) {
                             u"817E:215F 8180:2160 819E:217E 819F:2221 : 82A: 82A00: GGGG: "
                             u"0041: 827F: 82FD: A1B1: FD40:"_qs.split(u' '))
         EXPECT_EQ(SJIStoJIS(c.section(u':', 0, 0)), c.section(u':', 1)) << c.toStdString();
-}
-
-// Every JIS X 0208 character: its JIS code plus 0x80 is its EUC-JP code, and
-// the two query forms send its EUC-JP and Shift_JIS bytes.
-TEST(ShiftJisToJis, PlusEightyGivesTheEucJpBytesOfEveryJisX0208Character) {
-    int checked = 0;
-    for (int row = 0xA1; row <= 0xF4; ++row) {
-        if (row >= 0xA9 && row <= 0xAF)
-            continue; // rows JIS X 0208 leaves empty
-        for (int cell = 0xA1; cell <= 0xFE; ++cell) {
-            const QString ch = decodeEucJp(unescape(escaped(row, cell)));
-            if (ch.size() != 1 || ch.at(0) == QChar(0xFFFD))
-                continue; // unassigned
-            const int sjis = text::cp932Code(ch.at(0).unicode());
-            const QString jis = SJIStoJIS(escaped(sjis >> 8, sjis & 0xFF).remove(u'%'));
-            ASSERT_EQ(jis.size(), 4) << sjis;
-            QStringEncoder encoder("EUC-JP", QStringConverter::Flag::Stateless);
-            const QString encoded =
-                QString::fromLatin1(QByteArray(encoder.encode(ch)).toPercentEncoding());
-            EXPECT_EQ(escaped(jis.left(2).toInt(nullptr, 16) + 0x80,
-                              jis.right(2).toInt(nullptr, 16) + 0x80),
-                      encoded);
-            EXPECT_EQ(eucJpQuery(ch), encoded);
-            EXPECT_EQ(shiftJisQuery(ch), escaped(sjis >> 8, sjis & 0xFF));
-            ++checked;
-        }
-    }
-    EXPECT_EQ(checked, 6879); // every character the standard assigns
 }
 
 TEST(QueryEncoding, EscapesEveryByteOutsideTheUnreservedSet) {

@@ -17,16 +17,14 @@ TEST(SearchText, TakesOneWordOrTwo) {
 }
 
 TEST(SearchText, WordsSplitAtTheHalfWidthBlankFirst) {
-    SearchWords w = splitSearchWords(QStringLiteral("川崎"));
-    EXPECT_FALSE(w.twoWords);
-    EXPECT_EQ(w.first, QStringLiteral("川崎"));
-    w = splitSearchWords(QStringLiteral("川崎　駅前"));
-    EXPECT_TRUE(w.twoWords);
-    EXPECT_EQ(w.first, QStringLiteral("川崎"));
-    EXPECT_EQ(w.second, QStringLiteral("駅前"));
-    w = splitSearchWords(QStringLiteral("a　b c"));
-    EXPECT_EQ(w.first, QStringLiteral("a　b"));
-    EXPECT_EQ(w.second, QStringLiteral("c"));
+    for (const auto& [text, first, second] : {std::tuple{"川崎", "川崎", ""},
+                                              {"川崎　駅前", "川崎", "駅前"},
+                                              {"a　b c", "a　b", "c"}}) {
+        const SearchWords w = splitSearchWords(QString::fromUtf8(text));
+        EXPECT_EQ(w.twoWords, *second != 0) << text;
+        EXPECT_EQ(w.first, QString::fromUtf8(first)) << text;
+        EXPECT_EQ(w.second, QString::fromUtf8(second)) << text;
+    }
 }
 
 TEST(PostalCodeRule, DigitsAndOneHyphenOnlyAfterTheThird) {

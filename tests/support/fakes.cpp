@@ -1,6 +1,13 @@
 #include "support/fakes.h"
 
+#include <QFile>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#ifdef YUBIN_TEST_WINDOWS
 #include <QPrinter>
+#endif
 
 namespace yubin::test {
 
@@ -19,6 +26,7 @@ QString ScriptedFolderBrowser::chooseFolder(const QString& title, const QString&
     return next;
 }
 
+#ifdef YUBIN_TEST_WINDOWS
 bool ScriptedPrintDialog::choosePrinter(QPrinter& printer) {
     ++shown;
     if (!accept)
@@ -29,6 +37,7 @@ bool ScriptedPrintDialog::choosePrinter(QPrinter& printer) {
     printer.setResolution(resolution);
     return true;
 }
+#endif
 
 TestPlatform::TestPlatform() {
     clock.stepPerRead = 1;
@@ -43,18 +52,11 @@ Platform TestPlatform::platform() const {
     p.screen = &self->screen;
     p.clock = &self->clock;
     p.programFolder = folder.path();
+#ifdef YUBIN_TEST_WINDOWS
     p.printDialog = &self->printing;
+#endif
     return p;
 }
-
-} // namespace yubin::test
-
-#include <QFile>
-
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace yubin::test {
 
 bool runUnprivileged(const std::function<bool()>& check) {
     if (geteuid() != 0)

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace yubin::test {
@@ -60,8 +61,10 @@ public:
     qint64 stepPerRead = 0;
 };
 
+#ifdef YUBIN_TEST_WINDOWS
 // Answers the print dialog: accepted, it sends each job to a new PDF file at
-// the given resolution; refused, it is the user cancelling.
+// the given resolution; refused, it is the user cancelling. Printing needs
+// the widgets, so only the window tests have it.
 class ScriptedPrintDialog final : public PrintDialog {
 public:
     bool choosePrinter(QPrinter& printer) override;
@@ -73,6 +76,7 @@ public:
 private:
     QTemporaryDir folder;
 };
+#endif
 
 // All stand-ins together, with a fresh program folder.
 class TestPlatform {
@@ -87,17 +91,13 @@ public:
     ScriptedFolderBrowser folders;
     FixedScreen screen;
     ManualClock clock;
+#ifdef YUBIN_TEST_WINDOWS
     ScriptedPrintDialog printing;
+#endif
 
 private:
     QTemporaryDir folder;
 };
-
-} // namespace yubin::test
-
-#include <functional>
-
-namespace yubin::test {
 
 // Runs the check in a child process as an unprivileged user when the tests
 // run as root, so that file permissions hold; directly otherwise. True when

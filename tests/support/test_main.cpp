@@ -1,10 +1,17 @@
-// Every suite starts here: an offscreen QApplication whose settings, data and
+// Every suite starts here: an offscreen application whose settings, data and
 // cache folders are private to the run, so no test touches the real user's.
+// The core's tests get a QGuiApplication (the drawers paint), the windows'
+// a QApplication.
 
-#include "foundation/gui/desktop_platform.h"
 #include "support/sanitizer_options.h"
 
+#ifdef YUBIN_TEST_WINDOWS
+#include "foundation/gui/desktop_platform.h"
+
 #include <QApplication>
+#else
+#include <QGuiApplication>
+#endif
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -41,7 +48,11 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
 
     testing::InitGoogleTest(&argc, argv);
+#ifdef YUBIN_TEST_WINDOWS
     QApplication app(argc, argv);
     yubin::installJapaneseFontSubstitutes();
+#else
+    QGuiApplication app(argc, argv);
+#endif
     return RUN_ALL_TESTS();
 }
