@@ -6,7 +6,6 @@
 
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
-#include "map_search/map_search.h"
 #include "search/ubin_sort.h"
 #include "support/fakes.h"
 #include "support/list_gestures.h"
@@ -18,7 +17,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace yubin::test {
 
@@ -28,20 +26,6 @@ inline QStringList linesOf(const QListWidget& list) {
     for (int i = 0; i < list.count(); ++i)
         out << list.item(i)->text();
     return out;
-}
-
-// What the map window showed when an action brought it up.
-struct MapSeen {
-    QString text;
-    bool mapSearchEnabled = false;
-};
-inline std::optional<MapSeen> mapWindowOf(const std::function<void()>& action) {
-    MapSeen seen;
-    const bool shown = answerModal<MAP_Search>(action, [&](MAP_Search& w) {
-        seen.text = w.Text1->text();
-        seen.mapSearchEnabled = w.Command1->isEnabled();
-    });
-    return shown ? std::optional<MapSeen>(seen) : std::nullopt;
 }
 
 // Runs the action, which shows the scan window modally, and starts the
