@@ -1,13 +1,12 @@
 #include "foundation/settings.h"
 #include "main_window/window_owner.h"
 #include "map_search/map_search.h"
-#include "support/data_files.h"
 #include "support/fakes.h"
+#include "support/list_gestures.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -68,7 +67,6 @@ TEST_F(MapSearchWindow, LoadShowsTheRewrittenAddressAndStoresItBack) {
     EXPECT_EQ(captions.join(u'|'),
               u"地図検索サイト|WEB検索|livedoor|Yahoo|検索|Google|Yahoo|検索|閉"_qs);
     EXPECT_EQ(w.Text1->font().family(), u"ＭＳ ゴシック"_qs);
-    EXPECT_EQ(w.SJIStoJIS(u"82A0"_qs), u"2422"_qs);
 }
 
 TEST_F(MapSearchWindow, OffScreenBoxHoldsTheFirstFocusAndEnterThereDoesNothing) {
@@ -156,7 +154,7 @@ class MapSearchSearches : public MapSearchWindow, public testing::WithParamInter
 
 // A business-office name (mode 99) greys only the map controls, and Enter in
 // the address still runs the map search.
-TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenCloseAndTheCliPrintsTheSame) {
+TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenClose) {
     const SearchCase& c = GetParam();
     writeSetting(c.web ? SettingKey::WebSite : SettingKey::MapSite, QString::number(c.choice));
     QPointer<MAP_Search> w = &open(QString::fromUtf16(c.address), c.mode);
@@ -171,15 +169,6 @@ TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenCloseAndTheCliPrintsTheSam
     EXPECT_EQ(env.web.opened, QStringList{c.url});
     EXPECT_TRUE(unloaded(w));
     EXPECT_TRUE(env.messages.shown.empty());
-
-    // Enter's map search for an office name has no command-line
-    // counterpart: map-url --office refuses (CliSearchUrl).
-    if (c.mode == 99 && !c.web)
-        return;
-    QStringList args{c.web ? u"web-url"_qs : u"map-url"_qs, c.web ? u"--engine"_qs : u"--site"_qs,
-                     QString::number(c.choice)};
-    const test::CliResult r = test::runCli(args << QString::fromUtf16(c.address));
-    EXPECT_EQ(r.out, c.url + u'\n') << r.err.toStdString();
 }
 
 constexpr Qt::Key Button = Qt::Key_unknown;
@@ -192,9 +181,6 @@ INSTANTIATE_TEST_SUITE_P(
                                Qt::Key_Enter, yahooMap(u"%A4%A2%A4%A4%A4%A6"_qs)},
                     SearchCase{"EnterWithTheMapControlsGreyed", u"東京都", 99, false, 1,
                                Qt::Key_Return, yahooMap(TokyoEuc)},
-                    SearchCase{"BlanksTrimmedAmpersandAndSpaceEscaped", u"\u3000 A&B C ", 0, false,
-                               0, Qt::Key_Return, livedoor(u"A%26B%20C"_qs)},
-                    SearchCase{"EmptyQuery", u"", 0, false, 1, Button, yahooMap(QString())},
                     SearchCase{"HiraganaOnGoogle", u"あ", 0, true, 0, Button, google(u"%82%A0"_qs)},
                     SearchCase{"HiraganaOnYahooWeb", u"あ", 99, true, 1, Button,
                                yahooWeb(u"%A4%A2"_qs)}),
@@ -203,12 +189,9 @@ INSTANTIATE_TEST_SUITE_P(
 // How an opener shows the window: exec() returns once the search has opened.
 TEST_F(MapSearchWindow, ExecReturnsOnceTheSearchHasOpened) {
     shared.MapAddress = u"東京都"_qs;
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<MAP_Search*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-    });
-    owner.mapSearch().exec();
+    EXPECT_TRUE(test::answerModal<MAP_Search>(
+        [&] { owner.mapSearch().exec(); },
+        [](MAP_Search& w) { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
     EXPECT_EQ(env.web.opened, QStringList{livedoor(TokyoEuc)});
 }
 
