@@ -76,30 +76,25 @@ protected:
 
 TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsAndPlaces) {
     const Data_Syori& w = *window;
-    const std::pair<QString, const char*> texts[] = {
-        {w.windowTitle(), " 郵便番号ﾃﾞｰﾀ処理"},
-        {w.Label2[1]->text(), "ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (LZHﾌｧｲﾙ)"},
-        {w.Label2[0]->text(), "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(LZH)のﾌｫﾙﾀﾞ名"},
-        {w.Command1->text(), "参照"},
-        {w.Command2->text(), "都道府県"},
-        {w.Command3->text(), "閉じる(&C)"},
-        {w.Command4->text(), "全国一括"},
-        {w.Command5->text(), "中止"},
-        {w.Command2->toolTip(), "「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化"},
-        {w.Command3->toolTip(), "閉じる"},
-        {w.Command4->toolTip(), "「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化"},
-        {w.Label4[0]->text(), "◎"},
-        {w.Label4[1]->text(), "◎"},
-        {w.Label4[0]->toolTip(), "https://www.post.japanpost.jp/zipcode/dl/kogaki/lzh/ken_all.lzh"},
-        {w.Label4[1]->toolTip(),
-         "https://www.post.japanpost.jp/zipcode/dl/jigyosyo/lzh/jigyosyo.lzh"},
-        {w.Label3->text(), "解凍中 01"},
-        {w.Label1->text(), ""}};
-    for (const auto& [actual, expected] : texts)
-        EXPECT_EQ(actual, QString::fromUtf8(expected));
+    const auto joined = [](const char* property, std::initializer_list<const QWidget*> controls) {
+        QStringList texts;
+        for (const QWidget* c : controls)
+            texts << c->property(property).toString();
+        return texts.join(u'|');
+    };
+    EXPECT_EQ(joined("windowTitle", {&w}), u" 郵便番号ﾃﾞｰﾀ処理"_s);
+    EXPECT_EQ(
+        joined("text", {w.Label2[1], w.Label2[0], w.Command1, w.Command2, w.Command3, w.Command4,
+                        w.Command5, w.Label4[0], w.Label4[1], w.Label3, w.Label1}),
+        u"ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (LZHﾌｧｲﾙ)|ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(LZH)のﾌｫﾙﾀﾞ名|参照|都道府県|"
+        u"閉じる(&C)|全国一括|中止|◎|◎|解凍中 01|"_s);
+    EXPECT_EQ(joined("toolTip", {w.Command2, w.Command3, w.Command4, w.Label4[0], w.Label4[1]}),
+              u"「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化|閉じる|"
+              u"「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化|"
+              u"https://www.post.japanpost.jp/zipcode/dl/kogaki/lzh/ken_all.lzh|"
+              u"https://www.post.japanpost.jp/zipcode/dl/jigyosyo/lzh/jigyosyo.lzh"_s);
     EXPECT_EQ(w.size(), QSize(368, 372));
-    EXPECT_TRUE(w.Label3->isHidden());
-    EXPECT_TRUE(w.Command5->isHidden());
+    EXPECT_TRUE(w.Label3->isHidden() && w.Command5->isHidden());
     EXPECT_EQ(w.Command5->geometry(), w.Command4->geometry());
     // The click areas lie over the two menu entries of the picture.
     EXPECT_EQ(w.Image1->pixmap().size(), QSize(322, 194));
@@ -195,21 +190,6 @@ TEST_P(DataSyoriRun, RefusesToCloseWhileRunningThenResetsTheMainListsAndCloses) 
 
 INSTANTIATE_TEST_SUITE_P(NationwideOrNot, DataSyoriRun, testing::Bool());
 
-TEST_F(DataSyoriWindow, RunThatPlacedNothingOrOnlyTheBusinessOfficesStaysOpen) {
-    open();
-    click(window->Command2);
-    EXPECT_EQ(env.messages.shown.size(), 2u);
-    EXPECT_EQ(mainList(), u"千代田区"_s); // nothing new to read
-    EXPECT_EQ(state(), Idle);
-
-    dirs.archive(u"jigyosyo.zip"_s, "JIGYOSYO.CSV", "office\r\n");
-    click(window->Command2);
-    EXPECT_EQ(env.messages.shown.size(), 4u);
-    EXPECT_EQ(mainList(), u"都道府県を指定してください"_s);
-    EXPECT_EQ(state(), Idle);
-    EXPECT_EQ(window->focusWidget(), window->Command3);
-}
-
 TEST_F(DataSyoriWindow, StopReturnsToIdleKeepingTheOldFilesAndASecondRunCompletes) {
     nationwide(1, 47);
     test::writeFile(dataFolder() + u"01hokkai.CSV"_s, "previous\r\n");
@@ -226,23 +206,30 @@ TEST_F(DataSyoriWindow, StopReturnsToIdleKeepingTheOldFilesAndASecondRunComplete
     EXPECT_EQ(dataNames(), (QStringList{u"01hokkai.CSV"_s, u"47okinaw.CSV"_s}));
 }
 
-TEST_F(DataSyoriWindow, BareDriveOrCancelledQuestionStartsNothing) {
+TEST_F(DataSyoriWindow, RunThatPlacesNoAddressFileStaysOpenAndIdle) {
     dirs.download(u"13tokyo.zip"_s, "x"); // the question comes first
-    dirs.download(u"ken_all.zip"_s, "x");
     window->show();
     window->Label1->setText(u"C:"_s);
-    for (QPushButton* start : {window->Command2, window->Command4}) {
-        window->Text1->setFocus();
-        click(start);
-        EXPECT_TRUE(env.messages.shown.empty());
-        EXPECT_EQ(window->focusWidget(), window->Command1); // a folder first
-    }
-    window->Label1->setText(dirs.download());
-    env.messages.answers = {false, false};
+    window->Text1->setFocus();
     click(window->Command2);
-    click(window->Command4);
-    EXPECT_EQ(env.messages.shown.size(), 2u);
+    EXPECT_TRUE(env.messages.shown.empty());
+    EXPECT_EQ(window->focusWidget(), window->Command1); // a folder first
+
+    window->Label1->setText(dirs.download());
+    env.messages.answers = {false};
+    click(window->Command2); // cancelled
+    click(window->Command2); // confirmed: nothing usable is placed
+    EXPECT_EQ(env.messages.shown.size(), 3u);
+    EXPECT_EQ(mainList(), u"千代田区"_s); // nothing new to read
     EXPECT_EQ(state(), Idle);
+
+    QFile::remove(dirs.download() + u"13tokyo.zip"_s);
+    dirs.archive(u"jigyosyo.zip"_s, "JIGYOSYO.CSV", "office\r\n");
+    click(window->Command2);
+    EXPECT_EQ(env.messages.shown.size(), 5u);
+    EXPECT_EQ(mainList(), u"都道府県を指定してください"_s);
+    EXPECT_EQ(state(), Idle);
+    EXPECT_EQ(window->focusWidget(), window->Command3);
     EXPECT_TRUE(window->isVisible());
 }
 
