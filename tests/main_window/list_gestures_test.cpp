@@ -23,11 +23,6 @@ struct MainCase {
     GestureCase gesture;
 };
 
-void PrintTo(const MainCase& c, std::ostream* os) {
-    *os << (c.offices ? "offices " : "towns ") << "List" << c.list << ' ';
-    test::PrintTo(c.gesture, os);
-}
-
 class MainLists : public test::RunningProgram {
 protected:
     void open(bool offices) {

@@ -88,10 +88,6 @@ struct GestureCase {
     const char16_t* outcome;
 };
 
-inline void PrintTo(const GestureCase& c, std::ostream* os) {
-    *os << "row " << c.row << " gesture " << int(c.gesture) << " keys " << c.modifiers.toInt();
-}
-
 // Acts out the case on the list and reports what came of it. A copy must be
 // confirmed by the one message the copy gives.
 inline std::optional<QString> actOut(ExtentListWidget& list, const GestureCase& c,
@@ -131,20 +127,17 @@ inline std::optional<QString> actOut(ExtentListWidget& list, const GestureCase& 
         if (QGuiApplication::clipboard()->text() != kept)
             seen = QGuiApplication::clipboard()->text();
         EXPECT_EQ(messages.shown.size(), seen ? 1u : 0u);
-        if (seen && messages.shown.size() == 1) {
-            const ShownMessage& m = messages.shown.front();
-            EXPECT_EQ(m.icon, MessageIcon::Exclamation);
-            EXPECT_EQ(m.title, QStringLiteral("郵便番号検索"));
-            EXPECT_TRUE(m.text.contains(*seen));
-            EXPECT_EQ(m.buttons, MessageButtons::Ok);
-        }
+        for (const ShownMessage& m : messages.shown)
+            EXPECT_TRUE(m.icon == MessageIcon::Exclamation && m.buttons == MessageButtons::Ok &&
+                        m.title == QStringLiteral("郵便番号検索") &&
+                        m.text.contains(seen.value_or(u"-"_qs)));
         break;
     }
     return seen;
 }
 
 inline std::optional<QString> outcomeOf(const GestureCase& c) {
-    return c.outcome ? std::optional<QString>(QString::fromUtf16(c.outcome)) : std::nullopt;
+    return c.outcome ? std::optional(QString::fromUtf16(c.outcome)) : std::nullopt;
 }
 
 } // namespace yubin::test
