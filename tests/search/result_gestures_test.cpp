@@ -66,7 +66,6 @@ INSTANTIATE_TEST_SUITE_P(
                     GestureCase{1, Gesture::RightClick, Shift, u"1000001"},
                     GestureCase{2, Gesture::RightClick, Ctrl, u"1008799"},
                     GestureCase{1, Gesture::RightClick, None, nullptr},
-                    GestureCase{1, Gesture::RightClick, Qt::AltModifier, nullptr},
                     GestureCase{-1, Gesture::RightClick, Shift, nullptr},
                     GestureCase{1, Gesture::CtrlV, Ctrl, u"100-0001 東京都千代田区千代田"},
                     GestureCase{1, Gesture::CtrlC, Ctrl, nullptr},

@@ -67,7 +67,7 @@ protected:
     }
 };
 
-TEST_F(FullSearch, OpensWithBothBoxesCheckedAndTheIdleLine) {
+TEST_F(FullSearch, OpensWithBothBoxesCheckedAndTheIdleLineThatRefusedTextsLeave) {
     Zen_Kensaku& w = open();
     EXPECT_TRUE(w.isVisible() && w.Check1->isChecked() && w.Check2->isChecked());
     EXPECT_EQ(linesOf(*w.List1), IdleLine);
@@ -76,6 +76,19 @@ TEST_F(FullSearch, OpensWithBothBoxesCheckedAndTheIdleLine) {
     EXPECT_FALSE(owner->main().isVisible()) << "the main window hides while it is open";
     QTest::keyClick(w.Text1, Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible()) << "Escape does nothing";
+
+    // Refused or fruitless texts leave the idle line.
+    w.Text1->setText(QStringLiteral("川崎 駅前 本町"));
+    EXPECT_FALSE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
+    w.Text1->setText(QStringLiteral("　"));
+    EXPECT_FALSE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
+    EXPECT_EQ(w.focusWidget(), w.Text1);
+    EXPECT_TRUE(env.messages.shown.empty());
+    w.Text1->setText(QStringLiteral("存在しない"));
+    EXPECT_TRUE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
+    EXPECT_EQ(linesOf(*w.List1), IdleLine);
+    EXPECT_FALSE(w.List1->isEnabled());
+    EXPECT_EQ(w.Label3->text(), QStringLiteral("0 件"));
 }
 
 TEST_F(FullSearch, TextSearchHandsOverTheBoxesAndCountsTheRows) {
@@ -97,23 +110,6 @@ TEST_F(FullSearch, TextSearchHandsOverTheBoxesAndCountsTheRows) {
     EXPECT_EQ(shared.FoldMatch, 99);
     EXPECT_EQ(linesOf(*w.List1),
               QStringList{"[A] 210-0002 神奈川県川崎市川崎区駅前 (ｶﾅｶﾞﾜｹﾝｶﾜｻｷｼｶﾜｻｷｸｴｷﾏｴ)"});
-}
-
-TEST_F(FullSearch, RefusedOrFruitlessTextsLeaveTheIdleLine) {
-    Zen_Kensaku& w = open();
-    w.Text1->setText(QStringLiteral("川崎 駅前 本町"));
-    EXPECT_FALSE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
-    EXPECT_TRUE(env.messages.shown.empty());
-    w.Text1->setText(QStringLiteral("　"));
-    EXPECT_FALSE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
-    EXPECT_EQ(w.focusWidget(), w.Text1);
-    EXPECT_EQ(linesOf(*w.List1), IdleLine);
-
-    w.Text1->setText(QStringLiteral("存在しない"));
-    EXPECT_TRUE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
-    EXPECT_EQ(linesOf(*w.List1), IdleLine);
-    EXPECT_FALSE(w.List1->isEnabled());
-    EXPECT_EQ(w.Label3->text(), QStringLiteral("0 件"));
 }
 
 TEST_F(FullSearch, PostalCodeBoxTakesDigitsAndOneHyphenAndCountsThem) {
