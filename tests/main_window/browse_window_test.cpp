@@ -21,43 +21,7 @@ using test::linesOf;
 constexpr int Hokkaido = 0; // rows of List1
 constexpr int Tokyo = 12;
 
-class Browsing : public test::RunningProgram {
-protected:
-    void writeHokkaido() {
-        const auto record = [](const char* code, const char* city, const char* cityReading,
-                               const char* town, const char* townReading) {
-            return addressRecord("01101", code, "ﾎﾂｶｲﾄﾞｳ", cityReading, townReading, "北海道", city,
-                                 town);
-        };
-        const QString path = env.dataFolder() + QStringLiteral("01hokkai.CSV");
-        test::writeFile(
-            path,
-            test::sjisLines({
-                record("0600000", "札幌市中央区", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "以下に掲載がない場合",
-                       "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ"),
-                record("0600042", "札幌市中央区", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "大通西", "ｵｵﾄﾞｵﾘﾆｼ"),
-                record("0640941", "札幌市中央区", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "旭ケ丘", "ｱｻﾋｶﾞｵｶ"),
-                record("0700000", "旭川市", "ｱｻﾋｶﾜｼ", "以下に掲載がない場合", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ"),
-            }));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2025, 9, 30), QTime(0, 0)),
-                                     QFileDevice::FileModificationTime));
-    }
-    void writeOffices() {
-        test::writeFile(env.dataFolder() + QStringLiteral("JIGYOSYO.CSV"),
-                        test::sjisLines({test::officeRecord(
-                            "13101", "(ｶﾌﾞ) ﾆﾎﾝｼﾖｳｼﾞ", "日本商事株式会社", "東京都", "千代田区",
-                            "丸の内", "１－１", "1008799")}));
-    }
-    Yubin_Main& startWithOffices() {
-        Yubin_Main& w = start();
-        QTest::mouseClick(w.Option1[1], Qt::LeftButton);
-        clickLine(*w.List1, Tokyo);
-        clickLine(*w.List2, 0);
-        return w;
-    }
-};
+using Browsing = test::RunningProgram;
 
 TEST_F(Browsing, PrefectureListsItsMunicipalitiesWithCountAndDataDateOrSaysTheFileIsMissing) {
     Yubin_Main& w = start();
@@ -112,7 +76,10 @@ TEST_F(Browsing, MunicipalityListsItsTownsAndOffersTheSearchOnlyWithTownsToSearc
 
 TEST_F(Browsing, OfficeShowsItsAddressAndItsReadingAsHeading) {
     writeOffices();
-    Yubin_Main& w = startWithOffices();
+    Yubin_Main& w = start();
+    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
+    clickLine(*w.List1, Tokyo);
+    clickLine(*w.List2, 0);
     EXPECT_EQ(w.List2->font().pointSizeF(), 9);
     EXPECT_EQ(linesOf(*w.List3), QStringList{"100-8799  千代田区丸の内１－１"});
     EXPECT_EQ(w.Label6->text(), QStringLiteral("ニホンシヨウジ"));

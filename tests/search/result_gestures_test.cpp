@@ -2,7 +2,6 @@
 // the clipboard; which row gives what is the core's (result_actions_test).
 
 #include "search/zen_kensaku.h"
-#include "support/data_files.h"
 #include "support/list_gestures.h"
 #include "support/running_program.h"
 
@@ -23,18 +22,8 @@ protected:
     // A search for 千代田 finds: 0 the catch-all of 千代田区 (100-0000),
     // 1 千代田 (100-0001), 2 an office (100-8799).
     void SetUp() override {
-        test::writeFile(
-            env.dataFolder() + QStringLiteral("13tokyo.CSV"),
-            test::sjisLines({
-                test::addressRecord("13101", "1000000", "ﾄｳｷｮｳﾄ", "ﾁﾖﾀﾞｸ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ",
-                                    "東京都", "千代田区", "以下に掲載がない場合"),
-                test::addressRecord("13101", "1000001", "ﾄｳｷｮｳﾄ", "ﾁﾖﾀﾞｸ", "ﾁﾖﾀﾞ", "東京都",
-                                    "千代田区", "千代田"),
-            }));
-        test::writeFile(env.dataFolder() + QStringLiteral("JIGYOSYO.CSV"),
-                        test::sjisLines({test::officeRecord(
-                            "13101", "(ｶﾌﾞ) ﾆﾎﾝｼﾖｳｼﾞ", "日本商事株式会社", "東京都", "千代田区",
-                            "丸の内", "１－１", "1008799")}));
+        writeTokyo();
+        writeOffices();
         start();
         QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
         Zen_Kensaku& w = owner->zenKensaku();
