@@ -119,7 +119,6 @@ INSTANTIATE_TEST_SUITE_P(
         Closer{"Escape", [](MAP_Search& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
         Closer{"WindowClose", [](MAP_Search& w) { w.close(); }},
         Closer{"MapSearch", [](MAP_Search& w) { QTest::mouseClick(w.Command1, Qt::LeftButton); }},
-        Closer{"WebSearch", [](MAP_Search& w) { QTest::mouseClick(w.Command3, Qt::LeftButton); }},
         Closer{"EnterOnTheFocusedWebSearch",
                [](MAP_Search& w) {
                    w.Command3->setFocus();
