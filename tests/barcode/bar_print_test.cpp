@@ -99,10 +99,12 @@ TEST_F(BarcodeWindow, OpeningAndEveryActivationFromAnotherWindowDrawAndPrintAgai
     // Coming back from its own dialog or from another program is no new
     // activation: a message box or the print dialog would start it all over.
     w.txtData2->setText(u"　1-2ab "_qs);
-    QDialog child(&w);
-    child.setModal(true);
-    activate(child);
-    child.hide();
+    {
+        QDialog child(&w);
+        child.setModal(true);
+        activate(child);
+        child.hide();
+    }
     activate(w);
     QApplication::setActiveWindow(nullptr);
     activate(w);
@@ -111,6 +113,14 @@ TEST_F(BarcodeWindow, OpeningAndEveryActivationFromAnotherWindowDrawAndPrintAgai
     click(w.cmdExecute);
     EXPECT_EQ(w.txtData2->text(), u"1-2AB"_qs);
     EXPECT_EQ(w.lblDeg->text(), u"04"_qs);
+    // The manual link opens the PDF; the close button unloads the window.
+    QTest::mouseDClick(w.Label1, Qt::LeftButton);
+    EXPECT_EQ(env.web.opened,
+              QStringList{u"https://www.post.japanpost.jp/zipcode/dl/zipmanual/manual.pdf"_qs});
+    QPointer<BAR_Print> window(&w);
+    click(w.Command1);
+    EXPECT_FALSE(owner->isLoaded(window));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
 }
 
 class PostalCodeMessages : public BarcodeWindow,
@@ -160,22 +170,7 @@ TEST_F(BarcodeWindow, BadPositionOrUnencodableAddressEndsSilently) {
     EXPECT_TRUE(env.messages.shown.empty());
 }
 
-TEST_F(BarcodeWindow, DigitBoxesTakeOnlyDigitsAndBackspace) {
-    BAR_Print& w = open();
-    activate(w);
-    QApplication::clipboard()->setText(u"-9"_qs);
-    for (QLineEdit* box : {w.txtStartY, w.txtStartX, w.txtData1}) {
-        box->setFocus();
-        box->clear();
-        QTest::keyClicks(box, u"-1a2.3 e+5"_qs);
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, u"４"_qs, Qt::NoModifier);
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Backspace);
-        EXPECT_EQ(box->text(), u"123"_qs) << box->objectName().toStdString();
-    }
-}
-
-TEST_F(BarcodeWindow, EnterMovesAlongTheFieldsAndFocusPutsTheCaretAtTheEnd) {
+TEST_F(BarcodeWindow, EnterMovesAlongTheFieldsAndDigitBoxesTakeOnlyDigits) {
     BAR_Print& w = open(u"123456"_qs);
     activate(w);
     env.messages.shown.clear();
@@ -198,18 +193,17 @@ TEST_F(BarcodeWindow, EnterMovesAlongTheFieldsAndFocusPutsTheCaretAtTheEnd) {
     EXPECT_EQ(w.txtData2->cursorPosition(), 3);
     QTest::keyClick(w.cmdExecute, Qt::Key_Return);
     EXPECT_EQ(w.lblDeg->text(), u"10"_qs);
-}
-
-TEST_F(BarcodeWindow, ManualLinkOpensThePdfAndCloseUnloads) {
-    BAR_Print& w = open();
-    activate(w);
-    QTest::mouseDClick(w.Label1, Qt::LeftButton);
-    EXPECT_EQ(env.web.opened,
-              QStringList{u"https://www.post.japanpost.jp/zipcode/dl/zipmanual/manual.pdf"_qs});
-    QPointer<BAR_Print> window(&w);
-    click(w.Command1);
-    EXPECT_FALSE(owner->isLoaded(window));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
+    // The digit boxes take digits and Backspace only, typed or pasted.
+    QApplication::clipboard()->setText(u"-9"_qs);
+    for (QLineEdit* box : {w.txtStartY, w.txtStartX, w.txtData1}) {
+        box->setFocus();
+        box->clear();
+        QTest::keyClicks(box, u"-1a2.3 e+5"_qs);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, u"４"_qs, Qt::NoModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), u"123"_qs) << box->objectName().toStdString();
+    }
 }
 
 struct PrintCase {

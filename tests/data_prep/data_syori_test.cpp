@@ -74,7 +74,7 @@ protected:
     QPointer<Data_Syori> window;
 };
 
-TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsAndPlaces) {
+TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsPlacesAndLinks) {
     const Data_Syori& w = *window;
     const auto joined = [](const char* property, std::initializer_list<const QWidget*> controls) {
         QStringList texts;
@@ -101,9 +101,7 @@ TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsAndPlaces) {
     EXPECT_EQ(w.Label5[0]->geometry(), QRect(48, 120, 129, 25));
     EXPECT_EQ(w.Label5[1]->geometry(), QRect(40, 152, 153, 25));
     EXPECT_FALSE(w.rect().intersects(w.Text1->geometry()));
-}
-
-TEST_F(DataSyoriWindow, LinksOpenThePostalServicePages) {
+    // The picture, its click areas and the two marks open the postal service's pages.
     window->show();
     for (QWidget* link :
          std::initializer_list<QWidget*>{window->Image1, window->Label5[0], window->Label5[1],

@@ -18,7 +18,9 @@ protected:
     }
 };
 
-TEST_F(StartUp, ListsFortySevenPrefecturesAndLeavesTheOtherListsIdle) {
+TEST_F(StartUp, ListsThePrefecturesLeavesTheOtherListsIdleAndLoadsTheHiddenWindows) {
+    shared.LastSearchText = QStringLiteral("left over");
+    shared.LastSearchZip = QStringLiteral("1000001");
     Yubin_Main& w = start();
     const QStringList prefectures = test::linesOf(*w.List1);
     ASSERT_EQ(prefectures.size(), 47);
@@ -34,12 +36,7 @@ TEST_F(StartUp, ListsFortySevenPrefecturesAndLeavesTheOtherListsIdle) {
         EXPECT_EQ(label->text(), QString());
     EXPECT_EQ(shared.PrefectureNames.size(), 51);
     EXPECT_EQ(w.List3->width(), 440); // the normal layout
-}
-
-TEST_F(StartUp, CreatesTheDataFolderAndLoadsTheHiddenWindows) {
-    shared.LastSearchText = QStringLiteral("left over");
-    shared.LastSearchZip = QStringLiteral("1000001");
-    start();
+    // The data folder is made, the hidden windows are loaded.
     EXPECT_TRUE(QDir(env.dataFolder()).exists());
     EXPECT_EQ(shared.LastSearchText, QString());
     EXPECT_EQ(shared.LastSearchZip, QString());

@@ -21,15 +21,6 @@ using test::linesOf;
 
 const QStringList IdleLine{"文字列検索をしてください"};
 
-// 川崎 in 札幌市, n times: enough rows for a long pass.
-QByteArray manyKawasaki(int n) {
-    QStringList lines;
-    for (int i = 0; i < n; ++i)
-        lines << addressRecord("01101", QStringLiteral("06%1").arg(i, 5, 10, QChar(u'0')),
-                               "ﾎﾂｶｲﾄﾞｳ", "ｻﾂﾎﾟﾛｼ", "ｶﾜｻｷ", "北海道", "札幌市", "川崎");
-    return test::sjisLines(lines);
-}
-
 class FullSearch : public test::RunningProgram {
 protected:
     void SetUp() override {
@@ -120,8 +111,12 @@ TEST_F(FullSearch, PostalCodeBoxTakesDigitsAndOneHyphenAndCountsThem) {
     EXPECT_EQ(w.focusWidget(), w.Text2);
 }
 
-TEST_F(FullSearch, ACountWiderThanItsLabelGrowsToTheLeft) {
-    test::writeFile(env.dataFolder() + QStringLiteral("01hokkai.CSV"), manyKawasaki(1000));
+TEST_F(FullSearch, LongPassCountsLeftwardsAndClosingItsWindowStopsIt) {
+    QStringList many; // 川崎 in 札幌市, a thousand times
+    for (int i = 0; i < 1000; ++i)
+        many << addressRecord("01101", QStringLiteral("06%1").arg(i, 5, 10, QChar(u'0')), "ﾎﾂｶｲﾄﾞｳ",
+                              "ｻﾂﾎﾟﾛｼ", "ｶﾜｻｷ", "北海道", "札幌市", "川崎");
+    test::writeFile(env.dataFolder() + QStringLiteral("01hokkai.CSV"), test::sjisLines(many));
     Zen_Kensaku& w = open();
     const int right = w.Label3->geometry().right();
     w.Text1->setText(QStringLiteral("川崎"));
@@ -129,15 +124,10 @@ TEST_F(FullSearch, ACountWiderThanItsLabelGrowsToTheLeft) {
     EXPECT_EQ(w.Label3->text(), QStringLiteral("1000 件"));
     EXPECT_GE(w.Label3->width(), w.Label3->sizeHint().width());
     EXPECT_EQ(w.Label3->geometry().right(), right);
-}
 
-TEST_F(FullSearch, ClosingTheScanWindowStopsThePassAndKeepsTheRowsSoFar) {
-    test::writeFile(env.dataFolder() + QStringLiteral("01hokkai.CSV"), manyKawasaki(3000));
     // Every reading of the clock is a new slice: the pass yields once after
     // reading the first file and once after each row.
     env.clock.stepPerRead = 16;
-    Zen_Kensaku& w = open();
-    w.Text1->setText(QStringLiteral("川崎"));
     int yields = 0;
     EXPECT_TRUE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); },
                         [&](UBIN_Sort& scan) {
