@@ -123,44 +123,40 @@ TEST_F(BarcodeWindow, OpeningAndEveryActivationFromAnotherWindowDrawAndPrintAgai
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
 }
 
-class PostalCodeMessages : public BarcodeWindow,
-                           public testing::WithParamInterface<std::pair<QString, QString>> {};
-
-TEST_P(PostalCodeMessages, ExplainAndKeepThePreviousPreview) {
-    const auto& [code, message] = GetParam();
+TEST_F(BarcodeWindow, RefusedInputKeepsThePreviewAndOnlyAPostalCodeIsExplained) {
     BAR_Print& w = open();
     activate(w);
     const QImage before = w.picTarget->image();
-    w.txtStartX->setFocus();
-    w.txtData1->setText(code);
-    click(w.cmdExecute);
-    ASSERT_EQ(env.messages.shown.size(), std::size_t(1));
-    const test::ShownMessage& m = env.messages.shown.front();
-    EXPECT_EQ(m.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(m.title, u"郵便ﾊﾞｰｺｰﾄﾞ"_qs);
-    EXPECT_EQ(m.text, message);
-    EXPECT_EQ(m.buttons, MessageButtons::Ok);
-    EXPECT_EQ(w.focusWidget(), w.txtData1);
-    EXPECT_EQ(w.lblDeg->text(), QString());
-    EXPECT_TRUE(w.picTarget->image() == before);
-}
-
-// A blank around the code is trimmed before it is checked.
-INSTANTIATE_TEST_SUITE_P(Codes, PostalCodeMessages,
-                         testing::Values(std::pair{u"１２３４５６７"_qs, NotNumeric},
-                                         std::pair{u" 123456"_qs, NotSeven}));
-
-TEST_F(BarcodeWindow, BadPositionOrUnencodableAddressEndsSilently) {
-    BAR_Print& w = open();
-    activate(w);
-    const QImage before = w.picTarget->image();
+    // A blank around the code is trimmed before it is checked.
+    for (auto [code, message] :
+         {std::pair{u"１２３４５６７"_qs, NotNumeric}, std::pair{u" 123456"_qs, NotSeven}}) {
+        env.messages.shown.clear();
+        w.txtStartX->setFocus();
+        w.txtData1->setText(code);
+        click(w.cmdExecute);
+        ASSERT_EQ(env.messages.shown.size(), 1u);
+        const test::ShownMessage& m = env.messages.shown.front();
+        EXPECT_TRUE(m.icon == MessageIcon::Exclamation && m.buttons == MessageButtons::Ok);
+        EXPECT_EQ(m.title + u'|' + m.text, u"郵便ﾊﾞｰｺｰﾄﾞ|"_qs + message);
+        EXPECT_EQ(w.focusWidget(), w.txtData1);
+        EXPECT_EQ(w.lblDeg->text(), QString());
+        EXPECT_TRUE(w.picTarget->image() == before);
+    }
+    // A position that is no number ends the draw silently.
+    env.messages.shown.clear();
+    w.txtData1->setText(u"1234567"_qs);
     for (auto [field, bad] : {std::pair{w.txtStartY, u"1a"_qs}, {w.txtStartX, u"2147483648"_qs}}) {
+        click(w.cmdExecute);
+        ASSERT_EQ(w.lblDeg->text(), u"18"_qs);
         const QString kept = field->text();
         field->setText(bad);
+        w.cmbBlock->setCurrentIndex(2);
         click(w.cmdExecute);
         EXPECT_EQ(w.lblDeg->text(), QString()) << bad.toStdString();
         EXPECT_TRUE(w.picTarget->image() == before) << bad.toStdString();
+        EXPECT_EQ(shared.BarCodeSize, 2) << "only a draw keeps the size";
         field->setText(kept);
+        w.cmbBlock->setCurrentIndex(1);
     }
     // An unencodable character ends it once the preview has been cleared.
     w.txtData2->setText(u"1#2"_qs);
