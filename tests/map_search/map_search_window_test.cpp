@@ -1,13 +1,12 @@
 #include "foundation/settings.h"
 #include "main_window/window_owner.h"
 #include "map_search/map_search.h"
-#include "support/data_files.h"
 #include "support/fakes.h"
+#include "support/list_gestures.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,21 +15,8 @@
 namespace yubin {
 namespace {
 
-QString livedoor(const QString& q) {
-    return u"https://map.livedoor.com/search/?type=&word="_qs + q;
-}
-QString yahooMap(const QString& q) {
-    return u"https://map.yahoo.co.jp/search?p="_qs + q + u"&ken_name=&kind_name="_qs;
-}
-QString google(const QString& q) {
-    return u"https://www.google.co.jp/search?q="_qs + q + u"&hl=ja&ie=Shift_JIS&oe=Shift_JIS"_qs;
-}
-QString yahooWeb(const QString& q) {
-    return u"https://search.yahoo.co.jp/bin/search?p="_qs + q + u"&fr=top&src=top"_qs;
-}
-
-// 東京都 in EUC-JP.
-const QString TokyoEuc = u"%C5%EC%B5%FE%C5%D4"_qs;
+const QString Livedoor = u"https://map.livedoor.com/search/?type=&word="_qs;
+const QString TokyoEuc = u"%C5%EC%B5%FE%C5%D4"_qs; // 東京都 in EUC-JP
 
 class MapSearchWindow : public testing::Test {
 protected:
@@ -68,7 +54,6 @@ TEST_F(MapSearchWindow, LoadShowsTheRewrittenAddressAndStoresItBack) {
     EXPECT_EQ(captions.join(u'|'),
               u"地図検索サイト|WEB検索|livedoor|Yahoo|検索|Google|Yahoo|検索|閉"_qs);
     EXPECT_EQ(w.Text1->font().family(), u"ＭＳ ゴシック"_qs);
-    EXPECT_EQ(w.SJIStoJIS(u"82A0"_qs), u"2422"_qs);
 }
 
 TEST_F(MapSearchWindow, OffScreenBoxHoldsTheFirstFocusAndEnterThereDoesNothing) {
@@ -134,7 +119,6 @@ INSTANTIATE_TEST_SUITE_P(
         Closer{"Escape", [](MAP_Search& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
         Closer{"WindowClose", [](MAP_Search& w) { w.close(); }},
         Closer{"MapSearch", [](MAP_Search& w) { QTest::mouseClick(w.Command1, Qt::LeftButton); }},
-        Closer{"WebSearch", [](MAP_Search& w) { QTest::mouseClick(w.Command3, Qt::LeftButton); }},
         Closer{"EnterOnTheFocusedWebSearch",
                [](MAP_Search& w) {
                    w.Command3->setFocus();
@@ -156,7 +140,7 @@ class MapSearchSearches : public MapSearchWindow, public testing::WithParamInter
 
 // A business-office name (mode 99) greys only the map controls, and Enter in
 // the address still runs the map search.
-TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenCloseAndTheCliPrintsTheSame) {
+TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenClose) {
     const SearchCase& c = GetParam();
     writeSetting(c.web ? SettingKey::WebSite : SettingKey::MapSite, QString::number(c.choice));
     QPointer<MAP_Search> w = &open(QString::fromUtf16(c.address), c.mode);
@@ -171,57 +155,33 @@ TEST_P(MapSearchSearches, OpenTheChosenServiceOnceThenCloseAndTheCliPrintsTheSam
     EXPECT_EQ(env.web.opened, QStringList{c.url});
     EXPECT_TRUE(unloaded(w));
     EXPECT_TRUE(env.messages.shown.empty());
-
-    // Enter's map search for an office name has no command-line
-    // counterpart: map-url --office refuses (CliSearchUrl).
-    if (c.mode == 99 && !c.web)
-        return;
-    QStringList args{c.web ? u"web-url"_qs : u"map-url"_qs, c.web ? u"--engine"_qs : u"--site"_qs,
-                     QString::number(c.choice)};
-    const test::CliResult r = test::runCli(args << QString::fromUtf16(c.address));
-    EXPECT_EQ(r.out, c.url + u'\n') << r.err.toStdString();
 }
 
 constexpr Qt::Key Button = Qt::Key_unknown;
 
 INSTANTIATE_TEST_SUITE_P(
     Services, MapSearchSearches,
-    testing::Values(SearchCase{"MiyakeWholeAreaOnLivedoor", u"東京都三宅島三宅村一円", 0, false, 0,
-                               Button, livedoor(TokyoEuc + u"%BB%B0%C2%F0%C2%BC"_qs)},
-                    SearchCase{"HiraganaOnYahooMapByKeypadEnter", u"あいう", 0, false, 1,
-                               Qt::Key_Enter, yahooMap(u"%A4%A2%A4%A4%A4%A6"_qs)},
-                    SearchCase{"EnterWithTheMapControlsGreyed", u"東京都", 99, false, 1,
-                               Qt::Key_Return, yahooMap(TokyoEuc)},
-                    SearchCase{"BlanksTrimmedAmpersandAndSpaceEscaped", u"\u3000 A&B C ", 0, false,
-                               0, Qt::Key_Return, livedoor(u"A%26B%20C"_qs)},
-                    SearchCase{"EmptyQuery", u"", 0, false, 1, Button, yahooMap(QString())},
-                    SearchCase{"HiraganaOnGoogle", u"あ", 0, true, 0, Button, google(u"%82%A0"_qs)},
-                    SearchCase{"HiraganaOnYahooWeb", u"あ", 99, true, 1, Button,
-                               yahooWeb(u"%A4%A2"_qs)}),
+    testing::Values(
+        SearchCase{"MiyakeWholeAreaOnLivedoor", u"東京都三宅島三宅村一円", 0, false, 0, Button,
+                   Livedoor + TokyoEuc + u"%BB%B0%C2%F0%C2%BC"_qs},
+        SearchCase{"HiraganaOnYahooMapByKeypadEnter", u"あいう", 0, false, 1, Qt::Key_Enter,
+                   u"https://map.yahoo.co.jp/search?p=%A4%A2%A4%A4%A4%A6&ken_name=&kind_name="_qs},
+        SearchCase{"EnterWithTheMapControlsGreyed", u"東京都", 99, false, 1, Qt::Key_Return,
+                   u"https://map.yahoo.co.jp/search?p="_qs + TokyoEuc +
+                       u"&ken_name=&kind_name="_qs},
+        SearchCase{"HiraganaOnGoogle", u"あ", 0, true, 0, Button,
+                   u"https://www.google.co.jp/search?q=%82%A0&hl=ja&ie=Shift_JIS&oe=Shift_JIS"_qs},
+        SearchCase{"HiraganaOnYahooWeb", u"あ", 99, true, 1, Button,
+                   u"https://search.yahoo.co.jp/bin/search?p=%A4%A2&fr=top&src=top"_qs}),
     [](const testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.name); });
 
 // How an opener shows the window: exec() returns once the search has opened.
 TEST_F(MapSearchWindow, ExecReturnsOnceTheSearchHasOpened) {
     shared.MapAddress = u"東京都"_qs;
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<MAP_Search*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-    });
-    owner.mapSearch().exec();
-    EXPECT_EQ(env.web.opened, QStringList{livedoor(TokyoEuc)});
-}
-
-TEST_F(MapSearchWindow, EnterWithTwoCharactersOrFewerDoesNothing) {
-    for (const QString& text : {u"東京"_qs, u"  東京\u3000"_qs}) {
-        QPointer<MAP_Search> w = &open(QString());
-        w->Text1->setText(text);
-        QTest::keyClick(w->Text1, Qt::Key_Return);
-        EXPECT_EQ(w->Text1->text(), u"東京"_qs); // trimmed on the key
-        EXPECT_FALSE(unloaded(w));
-        w->close();
-    }
-    EXPECT_TRUE(env.web.opened.isEmpty());
+    EXPECT_TRUE(test::answerModal<MAP_Search>(
+        [&] { owner.mapSearch().exec(); },
+        [](MAP_Search& w) { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
+    EXPECT_EQ(env.web.opened, QStringList{Livedoor + TokyoEuc});
 }
 
 class ThrowingOpener final : public WebPageOpener {
@@ -244,7 +204,7 @@ TEST_F(MapSearchWindow, BrowserFailureClosesSilently) {
 
 // Trimming on a key that types a character would swallow the blank just
 // typed between two words; every other key trims.
-TEST_F(MapSearchWindow, AddressBoxTrimsOnKeysThatTypeNothing) {
+TEST_F(MapSearchWindow, AddressBoxTrimsOnKeysThatTypeNothingAndShortTextsSearchNothing) {
     MAP_Search& w = open(QString());
     QTest::keyClicks(w.Text1, u"ab c "_qs);
     EXPECT_EQ(w.Text1->text(), u"ab c "_qs);
@@ -253,6 +213,13 @@ TEST_F(MapSearchWindow, AddressBoxTrimsOnKeysThatTypeNothing) {
     QTest::keyClick(w.Text1, Qt::Key_Left);
     EXPECT_EQ(w.Text1->text(), u"東京都"_qs);
     EXPECT_EQ(w.Text1->cursorPosition(), 1); // before 京, where the caret went
+    // Enter with two characters or fewer trims and does nothing else.
+    QPointer<MAP_Search> window = &w;
+    w.Text1->setText(u"  東京\u3000"_qs);
+    QTest::keyClick(w.Text1, Qt::Key_Return);
+    EXPECT_EQ(w.Text1->text(), u"東京"_qs);
+    EXPECT_FALSE(unloaded(window));
+    EXPECT_TRUE(env.web.opened.isEmpty());
 }
 
 } // namespace
