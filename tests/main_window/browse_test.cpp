@@ -1,6 +1,5 @@
 #include "main_window/browse.h"
 
-#include "foundation/text.h"
 #include "support/data_files.h"
 #include "support/fakes.h"
 
@@ -170,21 +169,6 @@ TEST(TownSearch, FindsKanjiAndFullWidthKanaWithinTheMunicipalityButNotTheCatchAl
             joinLines(searchTowns(rows, QStringLiteral("札幌市中央区"), QString::fromUtf8(text))),
             QString::fromUtf8(found))
             << text;
-}
-
-TEST(LoadRecords, InvalidBytesAndEveryLineEndStillLoad) {
-    QByteArray bytes = test::sjisLines({sapporo("0600042", "ｵｵﾄﾞｵﾘﾆｼ", "大通西")}, "\n");
-    bytes += test::sjisLines({sapporo("0600001", "ｷﾀ1ｼﾞﾖｳ", "北一条")}, "\r");
-    // A broken double-byte character inside the town name.
-    QByteArray broken = test::sjisLines({sapporo("0600002", "ｷﾀ2ｼﾞﾖｳ", "北二条")});
-    broken.replace(QByteArray("\x96\x6B", 2), QByteArray("\x85\x40", 2)); // 北 → unassigned
-    bytes += broken;
-    Access_CSV csv;
-    const LoadedRecords loaded =
-        loadRecords(text::decodeCp932(bytes), BrowseMode::Prefecture, "北海道", csv);
-    ASSERT_EQ(loaded.records.size(), 3u);
-    EXPECT_EQ(loaded.records[2][4], QString::fromUtf8("\uFFFD二条"));
-    EXPECT_EQ(loaded.records[1][0], "0600001");
 }
 
 } // namespace

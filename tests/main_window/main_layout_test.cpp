@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace yubin {
 namespace {
 
@@ -13,27 +15,19 @@ TEST(MainCaption, WritesTheRevisionAfterTheMinorVersion) {
 }
 
 TEST(MainLayout, ScreenOfExactlyTenThousandTwipsIsNormal) {
-    const MainLayout normal = mainLayout(19200, 10000, 1, 0, 0);
-    EXPECT_FALSE(normal.compact);
-    EXPECT_EQ(normal.windowHeight, 10185);
-    EXPECT_EQ(normal.windowWidth, 13200);
-    EXPECT_EQ(normal.list1Height, 8835);
-    EXPECT_EQ(normal.list3Height, 8805);
-    EXPECT_EQ(normal.list3Width, 6600);
-    // Centred, 200 twips higher: 5000 - 5092 - 200; 9600 - 6600.
-    EXPECT_EQ(normal.windowTop, -292);
-    EXPECT_EQ(normal.windowLeft, 3000);
-
-    const MainLayout compact = mainLayout(19200, 9999, 1, 0, 0);
-    EXPECT_TRUE(compact.compact);
-    EXPECT_EQ(compact.windowHeight, 8895);
-    EXPECT_EQ(compact.windowWidth, 12000);
-    EXPECT_EQ(compact.list1Height, 7470);
-    EXPECT_EQ(compact.list3Height, 7440);
-    EXPECT_EQ(compact.list3Width, 5400);
-    // Centred, 150 twips higher: 4999 - 4447 - 150; 9600 - 6000.
-    EXPECT_EQ(compact.windowTop, 402);
-    EXPECT_EQ(compact.windowLeft, 3600);
+    // Centred and raised by 200 twips (normal) or 150 (compact):
+    // 5000 - 5092 - 200 = -292 and 9600 - 6600 = 3000; 4999 - 4447 - 150 = 402
+    // and 9600 - 6000 = 3600.
+    using Sizes = std::tuple<bool, int, int, int, int, int, int, int>;
+    for (const auto& [screenHeight, sizes] :
+         {std::pair{10000, Sizes{false, 10185, 13200, 8835, 8805, 6600, -292, 3000}},
+          std::pair{9999, Sizes{true, 8895, 12000, 7470, 7440, 5400, 402, 3600}}}) {
+        const MainLayout l = mainLayout(19200, screenHeight, 1, 0, 0);
+        EXPECT_EQ(Sizes(l.compact, l.windowHeight, l.windowWidth, l.list1Height, l.list3Height,
+                        l.list3Width, l.windowTop, l.windowLeft),
+                  sizes)
+            << screenHeight;
+    }
 }
 
 } // namespace
