@@ -4,58 +4,51 @@
 
 #include <QTemporaryDir>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 namespace yubin::address {
 namespace {
 
-QString town(const char* local, const char* code, const QString& pref, const QString& city,
-             const QString& name) {
-    return test::addressRecord(QString::fromLatin1(local), QString::fromLatin1(code), u"ﾄｳｷﾖｳﾄ"_qs,
-                               u"ｼ"_qs, u"ﾁﾖｳ"_qs, pref, city, name);
-}
-
 // A small data folder with a town of every kind the resolver tells apart.
 class Resolver : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString tokyo = u"東京都"_qs, hokkaido = u"北海道"_qs;
-        test::writeFile(
-            dir.filePath(u"13tokyo.CSV"_qs),
-            test::sjisLines({
-                town("13101", "1000000", tokyo, u"千代田区"_qs, u"以下に掲載がない場合"_qs),
-                town("13101", "1000013", tokyo, u"千代田区"_qs, u"霞が関（次のビルを除く）"_qs),
-                town("13101", "1006012", tokyo, u"千代田区"_qs, u"霞が関霞が関ビル（１２階）"_qs),
-                town("13101", "1006090", tokyo, u"千代田区"_qs,
-                     u"霞が関霞が関ビル（地階・階層不明）"_qs),
-                town("13101", "1000101", tokyo, u"千代田区"_qs, u"中野（丁目）"_qs),
-                town("13101", "1000102", tokyo, u"千代田区"_qs, u"中野（番地）"_qs),
-                town("13101", "1000201", tokyo, u"千代田区"_qs, u"上野（石堂）"_qs),
-                town("13101", "1000202", tokyo, u"千代田区"_qs, u"上野（その他）"_qs),
-                town("13101", "1000301", tokyo, u"千代田区"_qs, u"一之江"_qs),
-                town("13101", "1000401", tokyo, u"千代田区"_qs, u"五八"_qs),
-                town("13206", "1830000", tokyo, u"府中市"_qs, u"以下に掲載がない場合"_qs),
-                town("13206", "1830001", tokyo, u"府中市"_qs, u"浅間町"_qs),
-            }));
-        test::writeFile(
-            dir.filePath(u"01hokkai.CSV"_qs),
-            test::sjisLines({
-                town("01103", "0650000", hokkaido, u"札幌市東区"_qs, u"以下に掲載がない場合"_qs),
-                town("01103", "0600906", hokkaido, u"札幌市東区"_qs, u"北六条東（１～７丁目）"_qs),
-                town("01103", "0650006", hokkaido, u"札幌市東区"_qs,
-                     u"北六条東（８～２０丁目）"_qs),
-                town("01663", "0881646", hokkaido, u"厚岸郡浜中町"_qs, u"姉別"_qs),
-            }));
-        test::writeFile(
-            dir.filePath(u"12chiba.CSV"_qs),
-            test::sjisLines({town("12224", "2730111", u"千葉県"_qs, u"鎌ケ谷市"_qs, u"粟野"_qs)}));
-        test::writeFile(dir.filePath(u"34hirosh.CSV"_qs),
-                        test::sjisLines({town("34208", "7260000", u"広島県"_qs, u"府中市"_qs,
-                                              u"以下に掲載がない場合"_qs)}));
-        test::writeFile(dir.filePath(u"JIGYOSYO.CSV"_qs),
-                        test::sjisLines({test::officeRecord(
-                            u"13101"_qs, u"ﾆﾂﾎﾟﾝﾕｳｾｲ"_qs, u"日本郵政株式会社"_qs, u"東京都"_qs,
-                            u"千代田区"_qs, u"霞が関"_qs, u"１丁目３－２"_qs, u"1008798"_qs)}));
+        // The file, local code, postal code, prefecture, municipality and town.
+        const char16_t* towns[][6] = {
+            {u"13tokyo", u"13101", u"1000000", u"東京都", u"千代田区", u"以下に掲載がない場合"},
+            {u"13tokyo", u"13101", u"1000013", u"東京都", u"千代田区", u"霞が関（次のビルを除く）"},
+            {u"13tokyo", u"13101", u"1006012", u"東京都", u"千代田区",
+             u"霞が関霞が関ビル（１２階）"},
+            {u"13tokyo", u"13101", u"1006090", u"東京都", u"千代田区",
+             u"霞が関霞が関ビル（地階・階層不明）"},
+            {u"13tokyo", u"13101", u"1000101", u"東京都", u"千代田区", u"中野（丁目）"},
+            {u"13tokyo", u"13101", u"1000102", u"東京都", u"千代田区", u"中野（番地）"},
+            {u"13tokyo", u"13101", u"1000201", u"東京都", u"千代田区", u"上野（石堂）"},
+            {u"13tokyo", u"13101", u"1000202", u"東京都", u"千代田区", u"上野（その他）"},
+            {u"13tokyo", u"13101", u"1000301", u"東京都", u"千代田区", u"一之江"},
+            {u"13tokyo", u"13101", u"1000401", u"東京都", u"千代田区", u"五八"},
+            {u"13tokyo", u"13206", u"1830000", u"東京都", u"府中市", u"以下に掲載がない場合"},
+            {u"13tokyo", u"13206", u"1830001", u"東京都", u"府中市", u"浅間町"},
+            {u"01hokkai", u"01103", u"0650000", u"北海道", u"札幌市東区", u"以下に掲載がない場合"},
+            {u"01hokkai", u"01103", u"0600906", u"北海道", u"札幌市東区",
+             u"北六条東（１～７丁目）"},
+            {u"01hokkai", u"01103", u"0650006", u"北海道", u"札幌市東区",
+             u"北六条東（８～２０丁目）"},
+            {u"01hokkai", u"01663", u"0881646", u"北海道", u"厚岸郡浜中町", u"姉別"},
+            {u"12chiba", u"12224", u"2730111", u"千葉県", u"鎌ケ谷市", u"粟野"},
+            {u"34hirosh", u"34208", u"7260000", u"広島県", u"府中市", u"以下に掲載がない場合"}};
+        const auto q = [](const char16_t* s) { return QString::fromUtf16(s); };
+        std::map<QString, QStringList> files;
+        for (const auto& t : towns)
+            files[q(t[0])] << test::addressRecord(q(t[1]), q(t[2]), u"ﾄｳｷﾖｳﾄ"_qs, u"ｼ"_qs,
+                                                  u"ﾁﾖｳ"_qs, q(t[3]), q(t[4]), q(t[5]));
+        files[u"JIGYOSYO"_qs] << test::officeRecord(
+            u"13101"_qs, u"ﾆﾂﾎﾟﾝﾕｳｾｲ"_qs, u"日本郵政株式会社"_qs, u"東京都"_qs, u"千代田区"_qs,
+            u"霞が関"_qs, u"１丁目３－２"_qs, u"1008798"_qs);
+        for (const auto& [name, lines] : files)
+            test::writeFile(dir.filePath(name + u".CSV"_qs), test::sjisLines(lines));
     }
     QTemporaryDir dir;
 };

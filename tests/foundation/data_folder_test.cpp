@@ -46,32 +46,26 @@ TEST_F(DataFolderTest, ReadOnlyProgramFolderUsesThePerUserDataLocation) {
     }));
 }
 
-TEST_F(DataFolderTest, FindDataFileTakesAFileOfTheCode) {
-    touch(QStringLiteral("13tokyo.CSV"));
-    touch(QStringLiteral("13tokyo_old.csv"));
-    touch(QStringLiteral("14kanaga.csv"));
+TEST_F(DataFolderTest, FindDataFileTakesAFileOfTheCodeAndIgnoresOtherNamesAndFolders) {
+    for (const char* name : {"13tokyo.CSV", "13tokyo_old.csv", "14kanaga.csv", "1hokkai.csv",
+                             "01hokkai.txt", "x01hokkai.csv"})
+        touch(QString::fromLatin1(name));
+    QDir().mkpath(data() + QStringLiteral("01folder.csv"));
     const DataFolder folder(program.path());
     // Of two, the first the file system lists, an order the test cannot set.
     EXPECT_TRUE(QStringList({"13tokyo.CSV", "13tokyo_old.csv"})
                     .contains(folder.FindDataFile(QStringLiteral("13"))));
-    EXPECT_EQ(folder.FindDataFile(QStringLiteral("14")), QStringLiteral("14kanaga.csv"));
+    for (const auto& [code, name] :
+         {std::pair{"14", "14kanaga.csv"}, {"01", ""}, {"1h", "1hokkai.csv"}})
+        EXPECT_EQ(folder.FindDataFile(QString::fromLatin1(code)), QString::fromLatin1(name))
+            << code;
     EXPECT_EQ(folder.prefectureFilePath(14), data() + QStringLiteral("14kanaga.csv"));
+    // No file: the path is the folder itself, which the readers reject.
+    EXPECT_EQ(folder.prefectureFilePath(1), data());
     // One listing for every prefecture gives the same answers.
     const QStringList all = folder.prefectureFileNames();
     for (int i = 1; i <= PrefectureCount; ++i)
         EXPECT_EQ(all[i], folder.FindDataFile(prefectureCode(i))) << i;
-}
-
-TEST_F(DataFolderTest, FindDataFileIgnoresOtherNamesFoldersAndSingleDigits) {
-    touch(QStringLiteral("1hokkai.csv"));
-    touch(QStringLiteral("01hokkai.txt"));
-    touch(QStringLiteral("x01hokkai.csv"));
-    QDir().mkpath(data() + QStringLiteral("01folder.csv"));
-    const DataFolder folder(program.path());
-    EXPECT_EQ(folder.FindDataFile(QStringLiteral("01")), QString());
-    EXPECT_EQ(folder.FindDataFile(QStringLiteral("1h")), QStringLiteral("1hokkai.csv"));
-    // No file: the path is the folder itself, which the readers reject.
-    EXPECT_EQ(folder.prefectureFilePath(1), data());
 }
 
 TEST_F(DataFolderTest, OnlyRegularFilesAndLinksToThemCount) {
