@@ -377,15 +377,6 @@ TEST(PrepareCliTogether, ARunThatFindsAnotherAtWorkChangesNothing) {
     EXPECT_GT(refused, 0); // the runs did meet
 }
 
-TEST(PrepareUsage, MisuseIsAUsageError) {
-    for (const QString& args : {u"prepare nationwide"_s, u"prepare all /tmp"_s,
-                                u"prepare nationwide /no/such"_s, u"prepare prefectures /"_s}) {
-        const CliRun run = runCli(args.split(u' '));
-        EXPECT_EQ(run.exitCode, 2) << args.toStdString();
-        EXPECT_TRUE(run.err.startsWith(u"yubin-cli: "_s)) << run.err.toStdString();
-    }
-}
-
 // The nationwide file with LF line ends: each placed line gains a CR, so the
 // prefecture file comes out larger than the extracted file. A file-size
 // limit equal to the extracted file lets the extraction pass and stops the

@@ -20,10 +20,16 @@ TEST(CliUsage, MisuseExitsTwoWithOneLineOnStderr) {
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("nonsense")},
           QStringList{QStringLiteral("prefectures"), QStringLiteral("extra")},
-          QStringList{QStringLiteral("prefectures"), QStringLiteral("--bogus")}}) {
+          QStringList{QStringLiteral("prefectures"), QStringLiteral("--bogus")},
+          // The preparation's kind and its download folder.
+          QStringLiteral("prepare nationwide").split(u' '),
+          QStringLiteral("prepare all /tmp").split(u' '),
+          QStringLiteral("prepare nationwide /no/such").split(u' '),
+          QStringLiteral("prepare prefectures /").split(u' ')}) {
         const test::CliResult r = test::runCli(args);
         EXPECT_EQ(r.exitCode, 2) << args.join(u' ').toStdString();
         EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(u"yubin-cli: ")) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
 }
