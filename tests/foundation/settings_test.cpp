@@ -21,11 +21,9 @@ TEST(Settings, StoredUnderZunelkaInGroupPostYuNo) {
 }
 
 TEST(Settings, SiteChoiceOtherThanOneReadsAsZero) {
-    EXPECT_EQ(settingAsChoice(QStringLiteral("1")), 1);
-    EXPECT_EQ(settingAsChoice(QStringLiteral("0")), 0);
-    EXPECT_EQ(settingAsChoice(QString()), 0);
-    EXPECT_EQ(settingAsChoice(QStringLiteral("2")), 0);
-    EXPECT_EQ(settingAsChoice(QStringLiteral("yes")), 0);
+    for (const auto& [stored, choice] :
+         {std::pair{"1", 1}, {"0", 0}, {"", 0}, {"2", 0}, {"yes", 0}})
+        EXPECT_EQ(settingAsChoice(QString::fromLatin1(stored)), choice) << stored;
 }
 
 } // namespace

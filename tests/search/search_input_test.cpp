@@ -8,12 +8,14 @@ namespace yubin {
 namespace {
 
 TEST(SearchText, TakesOneWordOrTwo) {
-    EXPECT_EQ(checkSearchText(QStringLiteral("川崎")), TextSearchCheck::Ok);
-    EXPECT_EQ(checkSearchText(QStringLiteral("川崎 駅前")), TextSearchCheck::Ok);
-    EXPECT_EQ(checkSearchText(QStringLiteral("川崎　駅前")), TextSearchCheck::Ok);
-    EXPECT_EQ(checkSearchText(QStringLiteral("川崎 駅前 本町")), TextSearchCheck::TooManyWords);
-    EXPECT_EQ(checkSearchText(QStringLiteral("川崎  駅前")), TextSearchCheck::TooManyWords);
-    EXPECT_EQ(checkSearchText(QString()), TextSearchCheck::Empty);
+    using enum TextSearchCheck;
+    for (const auto& [text, check] : {std::pair{"川崎", Ok},
+                                      {"川崎 駅前", Ok},
+                                      {"川崎　駅前", Ok},
+                                      {"川崎 駅前 本町", TooManyWords},
+                                      {"川崎  駅前", TooManyWords},
+                                      {"", Empty}})
+        EXPECT_EQ(checkSearchText(QString::fromUtf8(text)), check) << text;
 }
 
 TEST(SearchText, WordsSplitAtTheHalfWidthBlankFirst) {
