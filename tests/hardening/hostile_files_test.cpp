@@ -60,10 +60,6 @@ const Hostile HostileFiles[] = {
     {"Unreadable", [](const QByteArray& good) { return good; }, Expect::MissingFile},
 };
 
-void PrintTo(const Hostile& hostile, std::ostream* out) {
-    *out << hostile.name;
-}
-
 std::string hostileName(const testing::TestParamInfo<Hostile>& info) {
     return info.param.name;
 }

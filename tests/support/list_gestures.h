@@ -44,27 +44,34 @@ inline void doubleClickLine(ExtentListWidget& list, int row, Qt::KeyboardModifie
     doubleClickAt(list.viewport(), lineCentre(list, row), modifiers, button);
 }
 
-// Runs the action. When it brings up a modal window of type W, `inspect`
-// sees the window, which is then closed. True when such a window came up.
+// Runs the action. When it brings up a modal window of type W, `up` sees the
+// window while it is up. True when such a window came up.
 template <typename W>
-bool answerModal(const std::function<void()>& action, const std::function<void(W&)>& inspect = {}) {
+bool onModal(const std::function<void()>& action, const std::function<void(W&)>& up) {
     bool shown = false;
     // A timer of this frame: when no window comes up it dies unfired and
     // never reaches into a later test.
     QTimer timer;
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        shown = true;
-        if (inspect)
-            inspect(*window);
-        window->close();
+        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) {
+            shown = true;
+            up(*window);
+        }
     });
     timer.start(0);
     action();
     return shown;
+}
+
+// As onModal; `inspect` sees the window, which is then closed.
+template <typename W>
+bool answerModal(const std::function<void()>& action, const std::function<void(W&)>& inspect = {}) {
+    return onModal<W>(action, [&](W& window) {
+        if (inspect)
+            inspect(window);
+        window.close();
+    });
 }
 
 // ---- the gestures of a result list -------------------------------------------

@@ -36,22 +36,12 @@ inline QStringList linesOf(const QListWidget& list) {
 // the scan window came up.
 inline bool runThroughScanWindow(const std::function<void()>& action,
                                  const std::function<void(UBIN_Sort&)>& up = {}) {
-    bool shown = false;
-    QTimer starter; // of this frame: never fires into a later test
-    starter.setSingleShot(true);
-    QObject::connect(&starter, &QTimer::timeout, [&] {
-        auto* scan = qobject_cast<UBIN_Sort*>(QApplication::activeModalWidget());
-        if (!scan)
-            return;
-        shown = true;
+    return onModal<UBIN_Sort>(action, [&](UBIN_Sort& scan) {
         if (up)
-            up(*scan);
+            up(scan);
         QEvent activate(QEvent::WindowActivate);
-        QApplication::sendEvent(scan, &activate);
+        QApplication::sendEvent(&scan, &activate);
     });
-    starter.start(0);
-    action();
-    return shown;
 }
 
 class RunningProgram : public testing::Test {
