@@ -1,13 +1,7 @@
 // Browsing through the main window's lists: each choice fills the next list
 // and its captions. The lines themselves are the core's (browse_test).
 
-#include "support/data_files.h"
-#include "support/list_gestures.h"
 #include "support/running_program.h"
-
-#include <QFile>
-
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 

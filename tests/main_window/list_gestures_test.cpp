@@ -1,20 +1,12 @@
 // The main window's gestures reach the barcode window, the map window and
 // the clipboard; which line gives what is the core's (list_actions_test).
 
-#include "support/list_gestures.h"
 #include "support/running_program.h"
-
-#include <gtest/gtest.h>
 
 namespace yubin {
 namespace {
 
-using test::Gesture;
-using test::GestureCase;
-
-constexpr Qt::KeyboardModifiers None{};
-constexpr Qt::KeyboardModifiers Shift{Qt::ShiftModifier};
-constexpr Qt::KeyboardModifiers Ctrl{Qt::ControlModifier};
+using namespace test::gestures;
 
 struct MainCase {
     bool offices; // 東京都's business offices, else 北海道's 札幌市中央区

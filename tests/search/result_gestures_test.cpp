@@ -1,21 +1,12 @@
 // The full search's gestures reach the barcode window, the map window and
 // the clipboard; which row gives what is the core's (result_actions_test).
 
-#include "search/zen_kensaku.h"
-#include "support/list_gestures.h"
 #include "support/running_program.h"
-
-#include <gtest/gtest.h>
 
 namespace yubin {
 namespace {
 
-using test::Gesture;
-using test::GestureCase;
-
-constexpr Qt::KeyboardModifiers None{};
-constexpr Qt::KeyboardModifiers Shift{Qt::ShiftModifier};
-constexpr Qt::KeyboardModifiers Ctrl{Qt::ControlModifier};
+using namespace test::gestures;
 
 class SearchResults : public test::RunningProgram {
 protected:
@@ -25,8 +16,7 @@ protected:
         writeTokyo();
         writeOffices();
         start();
-        QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
-        Zen_Kensaku& w = owner->zenKensaku();
+        Zen_Kensaku& w = openFullSearch();
         w.Text1->setText(QStringLiteral("千代田"));
         test::runThroughScanWindow([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); });
         ASSERT_EQ(w.List1->count(), 3);

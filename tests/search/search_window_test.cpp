@@ -1,17 +1,9 @@
 // The full search window drives the scan window and shows what the pass
 // found; the matching and the row formats are the core's (scan_test).
 
-#include "search/ubin_sort.h"
-#include "search/zen_kensaku.h"
-#include "support/data_files.h"
 #include "support/running_program.h"
 
-#include <QApplication>
 #include <QPointer>
-
-#include <gtest/gtest.h>
-
-#include <functional>
 
 namespace yubin {
 namespace {
@@ -26,13 +18,6 @@ protected:
         writeTokyo();
         writeOffices();
         start();
-    }
-    Zen_Kensaku& open() {
-        QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
-        Zen_Kensaku& w = owner->zenKensaku();
-        w.activateWindow();
-        QApplication::processEvents();
-        return w;
     }
     // Runs the action and lets the scan window run its pass; `during` is
     // called at every yield of the pass. True when the scan window came up.
@@ -50,7 +35,7 @@ protected:
 };
 
 TEST_F(FullSearch, OpensWithBothBoxesCheckedAndTheIdleLineThatRefusedTextsLeave) {
-    Zen_Kensaku& w = open();
+    Zen_Kensaku& w = openFullSearch();
     EXPECT_TRUE(w.isVisible() && w.Check1->isChecked() && w.Check2->isChecked());
     EXPECT_EQ(linesOf(*w.List1), IdleLine);
     EXPECT_FALSE(w.List1->isEnabled());
@@ -72,7 +57,7 @@ TEST_F(FullSearch, OpensWithBothBoxesCheckedAndTheIdleLineThatRefusedTextsLeave)
 }
 
 TEST_F(FullSearch, TextSearchHandsOverTheBoxesAndCountsTheRows) {
-    Zen_Kensaku& w = open();
+    Zen_Kensaku& w = openFullSearch();
     w.Text1->setText(QStringLiteral(" 千代田 "));
     EXPECT_TRUE(runScan([&] { QTest::keyClick(w.Text1, Qt::Key_Return); }));
     EXPECT_EQ(w.Text1->text(), QStringLiteral("千代田"));
@@ -92,7 +77,7 @@ TEST_F(FullSearch, TextSearchHandsOverTheBoxesAndCountsTheRows) {
 }
 
 TEST_F(FullSearch, PostalCodeBoxTakesDigitsAndOneHyphenAndCountsThem) {
-    Zen_Kensaku& w = open();
+    Zen_Kensaku& w = openFullSearch();
     w.Text2->setFocus();
     QTest::keyClicks(w.Text2, QStringLiteral("10a0-"));
     EXPECT_EQ(w.Text2->text(), QStringLiteral("100-"));
@@ -111,7 +96,7 @@ TEST_F(FullSearch, PostalCodeBoxTakesDigitsAndOneHyphenAndCountsThem) {
 TEST_F(FullSearch, LongPassCountsLeftwardsAndClosingItsWindowStopsIt) {
     // 本町0丁目 to 本町999丁目 of 中央市, 北海道.
     test::writeFile(env.dataFolder() + QStringLiteral("01hokkai.CSV"), test::recordBytes(1, 1000));
-    Zen_Kensaku& w = open();
+    Zen_Kensaku& w = openFullSearch();
     const int right = w.Label3->geometry().right();
     w.Text1->setText(QStringLiteral("本町"));
     EXPECT_TRUE(runScan([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); }));
@@ -138,7 +123,7 @@ TEST_F(FullSearch, LongPassCountsLeftwardsAndClosingItsWindowStopsIt) {
 }
 
 TEST_F(FullSearch, ClosingRemembersTheTextsAndShowsTheMainWindow) {
-    Zen_Kensaku& w = open();
+    Zen_Kensaku& w = openFullSearch();
     w.Text1->setText(QStringLiteral(" 川崎 "));
     w.Text2->setText(QStringLiteral("210-0001"));
     w.Check1->setChecked(false);
@@ -154,7 +139,7 @@ TEST_F(FullSearch, ClosingRemembersTheTextsAndShowsTheMainWindow) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
 
-    Zen_Kensaku& again = open();
+    Zen_Kensaku& again = openFullSearch();
     EXPECT_EQ(again.Text1->text(), QStringLiteral("川崎"));
     EXPECT_EQ(again.Text2->text(), QStringLiteral("210-0001"));
     EXPECT_TRUE(again.Check1->isChecked());
@@ -162,7 +147,7 @@ TEST_F(FullSearch, ClosingRemembersTheTextsAndShowsTheMainWindow) {
 
 // yubin-cli's search commands print the rows and the count the window shows.
 TEST_F(FullSearch, CommandLinePrintsTheRowsOfTheWindow) {
-    Zen_Kensaku& w = open();
+    Zen_Kensaku& w = openFullSearch();
     const auto cli = [&](const QStringList& args) {
         return test::runCli(QStringList{"--data", env.dataFolder()} + args);
     };

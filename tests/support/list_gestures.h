@@ -39,10 +39,6 @@ inline void doubleClickAt(QWidget* viewport, QPoint at, Qt::KeyboardModifiers mo
     QTest::mouseDClick(viewport, button, modifiers, at);
     QTest::mouseRelease(viewport, button, modifiers, at);
 }
-inline void doubleClickLine(ExtentListWidget& list, int row, Qt::KeyboardModifiers modifiers = {},
-                            Qt::MouseButton button = Qt::LeftButton) {
-    doubleClickAt(list.viewport(), lineCentre(list, row), modifiers, button);
-}
 
 // Runs the action. When it brings up a modal window of type W, `up` sees the
 // window while it is up. True when such a window came up.
@@ -94,6 +90,15 @@ struct GestureCase {
     Qt::KeyboardModifiers modifiers;
     const char16_t* outcome;
 };
+
+// For the gesture tables.
+namespace gestures {
+using test::Gesture;
+using test::GestureCase;
+constexpr Qt::KeyboardModifiers None{};
+constexpr Qt::KeyboardModifiers Shift{Qt::ShiftModifier};
+constexpr Qt::KeyboardModifiers Ctrl{Qt::ControlModifier};
+} // namespace gestures
 
 // Acts out the case on the list and reports what came of it. A copy must be
 // confirmed by the one message the copy gives.
