@@ -1,7 +1,6 @@
 #include "barcode/bar_measure.h"
 #include "barcode/bar_print.h"
 #include "main_window/window_owner.h"
-#include "support/data_files.h"
 #include "support/fakes.h"
 
 #include <QApplication>
@@ -10,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <memory>
 
 namespace yubin {
