@@ -103,9 +103,7 @@ TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsPlacesAndLinks) {
     EXPECT_FALSE(w.rect().intersects(w.Text1->geometry()));
     // The picture, its click areas and the two marks open the postal service's pages.
     window->show();
-    for (QWidget* link :
-         std::initializer_list<QWidget*>{window->Image1, window->Label5[0], window->Label5[1],
-                                         window->Label4[0], window->Label4[1]})
+    for (ClickableLabel* link : {w.Image1, w.Label5[0], w.Label5[1], w.Label4[0], w.Label4[1]})
         QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(env.web.opened.join(u' ').remove(u"https://www.post.japanpost.jp"_s),
               u"/zipcode/download.html /zipcode/dl/kogaki.html /zipcode/dl/jigyosyo/index.html "

@@ -3,16 +3,9 @@
 // state, and answers the next request as usual.
 
 #include "foundation/text.h"
-#include "search/ubin_sort.h"
-#include "search/zen_kensaku.h"
-#include "support/data_files.h"
 #include "support/running_program.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <string_view>
 
@@ -59,14 +52,6 @@ const Hostile HostileFiles[] = {
     {"Directory", [](const QByteArray&) { return QByteArray(); }, Expect::MissingFile},
     {"Unreadable", [](const QByteArray& good) { return good; }, Expect::MissingFile},
 };
-
-void PrintTo(const Hostile& hostile, std::ostream* out) {
-    *out << hostile.name;
-}
-
-std::string hostileName(const testing::TestParamInfo<Hostile>& info) {
-    return info.param.name;
-}
 
 class HostileFile : public test::RunningProgram, public testing::WithParamInterface<Hostile> {
 protected:
@@ -136,10 +121,7 @@ TEST_P(HostileFile, FullSearchFindsWhatItCanAndGoesOn) {
     place(Hokkaido, goodAddress());
     place(Offices, goodOffice());
     start();
-    QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
-    Zen_Kensaku& w = owner->zenKensaku();
-    w.activateWindow();
-    QApplication::processEvents();
+    Zen_Kensaku& w = openFullSearch();
     const bool found = GetParam().expect == Expect::TheGoodRecord;
     for (const auto& [text, fold, row] :
          {std::tuple{"札幌", false,
@@ -163,7 +145,8 @@ TEST_P(HostileFile, FullSearchFindsWhatItCanAndGoesOn) {
     EXPECT_EQ(linesOf(*w.List1), QStringList{"[A] 030-0000 青森県青森市(以下に掲載がない場合)"});
 }
 
-INSTANTIATE_TEST_SUITE_P(DataFolder, HostileFile, testing::ValuesIn(HostileFiles), hostileName);
+INSTANTIATE_TEST_SUITE_P(DataFolder, HostileFile, testing::ValuesIn(HostileFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace yubin

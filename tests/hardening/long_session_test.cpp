@@ -3,18 +3,8 @@
 // files the full search keeps take, and not further; LeakSanitizer checks
 // the end.
 
-#include "search/ubin_sort.h"
-#include "search/zen_kensaku.h"
-#include "support/data_files.h"
 #include "support/running_program.h"
 #include "support/sanitizer_options.h"
-
-#include <QFile>
-#include <QTest>
-
-#include <functional>
-
-#include <gtest/gtest.h>
 
 #include <unistd.h>
 
@@ -68,50 +58,42 @@ void expectNoGrowth(int rounds, int warmUp, const std::function<void(int)>& roun
 class LongSession : public test::RunningProgram {
 protected:
     void SetUp() override {
-        QStringList sapporo, aomori;
-        for (int i = 0; i < 500; ++i) {
+        QStringList sapporo; // 町0 to 町499, alternately of 旭川市 and 札幌市
+        for (int i = 0; i < 500; ++i)
             sapporo << test::addressRecord(
                 "01101", QStringLiteral("06%1").arg(i, 5, 10, QChar(u'0')), "ﾎﾂｶｲﾄﾞｳ",
                 i % 2 ? "ｻﾂﾎﾟﾛｼ" : "ｱｻﾋｶﾜｼ", "ﾁﾖｳ", "北海道", i % 2 ? "札幌市" : "旭川市",
                 QStringLiteral("町%1").arg(i));
-            aomori << test::addressRecord(
-                "02201", QStringLiteral("03%1").arg(i, 5, 10, QChar(u'0')), "ｱｵﾓﾘｹﾝ", "ｱｵﾓﾘｼ",
-                "ﾁﾖｳ", "青森県", "青森市", QStringLiteral("町%1").arg(i));
-        }
         test::writeFile(env.dataFolder() + QStringLiteral("01hokkai.CSV"),
                         test::sjisLines(sapporo));
-        test::writeFile(env.dataFolder() + QStringLiteral("02aomori.CSV"), test::sjisLines(aomori));
-        test::writeFile(
-            env.dataFolder() + QStringLiteral("JIGYOSYO.CSV"),
-            test::sjisLines({test::officeRecord("01101", "ﾎﾂｶｲﾄﾞｳﾁﾖｳ", "北海道庁", "北海道",
-                                                "札幌市中央区", "北三条西", "６", "0608588")}));
+        // 本町0丁目 to 本町499丁目 of 中央市.
+        test::writeFile(env.dataFolder() + QStringLiteral("02aomori.CSV"),
+                        test::recordBytes(2, 500));
+        writeOffices();
     }
 };
 
 TEST_F(LongSession, AThousandFullSearchesHoldNoMoreThanTheCachedFiles) {
     start();
-    QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
-    Zen_Kensaku& w = owner->zenKensaku();
-    w.activateWindow();
-    settle();
+    Zen_Kensaku& w = openFullSearch();
     // Exact and folding, one and two words, text and postal code: every
     // kind of pass, in turn.
     const QString sapporo = QStringLiteral("[A] 060-0499 北海道札幌市町499 (ﾎﾂｶｲﾄﾞｳｻﾂﾎﾟﾛｼﾁﾖｳ)");
-    const QString aomori = QStringLiteral("[A] 030-0499 青森県青森市町499 (ｱｵﾓﾘｹﾝｱｵﾓﾘｼﾁﾖｳ)");
+    const QString aomori = QStringLiteral("[A] 020-0499 青森県中央市本町499丁目 (ｹﾝｼﾁｮｳ499)");
     const struct {
-        const char* text; // empty: the postal code 030-0499
+        const char* text; // empty: the postal code 020-0499
         bool fold;
         QStringList rows;
     } passes[] = {
         {"町499", false, {sapporo, aomori}},
         {"さつぽろ 町４９９", true, {sapporo}},
-        {"ほつかいどうちよう", true, {"[*] 060-8588 北海道庁 北海道札幌市中央区北三条西６"}},
+        {"にほんしようじ", true, {"[*] 100-8799 日本商事株式会社 東京都千代田区丸の内１－１"}},
         {"", false, {aomori}},
     };
     const auto search = [&](int i) {
         const auto& pass = passes[i % 4];
         if (!*pass.text) {
-            w.Text2->setText(QStringLiteral("030-0499"));
+            w.Text2->setText(QStringLiteral("020-0499"));
             return QTest::mouseClick(w.Command3, Qt::LeftButton);
         }
         w.Check2->setChecked(!pass.fold);

@@ -39,32 +39,35 @@ inline void doubleClickAt(QWidget* viewport, QPoint at, Qt::KeyboardModifiers mo
     QTest::mouseDClick(viewport, button, modifiers, at);
     QTest::mouseRelease(viewport, button, modifiers, at);
 }
-inline void doubleClickLine(ExtentListWidget& list, int row, Qt::KeyboardModifiers modifiers = {},
-                            Qt::MouseButton button = Qt::LeftButton) {
-    doubleClickAt(list.viewport(), lineCentre(list, row), modifiers, button);
-}
 
-// Runs the action. When it brings up a modal window of type W, `inspect`
-// sees the window, which is then closed. True when such a window came up.
+// Runs the action. When it brings up a modal window of type W, `up` sees the
+// window while it is up. True when such a window came up.
 template <typename W>
-bool answerModal(const std::function<void()>& action, const std::function<void(W&)>& inspect = {}) {
+bool onModal(const std::function<void()>& action, const std::function<void(W&)>& up) {
     bool shown = false;
     // A timer of this frame: when no window comes up it dies unfired and
     // never reaches into a later test.
     QTimer timer;
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        shown = true;
-        if (inspect)
-            inspect(*window);
-        window->close();
+        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) {
+            shown = true;
+            up(*window);
+        }
     });
     timer.start(0);
     action();
     return shown;
+}
+
+// As onModal; `inspect` sees the window, which is then closed.
+template <typename W>
+bool answerModal(const std::function<void()>& action, const std::function<void(W&)>& inspect = {}) {
+    return onModal<W>(action, [&](W& window) {
+        if (inspect)
+            inspect(window);
+        window.close();
+    });
 }
 
 // ---- the gestures of a result list -------------------------------------------
@@ -87,6 +90,15 @@ struct GestureCase {
     Qt::KeyboardModifiers modifiers;
     const char16_t* outcome;
 };
+
+// For the gesture tables.
+namespace gestures {
+using test::Gesture;
+using test::GestureCase;
+constexpr Qt::KeyboardModifiers None{};
+constexpr Qt::KeyboardModifiers Shift{Qt::ShiftModifier};
+constexpr Qt::KeyboardModifiers Ctrl{Qt::ControlModifier};
+} // namespace gestures
 
 // Acts out the case on the list and reports what came of it. A copy must be
 // confirmed by the one message the copy gives.

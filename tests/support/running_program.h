@@ -7,6 +7,7 @@
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
 #include "search/ubin_sort.h"
+#include "search/zen_kensaku.h"
 #include "support/data_files.h"
 #include "support/fakes.h"
 #include "support/list_gestures.h"
@@ -36,22 +37,12 @@ inline QStringList linesOf(const QListWidget& list) {
 // the scan window came up.
 inline bool runThroughScanWindow(const std::function<void()>& action,
                                  const std::function<void(UBIN_Sort&)>& up = {}) {
-    bool shown = false;
-    QTimer starter; // of this frame: never fires into a later test
-    starter.setSingleShot(true);
-    QObject::connect(&starter, &QTimer::timeout, [&] {
-        auto* scan = qobject_cast<UBIN_Sort*>(QApplication::activeModalWidget());
-        if (!scan)
-            return;
-        shown = true;
+    return onModal<UBIN_Sort>(action, [&](UBIN_Sort& scan) {
         if (up)
-            up(*scan);
+            up(scan);
         QEvent activate(QEvent::WindowActivate);
-        QApplication::sendEvent(scan, &activate);
+        QApplication::sendEvent(&scan, &activate);
     });
-    starter.start(0);
-    action();
-    return shown;
 }
 
 class RunningProgram : public testing::Test {
@@ -65,6 +56,14 @@ protected:
         return owner->main();
     }
     QString lockPath() const { return locks.path() + QStringLiteral("/yubin.lock"); }
+    // Opens the full search from the started main window, as the active one.
+    Zen_Kensaku& openFullSearch() {
+        QTest::mouseClick(owner->main().Command2, Qt::LeftButton);
+        Zen_Kensaku& w = owner->zenKensaku();
+        w.activateWindow();
+        QApplication::processEvents();
+        return w;
+    }
 
     // 北海道, dated 2025/09/30: 札幌市中央区 with its catch-all (060-0000),
     // 大通西 (060-0042) and 旭ケ丘 (064-0941), and 旭川市 with its catch-all
