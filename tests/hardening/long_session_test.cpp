@@ -109,7 +109,9 @@ TEST_F(LongSession, AThousandFullSearchesHoldNoMoreThanTheCachedFiles) {
 
 TEST_F(LongSession, TwoHundredPrefectureLoadsHoldNoMoreThanOne) {
     Yubin_Main& w = start();
-    expectNoGrowth(200, 20, [&](int i) {
+    // The allocator settles over the first hundred loads (about 4 MiB under
+    // AddressSanitizer); two hundred more must then hold nothing more.
+    expectNoGrowth(300, 100, [&](int i) {
         test::clickLine(*w.List1, i % 2);
         test::clickLine(*w.List2, 0);
         ASSERT_EQ(w.List3->count(), i % 2 ? 500 : 250) << i;
