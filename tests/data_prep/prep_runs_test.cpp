@@ -275,34 +275,6 @@ TEST_F(Runs, MissingNationwideArchiveOrCsvIsToldAndPlacesNoPrefecture) {
     expectWorkFoldersEmpty();
 }
 
-TEST_F(Runs, ReadOnlyDataFolderFailsWithADescriptionAndKeepsTheOldFiles) {
-    // The check runs as an unprivileged user, for whom the data folder
-    // (owned by another user, or made read-only) cannot be written.
-    dirs.dataFile(u"13tokyo.CSV"_s, "previous\r\n");
-    dirs.archive(u"13tokyo.zip"_s, "13tokyo.CSV", "new\r\n");
-    dirs.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", recordBytes(13, 101));
-    const QString scratch = dirs.path() + u"/scratch"_s;
-    QDir().mkpath(scratch);
-    for (const QString& folder : {dirs.path(), dirs.download(), dirs.data()})
-        test::openToEveryone(folder);
-    QFile::setPermissions(scratch, QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(dirs.data(), QFileDevice::Permissions(0x5555));
-    const bool refused = test::runUnprivileged([&] {
-        PrepFolders folders{dirs.download(), dirs.data(), WorkFolders::under(scratch)};
-        test::RecordingHost quiet;
-        test::ManualClock still;
-        const QString writeError = u"ファイルに書き込めません。 ("_s;
-        const RunOutcome a = runPrefectures(folders, Names, quiet, messages);
-        const RunOutcome b = runNationwide(folders, Names, quiet, messages, still);
-        return a.status == Status::Failed && b.status == Status::Failed &&
-               a.error.startsWith(writeError) && b.error.startsWith(writeError);
-    });
-    QFile::setPermissions(dirs.data(), QFileDevice::Permissions(0x7755));
-    EXPECT_TRUE(refused);
-    EXPECT_EQ(dirs.dataNames(), QStringList{u"13tokyo.CSV"_s});
-    EXPECT_EQ(dirs.dataBytes(u"13tokyo.CSV"_s), QByteArray("previous\r\n"));
-}
-
 // ---- yubin-cli prepare ------------------------------------------------
 
 using PrepareCli = Runs;
