@@ -45,8 +45,6 @@ struct AddressResolver::Office {
 
 namespace {
 
-const QString WholeAreaSuffix = QStringLiteral("一円");
-
 // The keys a municipality is found by: its name, and for a town or village
 // of a district (郡) also the name without the district, as addresses are
 // often written.
@@ -117,10 +115,6 @@ QStringList municipalityColumn(const QByteArray& bytes) {
         names.append(text::decodeCp932(raw));
     }
     return names;
-}
-
-QString sevenDigits(const QString& column) {
-    return (QStringLiteral("0000000") + column).right(7);
 }
 
 // A postal code written before the address (〒100-0013 or 1000013), and
@@ -205,16 +199,17 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
     slot = std::make_unique<Prefecture>();
     Prefecture& p = *slot;
     const QString file = fileNames.value(index);
-    const std::optional<QByteArray> bytes =
-        file.isEmpty() ? std::nullopt : readFileBytes(data.path() + file);
-    if (!bytes) {
+    // Read as every other reader reads a data file (code page 932, or UTF-8
+    // where the file is valid UTF-8).
+    const std::optional<QString> decoded =
+        file.isEmpty() ? std::nullopt : readDecodedFile(data.path() + file);
+    if (!decoded) {
         p.missing = true;
         return p;
     }
-    const QString decoded = text::decodeCp932(*bytes);
     Access_CSV csv;
     QHash<QString, int> byName;
-    forEachLine(QStringView(decoded), [&](QStringView rawLine) {
+    forEachLine(QStringView(*decoded), [&](QStringView rawLine) {
         const QStringView line = text::trimBlanks(rawLine);
         if (line.size() <= 10)
             return;
@@ -226,10 +221,10 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
             p.municipalities.push_back({index, city, {}});
         }
         Town town;
-        town.postalCode = sevenDigits(csv.Col(3, l));
+        town.postalCode = sevenDigitCode(csv.Col(3, l));
         town.name = csv.Col(9, l);
         town.catchAll = town.name == CatchAllTown;
-        town.wholeArea = town.name.endsWith(WholeAreaSuffix);
+        town.wholeArea = town.name.endsWith(WholeAreaEnding);
         const TownName split = splitTownName(town.name);
         town.note = parseTownNote(split.note);
         town.foldedBase = folded(split.base);
@@ -294,7 +289,7 @@ const std::vector<AddressResolver::Office>& AddressResolver::officesOf(int pref,
             return;
         const QString name = csv.Col(3, line);
         list.push_back({folded(name), name, folded(csv.Col(6, line)), csv.Col(7, line),
-                        sevenDigits(csv.Col(8, line))});
+                        sevenDigitCode(csv.Col(8, line))});
     });
     return list;
 }

@@ -69,13 +69,6 @@ QString flatEntryName(const QString& entryName) {
     return leaf;
 }
 
-QString findNameNoCase(const QStringList& names, const QString& name) {
-    for (const QString& candidate : names)
-        if (candidate.compare(name, Qt::CaseInsensitive) == 0)
-            return candidate;
-    return QString();
-}
-
 ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targetFolder,
                                  qint64 maxEntryBytes, const std::function<void()>& onBlock) {
     ExtractResult result;

@@ -40,8 +40,4 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
 // for a name that ends in a separator or is "." or "..".
 QString flatEntryName(const QString& entryName);
 
-// The first of the names that equals `name` without regard to case; "" when
-// none does.
-QString findNameNoCase(const QStringList& names, const QString& name);
-
 } // namespace yubin

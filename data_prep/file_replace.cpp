@@ -128,10 +128,8 @@ QString runInProgressError() {
 }
 
 QString placementName(const QString& folder, const QString& name) {
-    for (const QString& entry : regularFileNames(folder))
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
-    return name;
+    const QString entry = findNameNoCase(regularFileNames(folder), name);
+    return entry.isEmpty() ? name : entry;
 }
 
 StagedFiles::StagedFiles() = default;

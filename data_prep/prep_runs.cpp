@@ -161,10 +161,8 @@ QString firstByCode(const QString& folder, const QString& code, QLatin1StringVie
 }
 
 QString firstNamed(const QString& folder, const QString& name) {
-    for (const QString& entry : regularFileNames(folder))
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return QDir(folder).filePath(entry);
-    return QString();
+    const QString entry = findNameNoCase(regularFileNames(folder), name);
+    return entry.isEmpty() ? QString() : QDir(folder).filePath(entry);
 }
 
 } // namespace

@@ -17,6 +17,8 @@ namespace yubin {
 // The town name of a municipality's entry for every address the file does
 // not list.
 inline const QString CatchAllTown = QStringLiteral("以下に掲載がない場合");
+// The ending of a town name that covers its municipality as a whole.
+inline const QString WholeAreaEnding = QStringLiteral("一円");
 
 // Opens the path for reading when it names a regular file (or a link to
 // one); false for anything else: missing, a folder, no access, and a FIFO,

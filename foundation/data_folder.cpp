@@ -92,10 +92,8 @@ QString DataFolder::prefectureFilePath(int prefectureIndex) const {
 }
 
 QString DataFolder::businessOfficeFilePath() const {
-    for (const QString& name : regularFileNames(folder))
-        if (name.compare(BusinessOfficeFileName, Qt::CaseInsensitive) == 0)
-            return folder + name;
-    return folder + BusinessOfficeFileName;
+    const QString name = findNameNoCase(regularFileNames(folder), BusinessOfficeFileName);
+    return folder + (name.isEmpty() ? BusinessOfficeFileName : name);
 }
 
 QString dataDateText(const QDateTime& lastModified) {

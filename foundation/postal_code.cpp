@@ -6,6 +6,10 @@
 
 namespace yubin {
 
+QString sevenDigitCode(const QString& column) {
+    return (QStringLiteral("0000000") + column).right(7);
+}
+
 PostalCodeText judgePostalCode(QStringView text, HyphenRule hyphen) {
     qsizetype digits = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -3,6 +3,7 @@
 // The one postal-code rule of the program: what the full search's postal-code
 // box, the barcode window's postal-code box and `yubin-cli code` accept.
 
+#include <QString>
 #include <QStringView>
 #include <QValidator>
 
@@ -17,6 +18,10 @@ enum class PostalCodeText {
     Complete, // seven digits
     Long,     // more than seven digits
 };
+
+// A postal-code column as the data holds it, or a code read as a number that
+// lost its leading zeros: "0000000" + the text, rightmost 7 characters.
+QString sevenDigitCode(const QString& column);
 
 // Judges a text that holds nothing but the code: blanks count as foreign
 // characters. Only "0"-"9" are digits; full-width digits are not.

@@ -39,6 +39,13 @@ QStringList regularFileNames(const QString& folder) {
     return names;
 }
 
+QString findNameNoCase(const QStringList& names, const QString& name) {
+    for (const QString& candidate : names)
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0)
+            return candidate;
+    return QString();
+}
+
 void reportFileSizeLimitAsWriteError() {
     std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -17,6 +17,10 @@ bool FileExists(QString& path) noexcept;
 // data files or archives: a FIFO named like one would hang its reader.
 QStringList regularFileNames(const QString& folder);
 
+// The first of the names that equals `name` without regard to case, as the
+// data and work folders' names are matched; "" when none does.
+QString findNameNoCase(const QStringList& names, const QString& name);
+
 // Waits the given time while the user interface keeps handling its events.
 // Measured as elapsed time, so a wait always ends.
 void WaitSeconds(float seconds, Clock& clock);

@@ -1,6 +1,7 @@
 #include "main_window/browse.h"
 
 #include "foundation/data_file.h"
+#include "foundation/postal_code.h"
 #include "foundation/text.h"
 
 #include <QCollator>
@@ -43,8 +44,6 @@ constexpr CorporateForm CorporateFormPrefixes[] = {
     {u"ｶﾞﾂｺｳﾎｳｼﾞﾝ ", 11},
 };
 
-const QString WholeAreaEnding = QStringLiteral("一円");
-
 QString wholeAreaReading(const QString& reading) {
     // The part read for "一円" follows the last ｲ; a reading without one is
     // shown whole.
@@ -67,10 +66,6 @@ QString stripCorporateForm(QStringView reading) {
             return text::trimmed(trimmedReading.mid(form.removed));
     }
     return trimmedReading.toString();
-}
-
-QString sevenDigitCode(const QString& column) {
-    return (QStringLiteral("0000000") + column).right(7);
 }
 
 QString postalCodeText(const QString& sevenDigits) {

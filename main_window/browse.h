@@ -50,8 +50,6 @@ QString browseFilePath(const DataFolder& data, BrowseMode mode, int prefectureIn
 // The office reading without the legal-entity word it begins with, trimmed.
 QString stripCorporateForm(QStringView reading);
 
-// "0000000" + the column, rightmost 7 characters.
-QString sevenDigitCode(const QString& column);
 // 1234567 as 123-4567.
 QString postalCodeText(const QString& sevenDigits);
 

@@ -1,5 +1,6 @@
 #include "map_search/map_query.h"
 
+#include "foundation/data_file.h"
 #include "foundation/shared_values.h"
 #include "foundation/text.h"
 
@@ -25,8 +26,6 @@ constexpr IslandRewrite IslandRewrites[] = {
     {u"東京都八丈島八丈町", u"東京都八丈町", false},
     {u"東京都三宅島三宅村", u"東京都三宅村", false},
 };
-
-constexpr QStringView WholeAreaEnding = u"一円";
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
 

@@ -19,9 +19,6 @@ namespace {
 
 constexpr qint64 YieldEveryMs = 15;
 
-const QString CatchAll = QStringLiteral("以下に掲載がない場合");
-const QString WholeArea = QStringLiteral("一円");
-
 } // namespace
 
 // ---- words, match test, rows -------------------------------------------
@@ -70,7 +67,7 @@ QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv) {
     if (businessOffice)
         return prefix + col(3) + u' ' + col(4) + col(5) + col(6) + col(7);
     const QString town = col(9);
-    if (town == CatchAll || town.endsWith(WholeArea))
+    if (town == CatchAllTown || town.endsWith(WholeAreaEnding))
         return prefix + col(7) + col(8) + u'(' + town + u')';
     return prefix + col(7) + col(8) + town + QStringLiteral(" (") + col(4) + col(5) + col(6) + u')';
 }
