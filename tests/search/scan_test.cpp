@@ -60,6 +60,17 @@ TEST_F(Scan, MatchTableDecidesThroughThePass) {
         EXPECT_EQ(scan(text, fold).rows, matches ? row : QStringList()) << text << ' ' << fold;
 }
 
+TEST_F(Scan, WordBytesInsideADoubleByteCharacterAreNoHit) {
+    // 表 is 95 5C and 漢 8A BF: the bytes of a backslash and of ｿ, the fold key of ソ.
+    write("13tokyo.CSV", {addressRecord("13101", "1000001", "ﾄｳｷﾖｳﾄ", "ﾁﾖﾀﾞｸ", "ﾋﾖｳ", "東京都",
+                                        "千代田区", "表漢")});
+    const QStringList row{"[A] 100-0001 東京都千代田区表漢 (ﾄｳｷﾖｳﾄﾁﾖﾀﾞｸﾋﾖｳ)"};
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"\\", false, false}, {"ソ", true, false}, {"表漢", false, true}, {"ひよう", true, true}};
+    for (const auto& [text, fold, matches] : cases)
+        EXPECT_EQ(scan(text, fold).rows, matches ? row : QStringList()) << text << ' ' << fold;
+}
+
 // ---- rows ---------------------------------------------------------------
 
 // The ordinary and office formats: Pass.RowsFollowFileOrder...
