@@ -3,8 +3,13 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <memory>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace yubin::text {
 
@@ -289,11 +294,49 @@ QString toUpperCase(QStringView in) {
 
 namespace {
 
+// ASCII other than a line end, and half-width katakana: the bytes that are
+// their own fold key, the greater part of a data file.
+bool isPlainByte(unsigned b) {
+    return (b < 0x80 && b != '\n' && b != '\r') || (b >= 0xA1 && b <= 0xDF);
+}
+
+// How many plain bytes from p on, looked at sixteen at a time; at most
+// `limit`, and fewer than sixteen left over are not looked at.
+qsizetype plainRun(const unsigned char* p, qsizetype limit) {
+    qsizetype k = 0;
+#ifdef __SSE2__
+    const __m128i minusOne = _mm_set1_epi8(-1);
+    const __m128i kanaStart = _mm_set1_epi8(char(0xA1));
+    const __m128i signBit = _mm_set1_epi8(char(0x80));
+    const __m128i kanaCount = _mm_set1_epi8(char(0x3F ^ 0x80));
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; k + 16 <= limit; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        const __m128i ascii = _mm_cmpgt_epi8(v, minusOne);
+        // b - A1 below 3F, unsigned, compared as signed with the sign bit
+        // flipped.
+        const __m128i kana = _mm_cmplt_epi8(_mm_xor_si128(_mm_sub_epi8(v, kanaStart), signBit),
+                                            kanaCount);
+        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr));
+        const auto plain =
+            unsigned(_mm_movemask_epi8(_mm_andnot_si128(ends, _mm_or_si128(ascii, kana))));
+        if (plain != 0xFFFF)
+            return k + std::countr_one(plain);
+    }
+#else
+    (void)p;
+    (void)limit;
+#endif
+    return k;
+}
+
 // Fold keys packed as length << 16 | second byte << 8 | first byte; 0 where
 // there is none.
 struct FoldTables {
     std::array<quint32, 0x10000> ofChar{}; // by the folded character
     std::array<quint32, 0x10000> ofCode{}; // by the code nextCode gives
+    bool plainBytesAreTheirKey = true;
 };
 
 // The hiragana form of the full-width form of one character.
@@ -342,6 +385,9 @@ const FoldTables& foldTables() {
         for (unsigned code = 0; code <= 0xFFFF; ++code)
             if (valid(code))
                 f->ofCode[code] = f->ofChar[foldedChar(t.decode[code], full, hiragana)];
+        for (unsigned b = 0; b <= 0xFF; ++b)
+            if (isPlainByte(b) && f->ofCode[b] != packedCode(b))
+                f->plainBytesAreTheirKey = false;
         return f;
     }();
     return *built;
@@ -375,6 +421,14 @@ void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out) {
     // line ends at or before the line's own end.
     qsizetype n = 0;
     for (qsizetype i = 0; i < size;) {
+        if (f.plainBytesAreTheirKey && isPlainByte(p[i])) {
+            const qsizetype run = plainRun(p + i, size - i);
+            std::memcpy(dst + n, p + i, size_t(run));
+            n += run;
+            i += run;
+            if (run > 0)
+                continue;
+        }
         const unsigned b = p[i];
         if (b == '\n' || b == '\r') {
             std::memset(dst + n, '\n', size_t(i - n));
