@@ -316,8 +316,8 @@ qsizetype plainRun(const unsigned char* p, qsizetype limit) {
         const __m128i ascii = _mm_cmpgt_epi8(v, minusOne);
         // b - A1 below 3F, unsigned, compared as signed with the sign bit
         // flipped.
-        const __m128i kana = _mm_cmplt_epi8(_mm_xor_si128(_mm_sub_epi8(v, kanaStart), signBit),
-                                            kanaCount);
+        const __m128i kana =
+            _mm_cmplt_epi8(_mm_xor_si128(_mm_sub_epi8(v, kanaStart), signBit), kanaCount);
         const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr));
         const auto plain =
             unsigned(_mm_movemask_epi8(_mm_andnot_si128(ends, _mm_or_si128(ascii, kana))));

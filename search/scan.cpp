@@ -312,7 +312,8 @@ public:
             qsizetype end = hit;
             while (end < size && !isLineEnd(bytes[end]))
                 ++end;
-            from = end;
+            // A needle that begins with a line end is in no line.
+            from = std::max(end, hit + 1);
             if (hit + needle.bytes.size() > end)
                 continue; // runs past the line: no later hit in it either
             text::decodeCp932(QByteArrayView(bytes + start, end - start), decoded);

@@ -66,7 +66,11 @@ TEST_F(Scan, WordBytesInsideADoubleByteCharacterAreNoHit) {
                                         "千代田区", "表漢")});
     const QStringList row{"[A] 100-0001 東京都千代田区表漢 (ﾄｳｷﾖｳﾄﾁﾖﾀﾞｸﾋﾖｳ)"};
     const std::tuple<const char*, bool, bool> cases[] = {
-        {"\\", false, false}, {"ソ", true, false}, {"表漢", false, true}, {"ひよう", true, true}};
+        {"\\", false, false},
+        {"ソ", true, false},
+        {"表漢", false, true},
+        {"ひよう", true, true},
+        {"\r", false, false}}; // in no line, though the bytes hold it
     for (const auto& [text, fold, matches] : cases)
         EXPECT_EQ(scan(text, fold).rows, matches ? row : QStringList()) << text << ' ' << fold;
 }
