@@ -135,6 +135,17 @@ TEST_F(Pass, RowsFollowFileOrderWithOfficesLastAndShortLinesNeverMatch) {
     EXPECT_EQ(scan("川崎").rows, r.rows.mid(0, 3));
 }
 
+TEST_F(Pass, FileInUtf8AndAOnePassCacheGiveTheSameRows) {
+    const QStringList rows = scan("かわさき", true).rows;
+    ASSERT_EQ(rows.size(), 4);
+    test::writeFile(data.path() + QStringLiteral("14kanaga.CSV"),
+                    kanagawa("駅前").join(QStringLiteral("\r\n")).toUtf8());
+    EXPECT_EQ(scan("かわさき", true).rows, rows);
+    ScanCache onePass(ScanCache::Keep::CurrentFile);
+    EXPECT_EQ(runScan({"かわさき", {}, true, true}, data, onePass, clock, quiet).rows, rows);
+    EXPECT_EQ(onePass.entryCount(), 1);
+}
+
 TEST_F(Pass, PostalCodeSearchComparesThePostalCodeColumnInEveryFile) {
     ScanRequest r;
     r.zipKey = QStringLiteral("2100001");
