@@ -29,6 +29,14 @@ QString qstr(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// A verb's summary as a sentence of its own.
+QString sentence(const char* summary) {
+    QString s = qstr(summary);
+    if (!s.isEmpty())
+        s[0] = s[0].toUpper();
+    return s + u'.';
+}
+
 // Every option a verb takes, in the order its help lists them.
 std::vector<CliOption> optionsOf(const CliVerb& verb) {
     std::vector<CliOption> options = verb.options;
@@ -90,7 +98,7 @@ QString globalHelp(const std::vector<CliVerb>& verbs) {
 }
 
 QString verbHelp(const CliVerb& verb) {
-    QString text = usageLine(verb) + QStringLiteral("\n\n") + qstr(verb.summary) + u'\n';
+    QString text = usageLine(verb) + QStringLiteral("\n\n") + sentence(verb.summary) + u'\n';
     if (!verb.arguments.empty()) {
         std::vector<std::pair<QString, QString>> rows;
         for (const CliArgument& a : verb.arguments)
@@ -128,6 +136,7 @@ QString roffOption(const CliOption& o) {
 
 QString manPage(const std::vector<CliVerb>& verbs) {
     QString m = QStringLiteral(".TH YUBIN\\-CLI 1 \"\" \"yubin %1\" \"User Commands\"\n"
+                               ".nh\n"
                                ".SH NAME\n"
                                "yubin\\-cli \\- look up Japanese postal codes (郵便番号)\n"
                                ".SH SYNOPSIS\n"
@@ -156,7 +165,7 @@ QString manPage(const std::vector<CliVerb>& verbs) {
             m += QStringLiteral(" [") + roffOption(o) + u']';
         if (!verb.fields.isEmpty())
             m += QStringLiteral(" [") + roffOption(FormatOption) + u']';
-        m += u'\n' + roff(qstr(verb.summary)) + QStringLiteral(".\n");
+        m += u'\n' + roff(sentence(verb.summary)) + u'\n';
         if (verb.arguments.empty() && verb.options.empty() && verb.fields.isEmpty())
             continue;
         m += QStringLiteral(".RS\n");
