@@ -78,6 +78,48 @@ TEST(CliHelp, ListsEveryVerbOnOneLineAndAVerbsArgumentsAndOptions) {
         << version.out.toStdString();
 }
 
+// What the declarations accept: options anywhere after the verb, "--" to
+// end them, --data before or after the verb, and as many arguments as the
+// syntax allows ("[X]" may be left out, "[X...]" repeats).
+TEST(CliArguments, TheDeclarationDecidesWhatIsAccepted) {
+    const std::tuple<QStringList, int, QString> cases[] = {
+        {{u"map-url"_qs, u"あ"_qs, u"--site"_qs, u"1"_qs}, 0, u"https://"_qs},
+        {{u"address-number"_qs, u"--"_qs, u"-1"_qs}, 0, u"1\n"_qs},
+        {{u"data-folder"_qs, u"--data"_qs, u"/nowhere"_qs}, 1, u"/nowhere/\n"_qs},
+        {{u"--data"_qs, u"/a"_qs, u"data-folder"_qs, u"--data=/b"_qs}, 1, u"/b/\n"_qs},
+        {{u"resolve"_qs, u"--data=/nowhere"_qs, u"x"_qs, u"y"_qs, u"z"_qs}, 1, u"\t\t\t\t"_qs},
+        {{u"barcode"_qs, u"1234567"_qs}, 0, u"18\n"_qs},
+        {{u"towns"_qs, u"01"_qs}, 2, QString()},
+        {{u"towns"_qs, u"-h"_qs}, 0, u"usage: yubin-cli [--data DIR] towns "_qs},
+    };
+    for (const auto& [args, exitCode, start] : cases) {
+        const test::CliResult r = test::runCli(args);
+        EXPECT_EQ(r.exitCode, exitCode) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.startsWith(start)) << r.out.toStdString();
+    }
+}
+
+// The completion script yubin-cli writes for bash, run by bash.
+TEST(CliCompletion, OffersVerbsOptionsAndTheChoicesOfAValue) {
+    const std::pair<QString, QString> cases[] = {
+        {u"yubin-cli to"_qs, u"towns town-search"_qs},
+        {u"yubin-cli --data /tmp ma"_qs, u"map-url"_qs},
+        {u"yubin-cli towns 01 x --of"_qs, u"--offices"_qs},
+        {u"yubin-cli code --format j"_qs, u"json"_qs},
+        {u"yubin-cli barcode 1 --size "_qs, u"1 2 3"_qs},
+        {u"yubin-cli prepare n"_qs, u"nationwide"_qs},
+    };
+    const QString script = u"source <(\"$0\" --bash-completion); read -ra COMP_WORDS <<< \"$1\"; "
+                           u"[[ $1 == *' ' ]] && COMP_WORDS+=(''); "
+                           u"COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _yubin_cli; "
+                           u"echo \"${COMPREPLY[*]}\""_qs;
+    for (const auto& [line, offered] : cases) {
+        const test::CliResult r =
+            test::runProgram(u"bash"_qs, {u"-c"_qs, script, test::cliPath(), line});
+        EXPECT_EQ(r.out, offered + u'\n') << line.toStdString() << r.err.toStdString();
+    }
+}
+
 // One town of 北海道 and one office of 東京都; every verb with --format
 // prints the fields of the records its lines stand for.
 TEST(CliFormats, TsvAndJsonNameTheFieldsOfEachRecord) {
