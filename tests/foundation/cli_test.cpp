@@ -165,6 +165,28 @@ TEST(CliFormats, TsvAndJsonNameTheFieldsOfEachRecord) {
     }
 }
 
+// The limit line is no record: in tsv and json it goes to stderr, before the
+// count, which counts it as the search window's label does.
+TEST(CliFormats, TheSearchLimitLineGoesToStderr) {
+    QTemporaryDir dir;
+    test::writeFile(dir.filePath(u"13tokyo.CSV"_qs), test::recordBytes(13, 10500));
+    const test::CliResult r = test::runCli(
+        {u"--data"_qs, dir.path(), u"search"_qs, u"本町"_qs, u"--format"_qs, u"tsv"_qs});
+    EXPECT_EQ(r.out.count(u'\n'), 10001);
+    EXPECT_EQ(r.err,
+              u"----------------  件数10000件以上のため中止  ----------------\n10001 件\n"_qs);
+}
+
+// The man page's lines are roff: a hyphen is written as \-, and a verb's line
+// shows its arguments and options.
+TEST(CliManPage, WritesEachVerbWithItsArgumentsAndOptionsInRoff) {
+    const QString man = test::runCli({u"--man"_qs}).out;
+    EXPECT_TRUE(man.startsWith(u".TH YUBIN\\-CLI 1 "_qs));
+    EXPECT_TRUE(man.contains(u"\n.TP\n\\fBtown\\-search\\fR \\fIPREF\\fR \\fIMUNICIPALITY\\fR "
+                             u"\\fITEXT\\fR [\\fB\\-\\-format\\fR \\fItext|tsv|json\\fR]\n"_qs))
+        << man.toStdString();
+}
+
 // Values are written so that no value can break a row or the JSON text.
 TEST(CliFormats, TabsBreaksQuotesAndBackslashesStayInsideTheirValue) {
     const CliVerb verb{"v", "", {}, {}, nullptr, {u"a"_qs, u"b"_qs}};
