@@ -409,6 +409,8 @@ int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
     QStringList verbArgs = rest.mid(1);
     if (parser.isSet(data))
         verbArgs.prepend(QStringLiteral("--data=") + parser.value(data));
+    if (parser.isSet(help)) // yubin-cli --help VERB
+        verbArgs.prepend(QStringLiteral("--help"));
     return runVerb(*verb, verbArgs, defaultData, out, err);
 }
 
@@ -476,6 +478,15 @@ void printTable(const CliRequest& request, const QStringList& lines,
         out << (rows.empty() ? "]\n" : "\n]\n");
         return;
     }
+}
+
+void printRecords(const CliRequest& request, const QStringList& lines,
+                  const std::vector<PostalRecord>& records) {
+    std::vector<QStringList> rows;
+    rows.reserve(records.size());
+    for (const PostalRecord& record : records)
+        rows.push_back(fieldValues(record));
+    printTable(request, lines, rows);
 }
 
 int runPrefecturesVerb(const CliRequest& request) {

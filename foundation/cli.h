@@ -23,6 +23,7 @@
 // printTable(). Every verb also takes --data DIR and --help.
 
 #include "foundation/data_folder.h"
+#include "foundation/postal_record.h"
 
 #include <QMap>
 #include <QSet>
@@ -96,6 +97,10 @@ int usageError(const CliRequest& request, const QString& message);
 // objects.
 void printTable(const CliRequest& request, const QStringList& lines,
                 const std::vector<QStringList>& rows);
+
+// printTable() with the fields of the records the lines stand for.
+void printRecords(const CliRequest& request, const QStringList& lines,
+                  const std::vector<PostalRecord>& records);
 
 // yubin-cli prefectures: the 47 codes and names, one per line.
 int runPrefecturesVerb(const CliRequest& request);

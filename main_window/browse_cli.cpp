@@ -34,15 +34,16 @@ std::optional<LoadedRecords> load(const CliRequest& request, BrowseMode mode, in
     return loadRecords(*text, mode, makePrefectureNames().at(index), csv);
 }
 
-// Prints the lines, or for tsv and json the records they stand for.
-void print(const CliRequest& request, const QStringList& lines, BrowseMode mode,
-           const std::vector<RecordRow>& records, const std::vector<size_t>& rows) {
+// The records the lines stand for, by their indices.
+std::vector<PostalRecord> recordsAt(const CliRequest& request, BrowseMode mode,
+                                    const std::vector<RecordRow>& records,
+                                    const std::vector<size_t>& rows) {
     const QString prefecture = makePrefectureNames().at(prefectureIndex(request.positional[0]));
-    std::vector<QStringList> fields;
-    fields.reserve(rows.size());
+    std::vector<PostalRecord> out;
+    out.reserve(rows.size());
     for (size_t i : rows)
-        fields.push_back(fieldValues(recordOfRow(records[i], mode, prefecture)));
-    printTable(request, lines, fields);
+        out.push_back(recordOfRow(records[i], mode, prefecture));
+    return out;
 }
 
 BrowseMode modeOf(const CliRequest& request) {
@@ -60,14 +61,14 @@ int runMunicipalitiesVerb(const CliRequest& request) {
         return code;
     const MunicipalityList list = municipalityList(*loaded, mode);
     if (mode == BrowseMode::BusinessOffice) {
-        print(request, list.lines, mode, loaded->records, list.rows);
+        printRecords(request, list.lines, recordsAt(request, mode, loaded->records, list.rows));
         return code;
     }
     const QString prefecture = makePrefectureNames().at(prefectureIndex(request.positional[0]));
-    std::vector<QStringList> fields;
+    std::vector<PostalRecord> records;
     for (size_t i : list.rows)
-        fields.push_back(fieldValues(recordOfMunicipality(loaded->municipalities[i], prefecture)));
-    printTable(request, list.lines, fields);
+        records.push_back(recordOfMunicipality(loaded->municipalities[i], prefecture));
+    printRecords(request, list.lines, records);
     return code;
 }
 
@@ -80,10 +81,11 @@ int runTownsVerb(const CliRequest& request) {
     const QString name = request.positional[1];
     if (mode == BrowseMode::Prefecture) {
         const TownList towns = townsOfMunicipality(loaded->records, name);
-        print(request, towns.lines, mode, loaded->records, towns.rows);
+        printRecords(request, towns.lines, recordsAt(request, mode, loaded->records, towns.rows));
     } else {
         const OfficeList offices = officesNamed(loaded->records, name);
-        print(request, offices.lines, mode, loaded->records, offices.rows);
+        printRecords(request, offices.lines,
+                     recordsAt(request, mode, loaded->records, offices.rows));
     }
     return code;
 }
@@ -99,12 +101,13 @@ int runTownSearchVerb(const CliRequest& request) {
     const QString searchText = text::trimmed(request.positional[2]);
     const QString municipality = text::trimmed(towns.currentMunicipality);
     if (searchText.isEmpty() || municipality.isEmpty()) {
-        print(request, towns.lines, BrowseMode::Prefecture, loaded->records, towns.rows);
+        printRecords(request, towns.lines,
+                     recordsAt(request, BrowseMode::Prefecture, loaded->records, towns.rows));
         return code;
     }
     const std::vector<size_t> found = searchTownRows(loaded->records, municipality, searchText);
-    print(request, searchTowns(loaded->records, municipality, searchText), BrowseMode::Prefecture,
-          loaded->records, found);
+    printRecords(request, searchTowns(loaded->records, municipality, searchText),
+                 recordsAt(request, BrowseMode::Prefecture, loaded->records, found));
     return code;
 }
 

@@ -15,14 +15,11 @@ int scanAndPrint(const CliRequest& request, const ScanRequest& scan) {
     SteadyClock clock;
     ScanObserver quiet;
     const ScanResult result = runScan(scan, request.data, cache, clock, quiet);
-    std::vector<QStringList> fields;
-    fields.reserve(result.records.size());
-    for (const PostalRecord& record : result.records)
-        fields.push_back(fieldValues(record));
-    printTable(request, result.rows, fields);
+    printRecords(request, result.rows, result.records);
     // The closing status line is no record: in tsv and json it is told on
     // stderr, so that it is not lost.
-    if (request.format != OutputFormat::Text && result.rows.size() > qsizetype(fields.size()))
+    if (request.format != OutputFormat::Text &&
+        result.rows.size() > qsizetype(result.records.size()))
         *request.err << result.rows.last() << '\n';
     // The count label of the search window counts the status line too.
     *request.err << countCaption(result.rows.size()) << '\n';
