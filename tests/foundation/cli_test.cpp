@@ -91,6 +91,7 @@ TEST(CliArguments, TheDeclarationDecidesWhatIsAccepted) {
         {{u"barcode"_qs, u"1234567"_qs}, 0, u"18\n"_qs},
         {{u"towns"_qs, u"01"_qs}, 2, QString()},
         {{u"towns"_qs, u"-h"_qs}, 0, u"usage: yubin-cli [--data DIR] towns "_qs},
+        {{u"--help"_qs, u"code"_qs}, 0, u"usage: yubin-cli [--data DIR] code "_qs},
     };
     for (const auto& [args, exitCode, start] : cases) {
         const test::CliResult r = test::runCli(args);
