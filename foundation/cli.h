@@ -19,8 +19,11 @@
 //    runTownsVerb,                                // int (const CliRequest&)
 //    PostalRecordFields}                          // tsv/json fields, or {}
 //
-// A verb with fields gets --format text|tsv|json; it writes its output with
-// printTable(). Every verb also takes --data DIR and --help.
+// The number of positional arguments is checked before the verb runs. A
+// value written "a|b|c" names its choices for the help and the completion;
+// the verb itself still checks the value. A verb with fields gets --format
+// text|tsv|json and writes its output with printTable() or printRecords().
+// Every verb also takes --data DIR and -h/--help.
 
 #include "foundation/data_folder.h"
 #include "foundation/postal_record.h"
