@@ -6,6 +6,7 @@
 #include "foundation/access_csv.h"
 #include "foundation/data_folder.h"
 #include "foundation/platform.h"
+#include "foundation/postal_record.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -38,8 +39,11 @@ SearchWords splitSearchWords(const QString& trimmedText);
 bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchWords& words,
                bool fold);
 
-// The result row of a matching line: "[A] " or "[*] ", the postal code as
+// The record of a matching line, its columns trimmed.
+PostalRecord scanRecord(QStringView line, bool businessOffice, Access_CSV& csv);
+// The result row of a record: "[A] " or "[*] ", the postal code as
 // NNN-NNNN, a blank, then the address.
+QString resultRow(const PostalRecord& record);
 QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv);
 
 // The postal code of a row: the column's leading digits as a number, seven
@@ -84,7 +88,8 @@ private:
 };
 
 struct ScanResult {
-    QStringList rows; // the rows, then the closing status line if any
+    QStringList rows;                  // the rows, then the closing status line if any
+    std::vector<PostalRecord> records; // one per matching row
     qsizetype matches = 0;
     bool stopped = false;
     bool limitReached = false;
