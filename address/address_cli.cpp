@@ -14,19 +14,31 @@ namespace yubin {
 int runResolveVerb(const CliRequest& request) {
     address::AddressResolver resolver(request.data);
     bool all = true;
+    std::vector<QStringList> fields;
     auto one = [&](QStringView addressText) {
         const address::Resolution r = resolver.resolve(addressText);
         all = all && r.resolved();
-        *request.out << address::resolutionLine(r) << '\n';
+        // Text goes out line by line, as a long input is read.
+        if (request.format == OutputFormat::Text)
+            *request.out << address::resolutionLine(r) << '\n';
+        else
+            fields.push_back(address::resolutionFields(r));
+    };
+    auto finish = [&] {
+        if (request.format != OutputFormat::Text)
+            printTable(request, {}, fields);
+        return all ? ExitCode::Ok : ExitCode::NothingFound;
     };
     if (!request.positional.isEmpty()) {
         for (const QString& a : request.positional)
             one(a);
-        return all ? ExitCode::Ok : ExitCode::NothingFound;
+        return finish();
     }
     QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
-        return usageError(*request.err, QStringLiteral("yubin-cli: cannot read standard input"));
+    if (!in.open(stdin, QIODevice::ReadOnly)) {
+        *request.err << QStringLiteral("yubin-cli: cannot read standard input") << '\n';
+        return ExitCode::NothingFound;
+    }
     const QByteArray bytes = in.readAll();
     // Each line decoded on its own, so one damaged line cannot spill into
     // the next; what is not UTF-8 becomes U+FFFD and is refused as such.
@@ -35,12 +47,10 @@ int runResolveVerb(const CliRequest& request) {
         const QString decoded = utf8.decode(line);
         one(decoded);
     });
-    return all ? ExitCode::Ok : ExitCode::NothingFound;
+    return finish();
 }
 
 int runAddressNumberVerb(const CliRequest& request) {
-    if (request.positional.size() != 1)
-        return usageError(*request.err, QStringLiteral("usage: yubin-cli address-number TEXT"));
     *request.out << address::addressNumber(request.positional[0]).number << '\n';
     return ExitCode::Ok;
 }

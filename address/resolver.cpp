@@ -500,4 +500,9 @@ QString resolutionLine(const Resolution& r) {
     return QStringList{r.postalCode, r.addressNumber, r.record, r.addressB, account}.join(u'\t');
 }
 
+QStringList resolutionFields(const Resolution& r) {
+    return {r.postalCode, r.addressNumber,        r.record, r.addressA,
+            r.addressB,   r.warnings.join(u'；'), r.failure};
+}
+
 } // namespace yubin::address

@@ -69,4 +69,12 @@ private:
 // address B, and the warnings or the reason, separated by tabs.
 QString resolutionLine(const Resolution& resolution);
 
+// The fields of a resolution for the command line's tsv and json output,
+// named by ResolutionFields; the warnings joined by "；".
+inline const QStringList ResolutionFields = {
+    QStringLiteral("postal_code"), QStringLiteral("address_number"), QStringLiteral("record"),
+    QStringLiteral("address_a"),   QStringLiteral("address_b"),      QStringLiteral("warnings"),
+    QStringLiteral("failure")};
+QStringList resolutionFields(const Resolution& resolution);
+
 } // namespace yubin::address

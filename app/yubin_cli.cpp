@@ -1,26 +1,15 @@
 #include "address/address_cli.h"
+#include "address/resolver.h"
 #include "barcode/barcode_cli.h"
 #include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
+#include "foundation/postal_record.h"
 #include "foundation/utilities.h"
 #include "main_window/browse_cli.h"
 #include "map_search/map_cli.h"
 #include "search/search_cli.h"
 
 #include <QCoreApplication>
-
-#include <cstdio>
-#include <functional>
-
-namespace {
-
-struct Verb {
-    const char* name;
-    yubin::VerbOptions options;
-    std::function<int(const yubin::CliRequest&)> run;
-};
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     yubin::reportFileSizeLimitAsWriteError();
@@ -30,46 +19,98 @@ int main(int argc, char* argv[]) {
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
 
-    const std::vector<Verb> verbs = {
-        {"prefectures", {}, yubin::runPrefecturesVerb},
-        {"data-folder", {}, yubin::runDataFolderVerb},
-        {"municipalities", {{}, {QStringLiteral("offices")}}, yubin::runMunicipalitiesVerb},
-        {"towns", {{}, {QStringLiteral("offices")}}, yubin::runTownsVerb},
-        {"town-search", {}, yubin::runTownSearchVerb},
+    using yubin::PostalRecordFields;
+    // One entry per verb: its name, its line in --help, its arguments, its
+    // options, what runs it and its tsv/json fields (foundation/cli.h).
+    const std::vector<yubin::CliVerb> verbs = {
+        {"prefectures", "the 47 prefecture codes and names", {}, {}, yubin::runPrefecturesVerb, {}},
+        {"data-folder",
+         "the data folder; exit 1 while it holds no prefecture file",
+         {},
+         {},
+         yubin::runDataFolderVerb,
+         {}},
+        {"municipalities",
+         "the municipality list of a prefecture, or its business offices",
+         {{"PREF", "prefecture: its code 01-47 or its name"}},
+         {{"offices", "", "list the prefecture's business offices instead"}},
+         yubin::runMunicipalitiesVerb,
+         PostalRecordFields},
+        {"towns",
+         "the town lines of a municipality, or the lines of an office",
+         {{"PREF", "prefecture: its code 01-47 or its name"},
+          {"NAME", "municipality, or office name with --offices"}},
+         {{"offices", "", "NAME is a business office of the prefecture"}},
+         yubin::runTownsVerb,
+         PostalRecordFields},
+        {"town-search",
+         "the towns of a municipality whose name or reading holds TEXT",
+         {{"PREF", "prefecture: its code 01-47 or its name"},
+          {"MUNICIPALITY", "municipality"},
+          {"TEXT", "part of a town name, or of its reading in katakana or hiragana"}},
+         {},
+         yubin::runTownSearchVerb,
+         PostalRecordFields},
         {"search",
-         {{}, {QStringLiteral("fold"), QStringLiteral("no-offices")}},
-         yubin::runSearchVerb},
-        {"code", {{}, {QStringLiteral("no-offices")}}, yubin::runCodeVerb},
-        {"map-url", {{QStringLiteral("site")}, {QStringLiteral("office")}}, yubin::runMapUrlVerb},
-        {"web-url", {{QStringLiteral("engine")}, {}}, yubin::runWebUrlVerb},
-        {"barcode", yubin::BarcodeVerbOptions, yubin::runBarcodeVerb},
-        {"prepare", {}, yubin::runPrepareVerb},
-        {"resolve", {}, yubin::runResolveVerb},
-        {"address-number", {}, yubin::runAddressNumberVerb},
+         "search all data for one word or two (the count goes to stderr)",
+         {{"TEXT", "one word, or two separated by a blank (quote them)"}},
+         {{"fold", "", "also match in the full-width and hiragana forms of a line"},
+          {"no-offices", "", "leave out the business offices"}},
+         yubin::runSearchVerb,
+         PostalRecordFields},
+        {"code",
+         "search all data for a postal code",
+         {{"CODE", "7 digits, or 3 digits, \"-\" and 4"}},
+         {{"no-offices", "", "leave out the business offices"}},
+         yubin::runCodeVerb,
+         PostalRecordFields},
+        {"map-url",
+         "the address of the map search for an address",
+         {{"TEXT", "the address (quote an address with blanks)"}},
+         {{"site", "0|1", "the map site: 0 (the default) or 1"},
+          {"office", "", "TEXT is a business-office name, which has no map search"}},
+         yubin::runMapUrlVerb,
+         {}},
+        {"web-url",
+         "the address of the web search for a text",
+         {{"TEXT", "the text (quote a text with blanks)"}},
+         {{"engine", "0|1", "the search engine: 0 (the default) or 1"}},
+         yubin::runWebUrlVerb,
+         {}},
+        {"barcode",
+         "the customer barcode's check value and bar pattern, or its picture",
+         {{"[ZIP]", "postal code, 7 digits (not with --address)"},
+          {"[ADDRESS]", "address number, as 1-3-2 or 1丁目3番2号"}},
+         {{"address", "ADDRESS", "take the postal code and address number from an address"},
+          {"size", "1|2|3", "code size: 8, 10 or 11.5 point (default 2)"},
+          {"png", "FILE", "write the window's preview picture"},
+          {"svg", "FILE", "write the barcode alone at its printed size"},
+          {"pdf", "FILE", "write an A4 page with the barcode at --top and --left"},
+          {"top", "MM", "millimetres from the paper's top edge (default 35)"},
+          {"left", "MM", "millimetres from the paper's left edge (default 15)"}},
+         yubin::runBarcodeVerb,
+         {}},
+        {"prepare",
+         "turn downloaded archives into the data files",
+         {{"prefectures|nationwide", "the per-prefecture archives, or the nationwide one"},
+          {"DIR", "the folder holding the downloaded archives"}},
+         {},
+         yubin::runPrepareVerb,
+         {}},
+        {"resolve",
+         "postal code, address number and record of addresses",
+         {{"[ADDRESS...]", "addresses; without one, one address per line of stdin"}},
+         {},
+         yubin::runResolveVerb,
+         yubin::address::ResolutionFields},
+        {"address-number",
+         "the address number of the part after the town",
+         {{"TEXT", "as 3丁目30-8　郵便ビル403号"}},
+         {},
+         yubin::runAddressNumberVerb,
+         {}},
     };
-
-    QStringList args = app.arguments().mid(1);
-    yubin::DataFolder data(QCoreApplication::applicationDirPath());
-    if (args.size() >= 2 && args[0] == QLatin1String("--data")) {
-        data = yubin::DataFolder::atPath(args[1]);
-        args = args.mid(2);
-    }
-    if (args.isEmpty())
-        return yubin::usageError(err, QStringLiteral("usage: yubin-cli [--data DIR] VERB ..."));
-
-    for (const Verb& verb : verbs) {
-        if (args[0] != QLatin1String(verb.name))
-            continue;
-        QString error;
-        auto request = yubin::parseVerbArguments(args.mid(1), verb.options, data, &error);
-        if (!request)
-            return yubin::usageError(err, error);
-        request->out = &out;
-        request->err = &err;
-        const int code = verb.run(*request);
-        out.flush();
-        err.flush();
-        return code;
-    }
-    return yubin::usageError(err, QStringLiteral("unknown verb %1").arg(args[0]));
+    return yubin::runCommandLine(verbs, app.arguments().mid(1),
+                                 yubin::DataFolder(QCoreApplication::applicationDirPath()), out,
+                                 err);
 }

@@ -14,9 +14,4 @@ namespace yubin {
 // the address resolves to; its warnings go to stderr.
 int runBarcodeVerb(const CliRequest& request);
 
-inline const VerbOptions BarcodeVerbOptions{
-    {QStringLiteral("size"), QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf"),
-     QStringLiteral("top"), QStringLiteral("left"), QStringLiteral("address")},
-    {}};
-
 } // namespace yubin

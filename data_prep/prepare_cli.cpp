@@ -51,18 +51,14 @@ private:
 } // namespace
 
 int runPrepareVerb(const CliRequest& request) {
-    const QString usage =
-        QStringLiteral("usage: yubin-cli [--data DIR] prepare prefectures|nationwide DIR");
-    if (request.positional.size() != 2)
-        return usageError(*request.err, usage);
     const QString& which = request.positional[0];
     if (which != QLatin1String("prefectures") && which != QLatin1String("nationwide"))
-        return usageError(*request.err, usage);
+        return usageError(request, QStringLiteral("prepare prefectures or prepare nationwide"));
     const RunKind kind =
         which == QLatin1String("prefectures") ? RunKind::Prefectures : RunKind::Nationwide;
     QString download = QDir(request.positional[1]).absolutePath();
     if (!QFileInfo(download).isDir())
-        return usageError(*request.err, QStringLiteral("not a folder: %1").arg(download));
+        return usageError(request, QStringLiteral("not a folder: %1").arg(download));
     if (!download.endsWith(u'/'))
         download += u'/';
 
@@ -77,7 +73,7 @@ int runPrepareVerb(const CliRequest& request) {
                                    : runNationwide(folders, names, host, messages, clock);
     folders.work.removeEmpty();
     if (outcome.status == RunOutcome::Status::NoFolder)
-        return usageError(*request.err, QStringLiteral("no download folder: %1").arg(download));
+        return usageError(request, QStringLiteral("no download folder: %1").arg(download));
 
     if (outcome.unroutedLines > 0)
         *request.err << QStringLiteral("都道府県名のない行 %1 行を読み飛ばしました。")

@@ -1,17 +1,39 @@
 #pragma once
 
-// What the command-line verbs share: their arguments, their output streams
-// and the exit codes. Each subsystem implements its verbs beside its rules;
-// yubin-cli's main() only dispatches.
+// What the command-line verbs share: how a verb is declared, its parsed
+// arguments, its output streams, the output formats and the exit codes.
+// Each subsystem implements its verbs beside its rules; yubin-cli's main()
+// holds the table of declarations and hands it to runCommandLine().
+//
+// A verb is declared once, in one CliVerb; the parsing, `yubin-cli --help`,
+// `yubin-cli VERB --help`, the usage shown on a misuse, the man page and the
+// bash completion are all made from it:
+//
+//   {"towns",                                     // name
+//    "the town lines of a municipality",          // one line for --help
+//    {{"PREF", "prefecture code or name"},        // positional arguments:
+//     {"NAME", "municipality or office name"}},   //   "X" one, "[X]" optional,
+//                                                 //   "[X...]" any number
+//    {{"offices", "", "the business offices"},    // options: name, value
+//     {"size", "1|2|3", "code size"}},            //   ("" for a flag), help
+//    runTownsVerb,                                // int (const CliRequest&)
+//    PostalRecordFields}                          // tsv/json fields, or {}
+//
+// The number of positional arguments is checked before the verb runs. A
+// value written "a|b|c" names its choices for the help and the completion;
+// the verb itself still checks the value. A verb with fields gets --format
+// text|tsv|json and writes its output with printTable() or printRecords().
+// Every verb also takes --data DIR and -h/--help.
 
 #include "foundation/data_folder.h"
+#include "foundation/postal_record.h"
 
 #include <QMap>
 #include <QSet>
 #include <QStringList>
 #include <QTextStream>
 
-#include <optional>
+#include <vector>
 
 namespace yubin {
 
@@ -21,13 +43,19 @@ inline constexpr int NothingFound = 1; // also: a failure the verb reports
 inline constexpr int Usage = 2;
 } // namespace ExitCode
 
+enum class OutputFormat { Text, Tsv, Json };
+
+struct CliVerb;
+
 struct CliRequest {
     QStringList positional;        // after the verb
     QMap<QString, QString> values; // --name VALUE
     QSet<QString> flags;           // --name
     DataFolder data;
-    QTextStream* out = nullptr; // UTF-8
-    QTextStream* err = nullptr; // UTF-8
+    OutputFormat format = OutputFormat::Text;
+    QTextStream* out = nullptr;    // UTF-8
+    QTextStream* err = nullptr;    // UTF-8
+    const CliVerb* verb = nullptr; // for the usage shown on a misuse
 
     bool has(const QString& flag) const { return flags.contains(flag); }
     QString value(const QString& name, const QString& fallback = QString()) const {
@@ -35,18 +63,47 @@ struct CliRequest {
     }
 };
 
-// Options a verb accepts: those that take a value and plain flags.
-struct VerbOptions {
-    QSet<QString> valued;
-    QSet<QString> flags;
+struct CliArgument {
+    const char* syntax; // "NAME", "[NAME]" or "[NAME...]"
+    const char* help;
 };
 
-// Splits the arguments after the verb; nullopt and a message on a misuse.
-std::optional<CliRequest> parseVerbArguments(const QStringList& args, const VerbOptions& options,
-                                             const DataFolder& data, QString* error);
+struct CliOption {
+    const char* name;  // without the leading "--"
+    const char* value; // how the help names its value; "" for a flag
+    const char* help;
+};
 
-// One line on stderr and the usage exit code.
-int usageError(QTextStream& err, const QString& message);
+struct CliVerb {
+    const char* name;
+    const char* summary; // one line
+    std::vector<CliArgument> arguments;
+    std::vector<CliOption> options;
+    int (*run)(const CliRequest&) = nullptr;
+    QStringList fields; // the tsv and json fields; none: no --format
+};
+
+// Parses the arguments (without the program name) against the verbs, runs
+// the chosen verb and returns the exit code. Also answers --help, VERB
+// --help and --version, and the hidden --man and --bash-completion that
+// the build turns into the man page and the completion script.
+int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
+                   const DataFolder& defaultData, QTextStream& out, QTextStream& err);
+
+// The verb's usage line on stderr, then "yubin-cli: MESSAGE"; returns the
+// usage exit code.
+int usageError(const CliRequest& request, const QString& message);
+
+// The lines as they are for text; otherwise the fields of the verb's
+// declaration, one row per line, as tsv (a header row, tab-separated, tabs
+// and line breaks in a value turned to blanks) or as a json array of
+// objects.
+void printTable(const CliRequest& request, const QStringList& lines,
+                const std::vector<QStringList>& rows);
+
+// printTable() with the fields of the records the lines stand for.
+void printRecords(const CliRequest& request, const QStringList& lines,
+                  const std::vector<PostalRecord>& records);
 
 // yubin-cli prefectures: the 47 codes and names, one per line.
 int runPrefecturesVerb(const CliRequest& request);

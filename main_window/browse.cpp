@@ -110,7 +110,34 @@ LoadedRecords loadRecords(QStringView text, BrowseMode mode, const QString& pref
     return loaded;
 }
 
-QStringList municipalityListLines(const LoadedRecords& loaded, BrowseMode mode) {
+PostalRecord recordOfRow(const RecordRow& row, BrowseMode mode, const QString& prefecture) {
+    PostalRecord r;
+    r.postalCode = row[0];
+    r.prefecture = prefecture;
+    if (mode == BrowseMode::BusinessOffice) {
+        r.kind = RecordKind::Office;
+        r.officeName = row[1];
+        r.officeReading = row[2];
+        r.address = row[3];
+        return r;
+    }
+    r.municipalityReading = row[1];
+    r.townReading = row[2];
+    r.municipality = row[3];
+    r.town = row[4];
+    return r;
+}
+
+PostalRecord recordOfMunicipality(const MunicipalityRow& row, const QString& prefecture) {
+    PostalRecord r;
+    r.kind = RecordKind::Municipality;
+    r.prefecture = prefecture;
+    r.municipality = row.name;
+    r.municipalityReading = row.reading;
+    return r;
+}
+
+MunicipalityList municipalityList(const LoadedRecords& loaded, BrowseMode mode) {
     QStringList lines;
     if (mode == BrowseMode::Prefecture) {
         lines.reserve(qsizetype(loaded.municipalities.size()));
@@ -129,16 +156,19 @@ QStringList municipalityListLines(const LoadedRecords& loaded, BrowseMode mode) 
     // The list is sorted as the desktop's sorted list box sorts Japanese
     // text. Sort keys keep a list of thousands of offices fast.
     QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    std::vector<std::pair<QCollatorSortKey, size_t>> keys;
     keys.reserve(size_t(lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i)
-        keys.emplace_back(collator.sortKey(lines[i]), i);
+        keys.emplace_back(collator.sortKey(lines[i]), size_t(i));
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
-    QStringList sorted;
-    sorted.reserve(lines.size());
-    for (const auto& key : keys)
-        sorted << lines[key.second];
+    MunicipalityList sorted;
+    sorted.lines.reserve(lines.size());
+    sorted.rows.reserve(keys.size());
+    for (const auto& key : keys) {
+        sorted.lines << lines[qsizetype(key.second)];
+        sorted.rows.push_back(key.second);
+    }
     return sorted;
 }
 
@@ -170,9 +200,11 @@ QString townLine(const RecordRow& row) {
 
 TownList townsOfMunicipality(const std::vector<RecordRow>& records, const QString& municipality) {
     TownList list;
-    for (const RecordRow& row : records) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        const RecordRow& row = records[i];
         if (row[3] != municipality)
             continue;
+        list.rows.push_back(i);
         list.heading = municipality + u'(' + text::readingToHiragana(row[1]) + u')';
         list.lines << townLine(row);
         if (row[4] != CatchAllTown && !row[4].endsWith(WholeAreaEnding))
@@ -183,9 +215,11 @@ TownList townsOfMunicipality(const std::vector<RecordRow>& records, const QStrin
 
 OfficeList officesNamed(const std::vector<RecordRow>& records, const QString& officeName) {
     OfficeList list;
-    for (const RecordRow& row : records) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        const RecordRow& row = records[i];
         if (row[1] != officeName)
             continue;
+        list.rows.push_back(i);
         list.lines << postalCodeText(row[0]) + QStringLiteral("  ") + row[3];
         list.reading = text::toFullWidth(row[2]);
     }
@@ -204,12 +238,13 @@ double officeHeadingPointSize(qsizetype length) {
     return 4;
 }
 
-QStringList searchTowns(const std::vector<RecordRow>& records, const QString& municipality,
-                        const QString& searchText) {
-    QStringList lines;
+std::vector<size_t> searchTownRows(const std::vector<RecordRow>& records,
+                                   const QString& municipality, const QString& searchText) {
+    std::vector<size_t> rows;
     QString fullWidth;
     QString hira;
-    for (const RecordRow& row : records) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        const RecordRow& row = records[i];
         if (row[3] != municipality)
             continue;
         text::toFullWidth(row[2], fullWidth);
@@ -217,8 +252,16 @@ QStringList searchTowns(const std::vector<RecordRow>& records, const QString& mu
         const bool matches = row[4].contains(searchText) || fullWidth.contains(searchText) ||
                              hira.contains(searchText);
         if (matches && row[4] != CatchAllTown)
-            lines << ordinaryTownLine(row);
+            rows.push_back(i);
     }
+    return rows;
+}
+
+QStringList searchTowns(const std::vector<RecordRow>& records, const QString& municipality,
+                        const QString& searchText) {
+    QStringList lines;
+    for (size_t i : searchTownRows(records, municipality, searchText))
+        lines << ordinaryTownLine(records[i]);
     return lines;
 }
 

@@ -7,6 +7,7 @@
 #include "foundation/access_csv.h"
 #include "foundation/data_file.h"
 #include "foundation/data_folder.h"
+#include "foundation/postal_record.h"
 
 #include <QString>
 #include <QStringList>
@@ -53,9 +54,21 @@ QString stripCorporateForm(QStringView reading);
 // 1234567 as 123-4567.
 QString postalCodeText(const QString& sevenDigits);
 
-// The lines of the municipality or office list, in the list's order:
-// leading character, then the name, in Japanese collation.
-QStringList municipalityListLines(const LoadedRecords& loaded, BrowseMode mode);
+// The named fields of a row, for the command line's tsv and json output.
+PostalRecord recordOfRow(const RecordRow& row, BrowseMode mode, const QString& prefecture);
+PostalRecord recordOfMunicipality(const MunicipalityRow& row, const QString& prefecture);
+
+// The municipality or office list in the list's order: leading character,
+// then the name, in Japanese collation. `rows` are the indices of the
+// municipalities (or, for offices, of the records) the lines stand for.
+struct MunicipalityList {
+    QStringList lines;
+    std::vector<size_t> rows;
+};
+MunicipalityList municipalityList(const LoadedRecords& loaded, BrowseMode mode);
+inline QStringList municipalityListLines(const LoadedRecords& loaded, BrowseMode mode) {
+    return municipalityList(loaded, mode).lines;
+}
 
 // The name a municipality or office line stands for.
 QString municipalityOfLine(const QString& line);
@@ -68,6 +81,7 @@ QString ordinaryTownLine(const RecordRow& row);
 
 struct TownList {
     QStringList lines;
+    std::vector<size_t> rows;    // the records the lines stand for
     QString heading;             // municipality and reading, without the prefecture
     QString currentMunicipality; // set when an ordinary line was listed
 };
@@ -75,7 +89,8 @@ TownList townsOfMunicipality(const std::vector<RecordRow>& records, const QStrin
 
 struct OfficeList {
     QStringList lines;
-    QString reading; // full-width reading of the last office listed
+    std::vector<size_t> rows; // the records the lines stand for
+    QString reading;          // full-width reading of the last office listed
 };
 OfficeList officesNamed(const std::vector<RecordRow>& records, const QString& officeName);
 
@@ -85,6 +100,9 @@ double officeHeadingPointSize(qsizetype length);
 
 // The town search: lines of the municipality whose town name or reading
 // (in full-width katakana or hiragana) contains the text.
+// The records of its matching lines, in order.
+std::vector<size_t> searchTownRows(const std::vector<RecordRow>& records,
+                                   const QString& municipality, const QString& text);
 QStringList searchTowns(const std::vector<RecordRow>& records, const QString& municipality,
                         const QString& text);
 

@@ -18,7 +18,7 @@ std::optional<LoadedRecords> load(const CliRequest& request, BrowseMode mode, in
     const QString pref = request.positional.value(0);
     const int index = prefectureIndex(pref);
     if (index == 0) {
-        *exitCode = usageError(*request.err, QStringLiteral("unknown prefecture %1").arg(pref));
+        *exitCode = usageError(request, QStringLiteral("unknown prefecture %1").arg(pref));
         return std::nullopt;
     }
     QString path = browseFilePath(request.data, mode, index);
@@ -34,9 +34,16 @@ std::optional<LoadedRecords> load(const CliRequest& request, BrowseMode mode, in
     return loadRecords(*text, mode, makePrefectureNames().at(index), csv);
 }
 
-void print(const CliRequest& request, const QStringList& lines) {
-    for (const QString& line : lines)
-        *request.out << line << '\n';
+// The records the lines stand for, by their indices.
+std::vector<PostalRecord> recordsAt(const CliRequest& request, BrowseMode mode,
+                                    const std::vector<RecordRow>& records,
+                                    const std::vector<size_t>& rows) {
+    const QString prefecture = makePrefectureNames().at(prefectureIndex(request.positional[0]));
+    std::vector<PostalRecord> out;
+    out.reserve(rows.size());
+    for (size_t i : rows)
+        out.push_back(recordOfRow(records[i], mode, prefecture));
+    return out;
 }
 
 BrowseMode modeOf(const CliRequest& request) {
@@ -47,34 +54,43 @@ BrowseMode modeOf(const CliRequest& request) {
 } // namespace
 
 int runMunicipalitiesVerb(const CliRequest& request) {
-    if (request.positional.size() != 1)
-        return usageError(*request.err, QStringLiteral("usage: municipalities PREF [--offices]"));
     int code = ExitCode::Ok;
     const BrowseMode mode = modeOf(request);
     const auto loaded = load(request, mode, &code);
-    if (loaded)
-        print(request, municipalityListLines(*loaded, mode));
+    if (!loaded)
+        return code;
+    const MunicipalityList list = municipalityList(*loaded, mode);
+    if (mode == BrowseMode::BusinessOffice) {
+        printRecords(request, list.lines, recordsAt(request, mode, loaded->records, list.rows));
+        return code;
+    }
+    const QString prefecture = makePrefectureNames().at(prefectureIndex(request.positional[0]));
+    std::vector<PostalRecord> records;
+    for (size_t i : list.rows)
+        records.push_back(recordOfMunicipality(loaded->municipalities[i], prefecture));
+    printRecords(request, list.lines, records);
     return code;
 }
 
 int runTownsVerb(const CliRequest& request) {
-    if (request.positional.size() != 2)
-        return usageError(*request.err, QStringLiteral("usage: towns PREF NAME [--offices]"));
     int code = ExitCode::Ok;
     const BrowseMode mode = modeOf(request);
     const auto loaded = load(request, mode, &code);
     if (!loaded)
         return code;
     const QString name = request.positional[1];
-    print(request, mode == BrowseMode::Prefecture ? townsOfMunicipality(loaded->records, name).lines
-                                                  : officesNamed(loaded->records, name).lines);
+    if (mode == BrowseMode::Prefecture) {
+        const TownList towns = townsOfMunicipality(loaded->records, name);
+        printRecords(request, towns.lines, recordsAt(request, mode, loaded->records, towns.rows));
+    } else {
+        const OfficeList offices = officesNamed(loaded->records, name);
+        printRecords(request, offices.lines,
+                     recordsAt(request, mode, loaded->records, offices.rows));
+    }
     return code;
 }
 
 int runTownSearchVerb(const CliRequest& request) {
-    if (request.positional.size() != 3)
-        return usageError(*request.err,
-                          QStringLiteral("usage: town-search PREF MUNICIPALITY TEXT"));
     int code = ExitCode::Ok;
     const auto loaded = load(request, BrowseMode::Prefecture, &code);
     if (!loaded)
@@ -84,10 +100,14 @@ int runTownSearchVerb(const CliRequest& request) {
     const TownList towns = townsOfMunicipality(loaded->records, request.positional[1]);
     const QString searchText = text::trimmed(request.positional[2]);
     const QString municipality = text::trimmed(towns.currentMunicipality);
-    if (searchText.isEmpty() || municipality.isEmpty())
-        print(request, towns.lines);
-    else
-        print(request, searchTowns(loaded->records, municipality, searchText));
+    if (searchText.isEmpty() || municipality.isEmpty()) {
+        printRecords(request, towns.lines,
+                     recordsAt(request, BrowseMode::Prefecture, loaded->records, towns.rows));
+        return code;
+    }
+    const std::vector<size_t> found = searchTownRows(loaded->records, municipality, searchText);
+    printRecords(request, searchTowns(loaded->records, municipality, searchText),
+                 recordsAt(request, BrowseMode::Prefecture, loaded->records, found));
     return code;
 }
 

@@ -14,6 +14,8 @@ namespace yubin {
 int runDesktopProgram(int argc, char* argv[], const std::function<void(Yubin_Main&)>& shown) {
     reportFileSizeLimitAsWriteError();
     QApplication app(argc, argv);
+    // Ties the windows to the installed desktop entry (a Wayland app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("yubin"));
     installJapaneseFontSubstitutes();
     installJapaneseQtTranslation();
 

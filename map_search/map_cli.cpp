@@ -19,15 +19,11 @@ std::optional<int> choiceOption(const CliRequest& request, const QString& name) 
     return std::nullopt;
 }
 
-int runUrlVerb(const CliRequest& request, const QString& verb, const QString& option,
+int runUrlVerb(const CliRequest& request, const QString& option,
                QString (*url)(int choice, const QString& address)) {
-    if (request.positional.size() != 1)
-        return usageError(
-            *request.err,
-            QStringLiteral("%1 takes one TEXT (quote an address with blanks)").arg(verb));
     const std::optional<int> choice = choiceOption(request, option);
     if (!choice)
-        return usageError(*request.err, QStringLiteral("--%1 takes 0 or 1").arg(option));
+        return usageError(request, QStringLiteral("--%1 takes 0 or 1").arg(option));
     *request.out << url(*choice, rewriteMapAddress(request.positional.first())) << '\n';
     return ExitCode::Ok;
 }
@@ -41,16 +37,15 @@ int runMapUrlVerb(const CliRequest& request) {
         *request.err << MapSearchNotOfferedText << '\n';
         return ExitCode::NothingFound;
     }
-    return runUrlVerb(
-        request, QStringLiteral("map-url"), QStringLiteral("site"),
-        [](int choice, const QString& address) { return mapSearchUrl(MapSite(choice), address); });
+    return runUrlVerb(request, QStringLiteral("site"), [](int choice, const QString& address) {
+        return mapSearchUrl(MapSite(choice), address);
+    });
 }
 
 int runWebUrlVerb(const CliRequest& request) {
-    return runUrlVerb(request, QStringLiteral("web-url"), QStringLiteral("engine"),
-                      [](int choice, const QString& address) {
-                          return webSearchUrl(WebEngine(choice), address);
-                      });
+    return runUrlVerb(request, QStringLiteral("engine"), [](int choice, const QString& address) {
+        return webSearchUrl(WebEngine(choice), address);
+    });
 }
 
 } // namespace yubin

@@ -4,6 +4,7 @@
 #include "foundation/prefectures.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
+#include "main_window/browse.h"
 
 #include <QFile>
 
@@ -80,18 +81,43 @@ QString rowPostalCode(const QString& column) {
     return (QStringLiteral("0000000") + digits).right(7);
 }
 
-QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv) {
+PostalRecord scanRecord(QStringView line, bool businessOffice, Access_CSV& csv) {
     const QString l = line.toString();
     auto col = [&](int n) { return text::trimmed(csv.Col(n, l)); };
-    const QString code = rowPostalCode(csv.Col(businessOffice ? 8 : 3, l));
-    const QString prefix = (businessOffice ? QStringLiteral("[*] ") : QStringLiteral("[A] ")) +
-                           code.left(3) + u'-' + code.right(4) + u' ';
-    if (businessOffice)
-        return prefix + col(3) + u' ' + col(4) + col(5) + col(6) + col(7);
-    const QString town = col(9);
-    if (town == CatchAllTown || town.endsWith(WholeAreaEnding))
-        return prefix + col(7) + col(8) + u'(' + town + u')';
-    return prefix + col(7) + col(8) + town + QStringLiteral(" (") + col(4) + col(5) + col(6) + u')';
+    PostalRecord r;
+    if (businessOffice) {
+        r.kind = RecordKind::Office;
+        r.postalCode = rowPostalCode(csv.Col(8, l));
+        r.officeName = col(3);
+        r.officeReading = stripCorporateForm(col(2));
+        r.prefecture = col(4);
+        r.address = col(5) + col(6) + col(7);
+        return r;
+    }
+    r.postalCode = rowPostalCode(csv.Col(3, l));
+    r.prefectureReading = col(4);
+    r.municipalityReading = col(5);
+    r.townReading = col(6);
+    r.prefecture = col(7);
+    r.municipality = col(8);
+    r.town = col(9);
+    return r;
+}
+
+QString resultRow(const PostalRecord& r) {
+    const QString prefix =
+        (r.kind == RecordKind::Office ? QStringLiteral("[*] ") : QStringLiteral("[A] ")) +
+        r.postalCode.left(3) + u'-' + r.postalCode.right(4) + u' ';
+    if (r.kind == RecordKind::Office)
+        return prefix + r.officeName + u' ' + r.prefecture + r.address;
+    if (r.town == CatchAllTown || r.town.endsWith(WholeAreaEnding))
+        return prefix + r.prefecture + r.municipality + u'(' + r.town + u')';
+    return prefix + r.prefecture + r.municipality + r.town + QStringLiteral(" (") +
+           r.prefectureReading + r.municipalityReading + r.townReading + u')';
+}
+
+QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv) {
+    return resultRow(scanRecord(line, businessOffice, csv));
 }
 
 // ---- the cache ---------------------------------------------------------
@@ -343,7 +369,8 @@ private:
             if (text::trimmed(csv.Col(businessOffice ? 8 : 3, l)) != words.first)
                 return true;
         }
-        result.rows << resultRow(line, businessOffice, csv);
+        result.records.push_back(scanRecord(line, businessOffice, csv));
+        result.rows << resultRow(result.records.back());
         ++result.matches;
         if (result.rows.size() >= ScanRowLimit) {
             result.limitReached = true;

@@ -6,6 +6,7 @@
 #include "foundation/access_csv.h"
 #include "foundation/data_folder.h"
 #include "foundation/platform.h"
+#include "foundation/postal_record.h"
 
 #include <QString>
 #include <QStringList>
@@ -47,8 +48,11 @@ struct LineForms {
 // where it can; the derived forms are built only when it does not.
 bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms);
 
-// The result row of a matching line: "[A] " or "[*] ", the postal code as
+// The record of a matching line, its columns trimmed.
+PostalRecord scanRecord(QStringView line, bool businessOffice, Access_CSV& csv);
+// The result row of a record: "[A] " or "[*] ", the postal code as
 // NNN-NNNN, a blank, then the address.
+QString resultRow(const PostalRecord& record);
 QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv);
 
 // The postal code of a row: the column's leading digits as a number, seven
@@ -97,7 +101,8 @@ private:
 };
 
 struct ScanResult {
-    QStringList rows; // the rows, then the closing status line if any
+    QStringList rows;                  // the rows, then the closing status line if any
+    std::vector<PostalRecord> records; // one per matching row
     qsizetype matches = 0;
     bool stopped = false;
     bool limitReached = false;

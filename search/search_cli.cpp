@@ -15,8 +15,12 @@ int scanAndPrint(const CliRequest& request, const ScanRequest& scan) {
     SteadyClock clock;
     ScanObserver quiet;
     const ScanResult result = runScan(scan, request.data, cache, clock, quiet);
-    for (const QString& row : result.rows)
-        *request.out << row << '\n';
+    printRecords(request, result.rows, result.records);
+    // The closing status line is no record: in tsv and json it is told on
+    // stderr, so that it is not lost.
+    if (request.format != OutputFormat::Text &&
+        result.rows.size() > qsizetype(result.records.size()))
+        *request.err << result.rows.last() << '\n';
     // The count label of the search window counts the status line too.
     *request.err << countCaption(result.rows.size()) << '\n';
     return result.rows.isEmpty() ? ExitCode::NothingFound : ExitCode::Ok;
@@ -25,15 +29,12 @@ int scanAndPrint(const CliRequest& request, const ScanRequest& scan) {
 } // namespace
 
 int runSearchVerb(const CliRequest& request) {
-    if (request.positional.size() != 1)
-        return usageError(*request.err,
-                          QStringLiteral("usage: search TEXT [--fold] [--no-offices]"));
     const QString searchText = text::trimmed(request.positional[0]);
     switch (checkSearchText(searchText)) {
     case TextSearchCheck::Empty:
-        return usageError(*request.err, QStringLiteral("the search text is empty"));
+        return usageError(request, QStringLiteral("the search text is empty"));
     case TextSearchCheck::TooManyWords:
-        return usageError(*request.err, QStringLiteral("a search takes one word or two words"));
+        return usageError(request, QStringLiteral("a search takes one word or two words"));
     case TextSearchCheck::Ok:
         break;
     }
@@ -45,11 +46,9 @@ int runSearchVerb(const CliRequest& request) {
 }
 
 int runCodeVerb(const CliRequest& request) {
-    if (request.positional.size() != 1)
-        return usageError(*request.err, QStringLiteral("usage: code CODE [--no-offices]"));
     const std::optional<QString> key = postalCodeKey(request.positional[0]);
     if (!key)
-        return usageError(*request.err,
+        return usageError(request,
                           QStringLiteral("a postal code is 7 digits, or 3 digits, \"-\" and 4"));
     ScanRequest scan;
     scan.zipKey = *key;

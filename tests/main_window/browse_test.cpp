@@ -63,6 +63,9 @@ TEST(MunicipalityList, LinesShowTheHiraganaReadingAndSortByItsFirstSoundOncePerR
               (QStringList{"あ 旭川市 (あさひかわし)", "さ 札幌市中央区 (さつぽろしちゆうおうく)",
                            "じ 常総市 (じようそうし)", "は 函館市 (はこだてし)",
                            "は 函館市 (はこだてし)"}));
+    // Each line's municipality, for the command line's fields.
+    EXPECT_EQ(municipalityList(loaded, BrowseMode::Prefecture).rows,
+              (std::vector<size_t>{4, 0, 2, 1, 3}));
     EXPECT_EQ(municipalityOfLine(QStringLiteral("さ 札幌市中央区 (さつぽろしちゆうおうく)")),
               QStringLiteral("札幌市中央区"));
 }
@@ -87,6 +90,8 @@ TEST(BusinessOffices, KeepOnlyThePrefecturesOfficesNamedBeyondTheCodeColumns) {
     // its unvoiced letter.
     EXPECT_EQ(municipalityListLines(loaded, BrowseMode::BusinessOffice),
               (QStringList{"カ 外務省", "ニ 日本商事株式会社"}));
+    EXPECT_EQ(municipalityList(loaded, BrowseMode::BusinessOffice).rows,
+              (std::vector<size_t>{1, 0}));
     EXPECT_EQ(officeOfLine(QStringLiteral("カ 外務省")), QStringLiteral("外務省"));
     EXPECT_EQ(officeOfLine(QStringLiteral(" 読みのない事業所")),
               QStringLiteral("読みのない事業所"));
@@ -131,6 +136,7 @@ TEST(TownList, ListsEveryRowOfTheMunicipalityInFileOrder) {
               (QStringList{"100-1101 三宅村一円(みやけむら)", "100-1100  以下に掲載がない場合"}));
     EXPECT_EQ(miyake.heading, QStringLiteral("三宅村(みやけむら)"));
     EXPECT_TRUE(miyake.currentMunicipality.isEmpty()) << "no ordinary line: nothing to search";
+    EXPECT_EQ(miyake.rows, (std::vector<size_t>{0, 2}));
 
     const TownList chiyoda = townsOfMunicipality(rows, QStringLiteral("千代田区"));
     EXPECT_EQ(chiyoda.lines,
