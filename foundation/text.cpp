@@ -300,9 +300,11 @@ bool isPlainByte(unsigned b) {
     return (b < 0x80 && b != '\n' && b != '\r') || (b >= 0xA1 && b <= 0xDF);
 }
 
-// How many plain bytes from p on, looked at sixteen at a time; at most
-// `limit`, and fewer than sixteen left over are not looked at.
-qsizetype plainRun(const unsigned char* p, qsizetype limit) {
+// Copies the plain bytes from src on to dst, looked at sixteen at a time,
+// and says how many there were; at most `limit`, and fewer than sixteen
+// left over are not looked at. Each block is stored whole: bytes past the
+// plain ones are written over by what follows, as dst is filled in order.
+qsizetype copyPlainRun(const unsigned char* src, unsigned char* dst, qsizetype limit) {
     qsizetype k = 0;
 #ifdef __SSE2__
     const __m128i minusOne = _mm_set1_epi8(-1);
@@ -312,7 +314,8 @@ qsizetype plainRun(const unsigned char* p, qsizetype limit) {
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
     for (; k + 16 <= limit; k += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + k), v);
         const __m128i ascii = _mm_cmpgt_epi8(v, minusOne);
         // b - A1 below 3F, unsigned, compared as signed with the sign bit
         // flipped.
@@ -325,7 +328,8 @@ qsizetype plainRun(const unsigned char* p, qsizetype limit) {
             return k + std::countr_one(plain);
     }
 #else
-    (void)p;
+    (void)src;
+    (void)dst;
     (void)limit;
 #endif
     return k;
@@ -337,6 +341,7 @@ struct FoldTables {
     std::array<quint32, 0x10000> ofChar{}; // by the folded character
     std::array<quint32, 0x10000> ofCode{}; // by the code nextCode gives
     bool plainBytesAreTheirKey = true;
+    std::array<bool, 0x100> leadKeepsPairs{}; // every pair with this lead is its own key
 };
 
 // The hiragana form of the full-width form of one character.
@@ -385,9 +390,14 @@ const FoldTables& foldTables() {
         for (unsigned code = 0; code <= 0xFFFF; ++code)
             if (valid(code))
                 f->ofCode[code] = f->ofChar[foldedChar(t.decode[code], full, hiragana)];
-        for (unsigned b = 0; b <= 0xFF; ++b)
+        for (unsigned b = 0; b <= 0xFF; ++b) {
             if (isPlainByte(b) && f->ofCode[b] != packedCode(b))
                 f->plainBytesAreTheirKey = false;
+            f->leadKeepsPairs[b] = isLeadByte(b);
+            for (unsigned trail = 0x40; trail <= 0xFC && f->leadKeepsPairs[b]; ++trail)
+                if (isTrailByte(trail) && f->ofCode[b << 8 | trail] != packedCode(b << 8 | trail))
+                    f->leadKeepsPairs[b] = false;
+        }
         return f;
     }();
     return *built;
@@ -422,8 +432,8 @@ void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out) {
     qsizetype n = 0;
     for (qsizetype i = 0; i < size;) {
         if (f.plainBytesAreTheirKey && isPlainByte(p[i])) {
-            const qsizetype run = plainRun(p + i, size - i);
-            std::memcpy(dst + n, p + i, size_t(run));
+            // n <= i, so the sixteen bytes stored at n stay within the key.
+            const qsizetype run = copyPlainRun(p + i, dst + n, size - i);
             n += run;
             i += run;
             if (run > 0)
@@ -434,6 +444,15 @@ void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out) {
             std::memset(dst + n, '\n', size_t(i - n));
             dst[i] = uchar(b);
             n = ++i;
+            continue;
+        }
+        // Most kanji, and in runs: rows of the code page whose every pair is
+        // its own key.
+        if (f.leadKeepsPairs[b] && i + 1 < size && isTrailByte(p[i + 1])) {
+            do {
+                dst[n++] = p[i++];
+                dst[n++] = p[i++];
+            } while (i + 1 < size && f.leadKeepsPairs[p[i]] && isTrailByte(p[i + 1]));
             continue;
         }
         const quint32 packed = f.ofCode[nextCode(p, i, size)];

@@ -55,8 +55,12 @@ for i in "${!searches[@]}"; do
     printf '%s\t%s\n' "yubin-cli $args" "$(cat "$results/rss")" >>"$results/rss.tsv"
   done
 done
-hyperfine -N -i --warmup 5 --runs 40 --export-json "$results/whole.hyperfine" "${commands[@]}" \
-  >/dev/null
+if ! hyperfine -N -i --warmup 5 --runs 40 --export-json "$results/whole.hyperfine" \
+  "${commands[@]}" >/dev/null 2>"$results/hyperfine.log"; then
+  cat "$results/hyperfine.log" >&2
+  echo "bench.sh: hyperfine failed" >&2
+  exit 1
+fi
 
 # Fails, naming each, when a benchmark reported an error instead of a figure.
 python3 "$top/scripts/bench_table.py" "$results"/*.json --whole "$results/whole.hyperfine" \

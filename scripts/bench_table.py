@@ -15,6 +15,7 @@ TARGETS = {
     "BM_PrefectureClick": 15, "BM_BusinessOfficeClick": 40,
     "BM_SearchRawDecided": "1.5x", "BM_SearchFoldedWordInNoLine": "3x", "BM_SearchTwoWords": "3x",
     "BM_SearchPostalCode": "1.5x", "BM_SearchFirstAfterStart": "5x",
+    "BM_SearchFoldedFirstAfterStart": "5x",
     "NationwideRun/lzh:0/offices:1/pause:1": 1500, "NationwideRun/lzh:1/offices:1/pause:1": 1500,
     "BM_StartUpToMainWindowShown": 300,
 }
