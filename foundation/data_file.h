@@ -38,6 +38,7 @@ std::optional<QByteArray> readWholeFile(const QString& path);
 // The device's bytes to its end. A read error keeps the lines read before
 // it: the bytes up to the last line end, without the cut line after it.
 QByteArray readFileBytes(QIODevice& device);
+// The same into `bytes`, whose memory is reused.
 void readFileBytes(QIODevice& device, QByteArray& bytes);
 
 // Whether the bytes hold non-ASCII text and are valid UTF-8 throughout: a

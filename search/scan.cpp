@@ -45,13 +45,6 @@ SearchWords splitSearchWords(const QString& trimmedText) {
     return words;
 }
 
-bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchWords& words,
-               bool fold) {
-    const bool first = rawFirst || (fold && foldedFirst);
-    // The second word is always looked for in the derived forms.
-    return words.twoWords ? first && foldedSecond : first;
-}
-
 bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms) {
     const bool rawFirst = line.contains(words.first);
     if (rawFirst && !words.twoWords)
@@ -63,9 +56,10 @@ bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForm
     auto inForms = [&](const QString& word) {
         return forms.fullWidth.contains(word) || forms.hiragana.contains(word);
     };
-    const bool foldedFirst = !rawFirst && inForms(words.first);
-    const bool foldedSecond = words.twoWords && inForms(words.second);
-    return matchRule(rawFirst, foldedFirst, foldedSecond, words, fold);
+    if (!rawFirst && !inForms(words.first))
+        return false;
+    // The second word is always looked for in the derived forms.
+    return !words.twoWords || inForms(words.second);
 }
 
 QString rowPostalCode(const QString& column) {

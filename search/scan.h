@@ -32,11 +32,6 @@ struct SearchWords {
 };
 SearchWords splitSearchWords(const QString& trimmedText);
 
-// The match table: whether the first word was found in the line as stored,
-// whether it was found in a derived form, and whether the second was.
-bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchWords& words,
-               bool fold);
-
 // The full-width and hiragana forms of a line, kept between lines so that
 // their buffers are reused.
 struct LineForms {
@@ -44,7 +39,9 @@ struct LineForms {
     QString hiragana;
 };
 
-// The match table applied to one trimmed line. The raw test decides alone
+// The match table applied to one trimmed line: the first word found as
+// stored, or with `fold` in the line's full-width or hiragana form, and a
+// second word always in one of those forms. The raw test decides alone
 // where it can; the derived forms are built only when it does not.
 bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms);
 
