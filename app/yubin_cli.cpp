@@ -3,14 +3,17 @@
 #include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
 #include "foundation/utilities.h"
+#include "labels/labels_cli.h"
 #include "main_window/browse_cli.h"
 #include "map_search/map_cli.h"
 #include "search/search_cli.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -24,7 +27,16 @@ struct Verb {
 
 int main(int argc, char* argv[]) {
     yubin::reportFileSizeLimitAsWriteError();
-    QCoreApplication app(argc, argv);
+    // Only the label sheets need fonts; they are drawn off any screen.
+    std::unique_ptr<QCoreApplication> application;
+    if (yubin::cliDrawsText(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
@@ -46,6 +58,7 @@ int main(int argc, char* argv[]) {
         {"prepare", {}, yubin::runPrepareVerb},
         {"resolve", {}, yubin::runResolveVerb},
         {"address-number", {}, yubin::runAddressNumberVerb},
+        {"labels", yubin::LabelsVerbOptions, yubin::runLabelsVerb},
     };
 
     QStringList args = app.arguments().mid(1);
