@@ -286,4 +286,20 @@ void paintOutlines(QPainter& painter, const QPaintDevice& device, const SheetLay
     painter.restore();
 }
 
+QImage sheetPicture(const SheetLayout& layout, int codeSize, LabelComposer& composer,
+                    std::span<const SheetLabel> labels, double dotsPerInch) {
+    QImage picture(int(std::lround(A4WidthMm / MmPerInch * dotsPerInch)),
+                   int(std::lround(A4HeightMm / MmPerInch * dotsPerInch)), QImage::Format_RGB32);
+    const int dotsPerMeter = int(std::lround(dotsPerInch / MmPerInch * 1000));
+    picture.setDotsPerMeterX(dotsPerMeter);
+    picture.setDotsPerMeterY(dotsPerMeter);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paintOutlines(painter, picture, layout);
+    paintSheet(painter, picture, layout, codeSize, composer, labels);
+    return picture;
+}
+
 } // namespace yubin::labels

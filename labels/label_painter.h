@@ -109,4 +109,9 @@ void paintSheet(QPainter& painter, const QPaintDevice& device, const SheetLayout
 // The outlines of every label of a sheet, as the preview shows the sheet.
 void paintOutlines(QPainter& painter, const QPaintDevice& device, const SheetLayout& layout);
 
+// A sheet as a picture of white A4 paper at a resolution, with the labels'
+// outlines: the window's preview and the user guide's picture.
+QImage sheetPicture(const SheetLayout& layout, int codeSize, LabelComposer& composer,
+                    std::span<const SheetLabel> labels, double dotsPerInch);
+
 } // namespace yubin::labels

@@ -7,6 +7,7 @@
 #include "foundation/single_instance.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
+#include "labels/atena_label.h"
 #include "main_window/list_actions.h"
 #include "main_window/main_layout.h"
 #include "map_search/map_search.h"
@@ -110,6 +111,18 @@ void Yubin_Main::createControls() {
 
     Label6 = label("Label6", twipsRect(6360, 480, 5940, 195), 9);
 
+    // In the gap between 全検索 (with 検索中 in its place while a file loads)
+    // and the missing-file message, above the municipality count: it moves
+    // none of the window's other controls.
+    Label8 = new ClickableLabel(this);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    Label8->setText(QStringLiteral("宛名ラベル"));
+    Label8->setGeometry(twipsRect(4800, 165, 1035, 210));
+    Label8->setAlignment(Qt::AlignCenter);
+    Label8->setFrameShape(QFrame::Box);
+    Label8->setCursor(Qt::PointingHandCursor);
+    setColours(*Label8, QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0xFF, 0xC0));
+
     Label7 = new ClickableLabel(this);
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->setGeometry(twipsRect(12960, 9560, 800, 200));
@@ -131,6 +144,7 @@ void Yubin_Main::createControls() {
     connect(Option1[1], &QRadioButton::clicked, this, &Yubin_Main::onOptionClicked);
     connect(Command2, &QPushButton::clicked, this, &Yubin_Main::onSearchAllClicked);
     connect(Label5, &ClickableLabel::clicked, this, &Yubin_Main::onDownloadClicked);
+    connect(Label8, &ClickableLabel::clicked, this, &Yubin_Main::onAddressLabelsClicked);
     connect(Label7, &ClickableLabel::doubleClicked, this,
             &Yubin_Main::onSampleBarcodeDoubleClicked);
     connect(List1, &ExtentListWidget::chosen, this, &Yubin_Main::onPrefectureChosen);
@@ -438,6 +452,10 @@ void Yubin_Main::onSampleBarcodeDoubleClicked() {
     owner.shared().BarZipCode = SampleBarZipCode;
     owner.barPrint().txtData2->setText(SampleAddressNumber);
     owner.barPrint().exec();
+}
+
+void Yubin_Main::onAddressLabelsClicked() {
+    owner.atenaLabel().exec();
 }
 
 void Yubin_Main::closeEvent(QCloseEvent* event) {
