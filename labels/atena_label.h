@@ -52,6 +52,9 @@ public:
     QPushButton* cmdReport;
     QPushButton* cmdClose;
 
+    // Reads a list and checks its rows, as choosing it does.
+    void readList(const QString& path);
+
     // The list's rows and the sheets of the last finished check.
     const std::vector<labels::RowResult>& results() const { return rowResults; }
     int sheetCount() const { return int(sheets.size()); }
@@ -64,7 +67,6 @@ private:
     class DrawProgress;
     void createControls();
     void chooseFile();
-    void readList(const QString& path);
     // Options from the controls; nullopt, with the reason shown, when the
     // sheets cannot be printed so.
     std::optional<labels::LabelOptions> currentOptions();
