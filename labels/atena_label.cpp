@@ -378,13 +378,19 @@ void Atena_Label::printSheets() {
         tell(error);
 }
 
+QString Atena_Label::chooseOutput(const QString& title, const QString& ending,
+                                  const QString& filter) {
+    // Suggested beside the list, named after it.
+    const QFileInfo in(listPath);
+    return platform.files->saveFile(title, in.path() + u'/' + in.completeBaseName() + ending,
+                                    filter);
+}
+
 void Atena_Label::savePdf() {
     if (!cmdPdf->isEnabled())
         return;
-    const QFileInfo in(listPath);
-    const QString path = platform.files->saveFile(
-        QStringLiteral("PDFを保存"), in.path() + u'/' + in.completeBaseName() + QStringLiteral(".pdf"),
-        QStringLiteral("PDF (*.pdf)"));
+    const QString path = chooseOutput(QStringLiteral("PDFを保存"), QStringLiteral(".pdf"),
+                                      QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     drawing = true;
@@ -404,10 +410,8 @@ void Atena_Label::savePdf() {
 void Atena_Label::saveReport() {
     if (!cmdReport->isEnabled())
         return;
-    const QFileInfo in(listPath);
-    const QString path = platform.files->saveFile(
-        QStringLiteral("報告を保存"), in.path() + u'/' + in.completeBaseName() + QStringLiteral("_報告.csv"),
-        QStringLiteral("CSV (*.csv)"));
+    const QString path = chooseOutput(QStringLiteral("報告を保存"), QStringLiteral("_報告.csv"),
+                                      QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;
     if (const QString error =

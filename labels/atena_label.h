@@ -78,6 +78,7 @@ private:
     void showPage(int page);
     void enableOutputs();
     void printSheets();
+    QString chooseOutput(const QString& title, const QString& ending, const QString& filter);
     void savePdf();
     void saveReport();
     void tell(const QString& message);

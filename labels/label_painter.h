@@ -34,16 +34,16 @@ struct LabelText {
     QString postalCode; // 7 digits, or empty
     QString address;    // a blank marks where a second line may begin
     QString building;
-    QString company; // company and department, with 御中 when it is addressed
-    QString name;    // with its honorific
+    QString company; // company and department above a person's name
+    QString name;    // the person or, without one, the company, with the honorific
     QString barcode; // the full bar pattern; empty for a label without one
 };
 
 // Point sizes before any shrinking, and the smallest a label text gets.
-inline constexpr double PostalCodePt = 9;
-inline constexpr double AddressPt = 10.5;
-inline constexpr double LinePt = 9; // building, company
-inline constexpr double NamePt = 13;
+inline constexpr double PostalCodePt = 10.5;
+inline constexpr double AddressPt = 12;
+inline constexpr double LinePt = 10; // building, company
+inline constexpr double NamePt = 15;
 inline constexpr double MinimumPt = 6;
 
 enum class LabelField { PostalCode, Address, Building, Company, Name };

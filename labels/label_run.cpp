@@ -122,18 +122,18 @@ RowResult RowChecker::check(const Record& row) {
     LabelText text;
     text.address =
         joined({f(Column::Address), f(Column::Address1), f(Column::Address2), f(Column::Address3)},
-               u'\u3000');
+               u' ');
     text.building = f(Column::Building);
     const QString company = joined({f(Column::Company), f(Column::Department)}, u'\u3000');
     const QString name = f(Column::Name);
     const QString honorific = f(Column::Honorific);
-    // 様 for a person, 御中 for a company addressed as a whole; a given
-    // honorific wins either way.
+    // 様 for a person, 御中 for a company addressed as a whole, which then
+    // stands where the name would; a given honorific wins either way.
     if (!name.isEmpty()) {
         text.name = name + u'\u3000' + (honorific.isEmpty() ? Sama : honorific);
         text.company = company;
     } else if (!company.isEmpty()) {
-        text.company = company + u'\u3000' + (honorific.isEmpty() ? Onchu : honorific);
+        text.name = company + u'\u3000' + (honorific.isEmpty() ? Onchu : honorific);
     }
 
     const QString givenField = f(Column::PostalCode);
