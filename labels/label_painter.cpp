@@ -184,10 +184,15 @@ ComposedLabel LabelComposer::compose(const LabelText& t) {
                 while (best >= 0 && s > MinimumPt &&
                        std::max(widthMm(first, s), widthMm(second, s)) > width)
                     s -= 0.25;
-                if (best < 0 || std::max(widthMm(first, s), widthMm(second, s)) > width) {
-                    // No blank to break at, or none that fits: break inside
-                    // the text, as small as needed.
-                    s = quantized(std::min(pt, pt * 2 * width / widthMm(a, pt)));
+                // Halves of equal width: the size a break inside the text
+                // comes near.
+                const double evenSize = quantized(std::min(pt, pt * 2 * width / widthMm(a, pt)));
+                if (best < 0 || std::max(widthMm(first, s), widthMm(second, s)) > width ||
+                    s + 1.0 < evenSize) {
+                    // No blank to break at, none that fits, or only one far
+                    // from the middle: break inside the text, as small as
+                    // needed.
+                    s = evenSize;
                     for (;; s -= 0.25) {
                         s = std::max(s, MinimumPt);
                         qsizetype lo = 1, hi = a.size() - 1;

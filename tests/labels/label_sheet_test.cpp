@@ -77,6 +77,10 @@ TEST(LabelSheet, FitsTheAddressOnAtMostTwoLines) {
         {half, {half}, false},
         {half + u"　"_qs + half, {half, half}, false},
         {QString(60, u'町'), {QString(30, u'町'), QString(30, u'町')}, false},
+        // A blank far from the middle would leave the text small.
+        {u"東京都　"_qs + QString(34, u'町'),
+         {u"東京都　"_qs + QString(15, u'町'), QString(19, u'町')},
+         false},
         {QString(100, u'町'), {QString(38, u'町'), QString(37, u'町') + u"…"_qs}, true},
     };
     LabelComposer composer(QSizeF(86.4, 42.3), 2);
