@@ -75,7 +75,6 @@ void Atena_Label::createControls() {
     cmbLayout->addItem(CustomLayout);
     txtLayout = new QLineEdit(QStringLiteral("2x6:86.4x42.3:21.5,18.6:86.4,42.3"), this);
     txtLayout->setToolTip(QStringLiteral("列x行:幅x高さ:上余白,左余白:横ピッチ,縦ピッチ（mm）"));
-    txtLayout->setEnabled(false);
     cmbBlock = new QComboBox(this);
     for (int size = barcode::SmallestCodeSize; size <= barcode::LargestCodeSize; ++size)
         cmbBlock->addItem(
@@ -153,10 +152,7 @@ void Atena_Label::createControls() {
     all->addLayout(bottom);
 
     connect(cmdFile, &QPushButton::clicked, this, &Atena_Label::chooseFile);
-    connect(cmbLayout, &QComboBox::currentIndexChanged, this, [this] {
-        txtLayout->setEnabled(cmbLayout->currentText() == CustomLayout);
-        startCheck();
-    });
+    connect(cmbLayout, &QComboBox::currentIndexChanged, this, &Atena_Label::startCheck);
     connect(txtLayout, &QLineEdit::editingFinished, this, &Atena_Label::startCheck);
     connect(cmbBlock, &QComboBox::currentIndexChanged, this, &Atena_Label::startCheck);
     connect(chkSkip, &QCheckBox::toggled, this, &Atena_Label::startCheck);
@@ -321,7 +317,7 @@ void Atena_Label::finishCheck() {
 }
 
 void Atena_Label::arrange() {
-    if (!complete)
+    if (!complete || drawing)
         return;
     sheets = labels::arrangeSheets(rowResults, options);
     lblCounts->setText(labels::countsLine(labels::countRun(rowResults, options)));
@@ -352,8 +348,11 @@ void Atena_Label::enableOutputs() {
     cmdPdf->setEnabled(ready && !sheets.empty());
     cmdReport->setEnabled(ready);
     cmdStop->setEnabled(checking || drawing);
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdFile, cmbLayout, cmbBlock, chkSkip})
+    // The sheets being drawn stay as they are until the drawing ends.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cmdFile, cmbLayout, cmbBlock, chkSkip, spnStart})
         w->setEnabled(!drawing);
+    txtLayout->setEnabled(!drawing && cmbLayout->currentText() == CustomLayout);
 }
 
 void Atena_Label::printSheets() {
