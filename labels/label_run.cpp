@@ -120,9 +120,8 @@ RowResult RowChecker::check(const Record& row) {
         return v;
     };
     LabelText text;
-    text.address =
-        joined({f(Column::Address), f(Column::Address1), f(Column::Address2), f(Column::Address3)},
-               u' ');
+    text.address = joined(
+        {f(Column::Address), f(Column::Address1), f(Column::Address2), f(Column::Address3)}, u' ');
     text.building = f(Column::Building);
     const QString company = joined({f(Column::Company), f(Column::Department)}, u'\u3000');
     const QString name = f(Column::Name);
