@@ -73,10 +73,15 @@ std::optional<QString> decodeList(QByteArrayView bytes, Encoding* encoding) {
 }
 
 QChar detectSeparator(QStringView text) {
+    // Only what stands outside quotes counts: a quoted field may hold a tab
+    // or a line break of its own.
+    bool quoted = false;
     for (QChar c : text) {
-        if (c == u'\t')
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && c == u'\t')
             return u'\t';
-        if (c == u'\n' || c == u'\r')
+        else if (!quoted && (c == u'\n' || c == u'\r'))
             break;
     }
     return u',';

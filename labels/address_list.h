@@ -76,7 +76,8 @@ std::optional<QString> decodeList(QByteArrayView bytes, Encoding* encoding);
 std::optional<std::vector<Record>> splitRecords(QStringView text, QChar separator,
                                                 int* unclosedLine = nullptr);
 
-// A tab in the first record makes the file TSV; otherwise it is CSV.
+// A tab outside quotes in the first record makes the file TSV; otherwise
+// it is CSV.
 QChar detectSeparator(QStringView text);
 
 // The whole reading: decoding, separator, records, the heading row or the

@@ -74,7 +74,8 @@ TEST(AddressList, FindsColumnsByTheirHeadings) {
           {C::Honorific, u"殿"_qs}}},
         {u"Name\tPostal_Code\tADDRESS\tmemo\nYamada\t1000013\t東京都\tx\n",
          {{C::Name, u"Yamada"_qs}, {C::PostalCode, u"1000013"_qs}, {C::Address, u"東京都"_qs}}},
-        {u"宛名,住所3\n山田,千代田区\n", {{C::Name, u"山田"_qs}, {C::Address3, u"千代田区"_qs}}},
+        {u"宛名,住所3,\"memo\tmemo\"\n山田,千代田区,x\n",
+         {{C::Name, u"山田"_qs}, {C::Address3, u"千代田区"_qs}}},
         // No heading: postal code, address, name.
         {u"1000013,東京都,山田\n",
          {{C::PostalCode, u"1000013"_qs}, {C::Address, u"東京都"_qs}, {C::Name, u"山田"_qs}}},
