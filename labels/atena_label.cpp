@@ -365,12 +365,17 @@ void Atena_Label::printSheets() {
         QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     if (!platform.printDialog || !platform.printDialog->choosePrinter(printer))
         return;
+    drawSheets([&](labels::RunProgress& progress) {
+        return labels::paintSheets(printer, sheets, options, checker->composer(), &progress);
+    });
+}
+
+void Atena_Label::drawSheets(const std::function<QString(labels::RunProgress&)>& draw) {
     drawing = true;
     stopRequested = false;
     enableOutputs();
     DrawProgress progress(*this);
-    const QString error =
-        labels::paintSheets(printer, sheets, options, checker->composer(), &progress);
+    const QString error = draw(progress);
     drawing = false;
     enableOutputs();
     if (!error.isEmpty())
@@ -392,18 +397,12 @@ void Atena_Label::savePdf() {
                                       QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    drawing = true;
-    stopRequested = false;
-    enableOutputs();
-    DrawProgress progress(*this);
-    QByteArray pdf;
-    QString error = labels::sheetsPdf(pdf, sheets, options, checker->composer(), &progress);
-    if (error.isEmpty())
-        error = labels::saveOutputs(listPath, path, pdf, {}, {});
-    drawing = false;
-    enableOutputs();
-    if (!error.isEmpty())
-        tell(error);
+    drawSheets([&](labels::RunProgress& progress) {
+        QByteArray pdf;
+        const QString error =
+            labels::sheetsPdf(pdf, sheets, options, checker->composer(), &progress);
+        return error.isEmpty() ? labels::saveOutputs(listPath, path, pdf, {}, {}) : error;
+    });
 }
 
 void Atena_Label::saveReport() {

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,9 @@ private:
     void arrange();
     void showPage(int page);
     void enableOutputs();
+    // Runs a drawing of the sheets with the window's events served and
+    // 中止 heard; tells its failure.
+    void drawSheets(const std::function<QString(labels::RunProgress&)>& draw);
     void printSheets();
     QString chooseOutput(const QString& title, const QString& ending, const QString& filter);
     void savePdf();
