@@ -5,15 +5,28 @@
 #include "foundation/cli.h"
 #include "foundation/postal_record.h"
 #include "foundation/utilities.h"
+#include "labels/labels_cli.h"
 #include "main_window/browse_cli.h"
 #include "map_search/map_cli.h"
 #include "search/search_cli.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <memory>
 
 int main(int argc, char* argv[]) {
     yubin::reportFileSizeLimitAsWriteError();
-    QCoreApplication app(argc, argv);
+    // Only the label sheets need fonts; they are drawn off any screen.
+    std::unique_ptr<QCoreApplication> application;
+    if (yubin::cliDrawsText(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
@@ -108,6 +121,21 @@ int main(int argc, char* argv[]) {
          {{"TEXT", "as 3丁目30-8　郵便ビル403号"}},
          {},
          yubin::runAddressNumberVerb,
+         {}},
+        {"labels",
+         "label sheets with customer barcodes from an address list (CSV or TSV)",
+         {{"FILE", "the address list: UTF-8 or Shift_JIS, with or without a heading row"}},
+         {{"layout", "12|21|24|CUSTOM",
+           "the A4 sheet (default 12); CUSTOM is COLSxROWS:WIDTHxHEIGHT:TOP,LEFT:HPITCH,VPITCH "
+           "in millimetres"},
+          {"size", "1|2|3",
+           "code size: 8, 10 or 11.5 point (default 2, or 1 where 2 does not fit)"},
+          {"start", "N", "the first label used on the first sheet (default 1)"},
+          {"pdf", "OUT.pdf", "write the sheets as an A4 PDF"},
+          {"report", "OUT.csv", "write every row's status and reason as CSV"},
+          {"skip-unresolved", "",
+           "leave rows in error out instead of printing them without a barcode"}},
+         yubin::runLabelsVerb,
          {}},
     };
     return yubin::runCommandLine(verbs, app.arguments().mid(1),

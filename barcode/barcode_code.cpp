@@ -213,4 +213,14 @@ std::vector<QRectF> printedBars(QStringView pattern, double topMm, double leftMm
     return bars;
 }
 
+QRectF printedInkMm(int codeSize) {
+    // Every pattern begins with the start code and ends with the stop code,
+    // so the ink of one stands for all.
+    const std::optional<DataCharacters> data = dataCharacters(u"");
+    QRectF ink;
+    for (const QRectF& bar : printedBars(fullPattern(*data, checkValue(*data)), 0, 0, codeSize))
+        ink = ink.isNull() ? bar : ink.united(bar);
+    return ink;
+}
+
 } // namespace yubin::barcode

@@ -123,4 +123,12 @@ QSizeF printedSizeMm(int codeSize);
 // corner, with the pattern's top-left at (leftMm, topMm).
 std::vector<QRectF> printedBars(QStringView pattern, double topMm, double leftMm, int codeSize);
 
+// Where the ink of every barcode lies within its full pattern's extent, in
+// millimetres: from the start code's first bar to the stop code's last. The
+// quiet zone the standard asks for is measured from these edges.
+QRectF printedInkMm(int codeSize);
+
+// The postal standard's quiet zone: nothing printed within 2 mm of the bars.
+inline constexpr double QuietZoneMm = 2.0;
+
 } // namespace yubin::barcode

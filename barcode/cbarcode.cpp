@@ -27,6 +27,21 @@ QRectF toDevicePixels(const QRectF& mm, const QPaintDevice& device) {
     return {mm.x() * perMmX, mm.y() * perMmY, mm.width() * perMmX, mm.height() * perMmY};
 }
 
+void paintPrintedBars(QPainter& painter, const QPaintDevice& device, QStringView pattern,
+                      double topMm, double leftMm, int codeSize) {
+    std::vector<QRectF> bars = printedBars(pattern, topMm, leftMm, codeSize);
+    for (QRectF& bar : bars)
+        bar = toDevicePixels(bar, device);
+    painter.save();
+    // Edges between device pixels are blended rather than snapped, so a
+    // raster device keeps each bar's width to the fraction of a pixel.
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(bars.data(), int(bars.size()));
+    painter.restore();
+}
+
 } // namespace barcode
 
 cBarcode::cBarcode(const SharedValues& sharedValues) : shared(sharedValues) {}
@@ -78,13 +93,7 @@ BarcodeError cBarcode::drawPrinted() {
     QPainter painter;
     if (!painter.begin(&device))
         return BarcodeError::PaintFailed;
-    // Edges between device pixels are blended rather than snapped, so a
-    // raster device keeps each bar's width to the fraction of a pixel.
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    for (const QRectF& bar : barcode::printedBars(lastPattern, topMm, leftMm, *codeSize))
-        painter.drawRect(barcode::toDevicePixels(bar, device));
+    barcode::paintPrintedBars(painter, device, lastPattern, topMm, leftMm, *codeSize);
     return painter.end() ? BarcodeError::None : BarcodeError::PaintFailed;
 }
 

@@ -7,6 +7,7 @@
 #include "foundation/shared_values.h"
 
 #include <QPaintDevice>
+#include <QPainter>
 #include <QString>
 
 namespace yubin {
@@ -88,6 +89,12 @@ std::optional<int> codeSizeOfPrinterBlock(int block);
 
 // Millimetres to pixels of a device, horizontally and vertically.
 QRectF toDevicePixels(const QRectF& mm, const QPaintDevice& device);
+
+// Paints a full pattern's bars at the standard's size for a code size, with
+// the pattern's top-left corner (leftMm, topMm) from the device's corner, on
+// a painter already open on the device.
+void paintPrintedBars(QPainter& painter, const QPaintDevice& device, QStringView pattern,
+                      double topMm, double leftMm, int codeSize);
 
 } // namespace barcode
 

@@ -19,44 +19,15 @@
 
 namespace {
 
-// One data folder for every benchmark of the run.
 const QString& dataFolder() {
-    static QTemporaryDir dir;
-    static const QString folder = [] {
-        const QString data = dir.path() + QStringLiteral("/DATA");
-        QString why;
-        if (yubin::bench::writeNationwideDataFolder(data, &why))
-            return data;
-        std::fprintf(stderr, "nationwide data: %s\n", qPrintable(why));
-        return QString();
-    }();
-    return folder;
+    return yubin::bench::nationwideDataFolder();
 }
 
-// 10,000 addresses from the data itself: every twelfth record's town with a
-// block and lot, a third of them without the prefecture.
+// 10,000 addresses from the data itself, one a line.
 QByteArray tenThousandAddresses() {
     QByteArray lines;
-    int n = 0;
-    for (const QString& name : QDir(dataFolder()).entryList({QStringLiteral("??*.CSV")})) {
-        const auto text = yubin::readDecodedFile(dataFolder() + u'/' + name);
-        if (!text || name.startsWith(u'J'))
-            continue;
-        int line = 0;
-        yubin::forEachLine(QStringView(*text), [&](QStringView l) {
-            if (++line % 12 != 0 || n >= 10000)
-                return;
-            const QStringList f = l.toString().remove(u'"').split(u',');
-            if (f.size() < 9 || f[8] == yubin::CatchAllTown)
-                return;
-            const QString town =
-                f[8].left(f[8].indexOf(u'（') < 0 ? f[8].size() : f[8].indexOf(u'（'));
-            lines += ((n % 3 ? f[6] : QString()) + f[7] + town +
-                      QStringLiteral("%1-%2-%3\n").arg(n % 9 + 1).arg(n % 27 + 1).arg(n % 11 + 1))
-                         .toUtf8();
-            ++n;
-        });
-    }
+    for (const yubin::bench::SampleAddress& a : yubin::bench::sampleAddresses(10000))
+        lines += (a.address + u'\n').toUtf8();
     return lines;
 }
 

@@ -4,6 +4,7 @@
 #include "foundation/text.h"
 
 #include "data_prep/prep_runs.h"
+#include "foundation/data_file.h"
 #include "foundation/utilities.h"
 
 #include <QDir>
@@ -11,6 +12,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstdio>
 
 namespace yubin::bench {
 
@@ -145,6 +149,48 @@ double grepMilliseconds(const QString& dataFolder, const QString& pattern) {
     grep.start(QStringLiteral("grep"), args);
     grep.waitForFinished(-1);
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+const QString& nationwideDataFolder() {
+    static QTemporaryDir dir;
+    static const QString folder = [] {
+        const QString data = dir.path() + QStringLiteral("/DATA");
+        QString why;
+        if (writeNationwideDataFolder(data, &why))
+            return data;
+        std::fprintf(stderr, "nationwide data: %s\n", qPrintable(why));
+        return QString();
+    }();
+    return folder;
+}
+
+std::vector<SampleAddress> sampleAddresses(int count) {
+    std::vector<SampleAddress> out;
+    const QString& folder = nationwideDataFolder();
+    if (folder.isEmpty())
+        return out;
+    int n = 0;
+    for (const QString& name : QDir(folder).entryList({QStringLiteral("??*.CSV")})) {
+        const auto text = readDecodedFile(folder + u'/' + name);
+        if (!text || name.startsWith(u'J'))
+            continue;
+        int line = 0;
+        forEachLine(QStringView(*text), [&](QStringView l) {
+            if (++line % 12 != 0 || n >= count)
+                return;
+            const QStringList f = l.toString().remove(u'"').split(u',');
+            if (f.size() < 9 || f[8] == CatchAllTown)
+                return;
+            const QString town =
+                f[8].left(f[8].indexOf(u'（') < 0 ? f[8].size() : f[8].indexOf(u'（'));
+            out.push_back(
+                {f[2],
+                 (n % 3 ? f[6] : QString()) + f[7] + town +
+                     QStringLiteral("%1-%2-%3").arg(n % 9 + 1).arg(n % 27 + 1).arg(n % 11 + 1)});
+            ++n;
+        });
+    }
+    return out;
 }
 
 } // namespace yubin::bench

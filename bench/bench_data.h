@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
 namespace yubin::bench {
 
 // An address file of one prefecture in the published layout, code page 932:
@@ -28,5 +30,19 @@ bool writeNationwideDataFolder(const QString& dataFolder, QString* why);
 // Runs `LC_ALL=C grep -F -c` for the pattern's code page 932 bytes over every
 // file of the folder; the time it took in milliseconds.
 double grepMilliseconds(const QString& dataFolder, const QString& pattern);
+
+// One data folder for every benchmark of the run: the bundled archives laid
+// out once (writeNationwideDataFolder); "" with the reason on stderr when
+// that failed.
+const QString& nationwideDataFolder();
+
+// Addresses from the data itself: every twelfth record's town with a block
+// and lot, a third of them without the prefecture, with the record's postal
+// code; up to `count` of them.
+struct SampleAddress {
+    QString postalCode;
+    QString address;
+};
+std::vector<SampleAddress> sampleAddresses(int count);
 
 } // namespace yubin::bench

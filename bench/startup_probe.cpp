@@ -6,5 +6,6 @@
 #include <QCoreApplication>
 
 int main(int argc, char* argv[]) {
-    return yubin::runDesktopProgram(argc, argv, [](yubin::Yubin_Main&) { QCoreApplication::quit(); });
+    return yubin::runDesktopProgram(argc, argv,
+                                    [](yubin::Yubin_Main&) { QCoreApplication::quit(); });
 }

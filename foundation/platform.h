@@ -36,6 +36,17 @@ public:
     virtual QString chooseFolder(const QString& title, const QString& startFolder) = 0;
 };
 
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The file the user chose to read, or "" when cancelled.
+    virtual QString openFile(const QString& title, const QString& filter) = 0;
+    // The file the user chose to write (asked before one is replaced), or
+    // "" when cancelled.
+    virtual QString saveFile(const QString& title, const QString& suggested,
+                             const QString& filter) = 0;
+};
+
 class ScreenMetrics {
 public:
     virtual ~ScreenMetrics() = default;
@@ -72,6 +83,7 @@ struct Platform {
     Clock* clock = nullptr;
     QString programFolder; // folder of the executable
     PrintDialog* printDialog = nullptr;
+    FileChooser* files = nullptr;
 };
 
 } // namespace yubin

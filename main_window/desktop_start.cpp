@@ -1,5 +1,6 @@
 #include "main_window/desktop_start.h"
 
+#include "data_prep/bundled_data.h"
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/single_instance.h"
 #include "foundation/utilities.h"
@@ -18,6 +19,14 @@ int runDesktopProgram(int argc, char* argv[], const std::function<void(Yubin_Mai
     QGuiApplication::setDesktopFileName(QStringLiteral("yubin"));
     installJapaneseFontSubstitutes();
     installJapaneseQtTranslation();
+
+    // A new user's first start opens on the bundled nationwide data.
+    {
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        QTextStream err(stderr);
+        err.setEncoding(QStringConverter::Utf8);
+        fillFromBundledData(DataFolder(programFolder), bundledDataFolder(programFolder), err);
+    }
 
     DesktopPlatform desktop;
     SharedValues shared;

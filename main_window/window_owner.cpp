@@ -2,6 +2,7 @@
 
 #include "barcode/bar_print.h"
 #include "data_prep/data_syori.h"
+#include "labels/atena_label.h"
 #include "main_window/yubin_main.h"
 #include "map_search/map_search.h"
 #include "search/scan.h"
@@ -16,6 +17,7 @@ WindowOwner::WindowOwner(const Platform& platform, SharedValues& shared)
 
 WindowOwner::~WindowOwner() {
     // Children first: the main window is the last to go.
+    delete labelWindow.data();
     delete mapWindow.data();
     delete barcodeWindow.data();
     delete scanWindow.data();
@@ -52,10 +54,14 @@ BAR_Print& WindowOwner::barPrint() {
 MAP_Search& WindowOwner::mapSearch() {
     return obtain(mapWindow);
 }
+Atena_Label& WindowOwner::atenaLabel() {
+    return obtain(labelWindow);
+}
 
 bool WindowOwner::isLoaded(const QObject* window) const {
     return window && (window == mainWindow || window == searchWindow || window == scanWindow ||
-                      window == prepWindow || window == barcodeWindow || window == mapWindow);
+                      window == prepWindow || window == barcodeWindow || window == mapWindow ||
+                      window == labelWindow);
 }
 
 void WindowOwner::forget(const QObject* window) {
@@ -70,13 +76,15 @@ void WindowOwner::forget(const QObject* window) {
     drop(prepWindow);
     drop(barcodeWindow);
     drop(mapWindow);
+    drop(labelWindow);
 }
 
 void WindowOwner::closeAll() {
-    for (QWidget* w : std::initializer_list<QWidget*>{mapWindow, barcodeWindow, scanWindow,
-                                                      searchWindow, prepWindow})
+    for (QWidget* w : std::initializer_list<QWidget*>{labelWindow, mapWindow, barcodeWindow,
+                                                      scanWindow, searchWindow, prepWindow})
         if (w)
             w->hide();
+    forget(labelWindow);
     forget(mapWindow);
     forget(barcodeWindow);
     forget(scanWindow);

@@ -16,6 +16,7 @@ class UBIN_Sort;
 class Data_Syori;
 class BAR_Print;
 class MAP_Search;
+class Atena_Label;
 class ScanCache;
 
 // Creates each window on first use and hands it out. Asking for a window
@@ -40,6 +41,7 @@ public:
     Data_Syori& dataSyori();
     BAR_Print& barPrint();
     MAP_Search& mapSearch();
+    Atena_Label& atenaLabel();
 
     bool isLoaded(const QObject* window) const;
     // Called by a window as it unloads.
@@ -60,6 +62,7 @@ private:
     QPointer<Data_Syori> prepWindow;
     QPointer<BAR_Print> barcodeWindow;
     QPointer<MAP_Search> mapWindow;
+    QPointer<Atena_Label> labelWindow;
 };
 
 } // namespace yubin

@@ -7,6 +7,7 @@
 #include "foundation/single_instance.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
+#include "labels/atena_label.h"
 #include "main_window/list_actions.h"
 #include "main_window/main_layout.h"
 #include "map_search/map_search.h"
@@ -99,16 +100,27 @@ void Yubin_Main::createControls() {
     setColours(*Label3, QColor(0xFF, 0x00, 0x00));
     Label4 = label("Label4", twipsRect(10800, 180, 540, 180), 9);
 
-    Label5 = new ClickableLabel(this);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setText(QStringLiteral("郵便番号ﾀﾞｳﾝﾛｰﾄﾞ"));
-    Label5->setGeometry(twipsRect(9120, 165, 1575, 210));
-    Label5->setAlignment(Qt::AlignCenter);
-    Label5->setFrameShape(QFrame::Box);
-    Label5->setCursor(Qt::PointingHandCursor);
-    setColours(*Label5, QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0xFF, 0xC0));
+    // Labels that act as buttons: blue on light yellow in a box.
+    auto buttonLabel = [this](const char* name, const QString& text, const QRect& rect) {
+        auto* l = new ClickableLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setText(text);
+        l->setGeometry(rect);
+        l->setAlignment(Qt::AlignCenter);
+        l->setFrameShape(QFrame::Box);
+        l->setCursor(Qt::PointingHandCursor);
+        setColours(*l, QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0xFF, 0xC0));
+        return l;
+    };
+    Label5 =
+        buttonLabel("Label5", QStringLiteral("郵便番号ﾀﾞｳﾝﾛｰﾄﾞ"), twipsRect(9120, 165, 1575, 210));
 
     Label6 = label("Label6", twipsRect(6360, 480, 5940, 195), 9);
+
+    // In the gap between 全検索 (with 検索中 in its place while a file loads)
+    // and the missing-file message, above the municipality count: it moves
+    // none of the window's other controls.
+    Label8 = buttonLabel("Label8", QStringLiteral("宛名ラベル"), twipsRect(4800, 165, 1035, 210));
 
     Label7 = new ClickableLabel(this);
     Label7->setObjectName(QStringLiteral("Label7"));
@@ -131,6 +143,7 @@ void Yubin_Main::createControls() {
     connect(Option1[1], &QRadioButton::clicked, this, &Yubin_Main::onOptionClicked);
     connect(Command2, &QPushButton::clicked, this, &Yubin_Main::onSearchAllClicked);
     connect(Label5, &ClickableLabel::clicked, this, &Yubin_Main::onDownloadClicked);
+    connect(Label8, &ClickableLabel::clicked, this, &Yubin_Main::onAddressLabelsClicked);
     connect(Label7, &ClickableLabel::doubleClicked, this,
             &Yubin_Main::onSampleBarcodeDoubleClicked);
     connect(List1, &ExtentListWidget::chosen, this, &Yubin_Main::onPrefectureChosen);
@@ -438,6 +451,10 @@ void Yubin_Main::onSampleBarcodeDoubleClicked() {
     owner.shared().BarZipCode = SampleBarZipCode;
     owner.barPrint().txtData2->setText(SampleAddressNumber);
     owner.barPrint().exec();
+}
+
+void Yubin_Main::onAddressLabelsClicked() {
+    owner.atenaLabel().exec();
 }
 
 void Yubin_Main::closeEvent(QCloseEvent* event) {

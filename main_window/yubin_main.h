@@ -47,6 +47,7 @@ public:
     ClickableLabel* Label5;
     QLabel* Label6;
     ClickableLabel* Label7;
+    ClickableLabel* Label8; // opens the address label window
     QLineEdit* Text2;
 
     // State kept between events.
@@ -74,6 +75,7 @@ private:
     void onSearchAllClicked();
     void onDownloadClicked();
     void onSampleBarcodeDoubleClicked();
+    void onAddressLabelsClicked();
     void onPrefectureChosen();
     void onMunicipalityChosen();
     void onTownSearch();

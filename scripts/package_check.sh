@@ -26,7 +26,7 @@ echo "package check: built $(basename "$deb")"
 # The files, where a Debian user looks for them.
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 expected=(
-  ./usr/bin/yubin ./usr/bin/yubin-cli ./usr/bin/yubin-launch
+  ./usr/bin/yubin ./usr/bin/yubin-cli
   ./usr/share/applications/yubin.desktop
   ./usr/share/metainfo/jp.zunelka.yubin.metainfo.xml
   ./usr/share/man/man1/yubin-cli.1.gz
@@ -96,8 +96,8 @@ user=(env -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_CONFIG_HOME -u XDG_RUNTIME_D
   HOME="$tmp/home" QT_QPA_PLATFORM=offscreen)
 mkdir -p "$tmp/home"
 status=0
-"${user[@]}" timeout 10 /usr/bin/yubin-launch >/dev/null 2>&1 || status=$?
-((status == 124)) || fail "yubin-launch ended with $status instead of running"
+"${user[@]}" timeout 10 /usr/bin/yubin >/dev/null 2>&1 || status=$?
+((status == 124)) || fail "yubin ended with $status instead of running"
 [[ $("${user[@]}" /usr/bin/yubin-cli data-folder) == "$tmp/home/.local/share/Zunelka/yubin/DATA/" ]] ||
   fail "the installed program's data folder"
 [[ $("${user[@]}" /usr/bin/yubin-cli code 1000001 2>/dev/null) == "[A] 100-0001 東京都千代田区千代田 (ﾄｳｷﾖｳﾄﾁﾖﾀﾞｸﾁﾖﾀﾞ)" ]] ||

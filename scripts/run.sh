@@ -11,4 +11,4 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}
 fi
 # The first start fills an empty data folder from the bundled archives.
 export YUBIN_BUNDLED_DATA="$top/resources/data"
-exec "$top/build/release/bin/yubin-launch" "$@"
+exec "$top/build/release/bin/yubin" "$@"

@@ -7,6 +7,8 @@
 #include "data_prep/data_syori.h"
 #include "data_prep/prep_runs.h"
 #include "foundation/gui/desktop_platform.h"
+#include "labels/atena_label.h"
+#include "labels/label_run.h"
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
 #include "map_search/map_search.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -150,5 +153,51 @@ int main(int argc, char* argv[]) {
     prep.Label1->setText(QDir::homePath() + QStringLiteral("/ダウンロード/"));
     ok &= save(prep, out + QStringLiteral("/data_preparation.png"));
     prep.hide();
+
+    // An address list as a spreadsheet exports it, with a row whose code
+    // disagrees with its address and one without a code.
+    const QString list = lockFolder.path() + QStringLiteral("/得意先.csv");
+    QFile listFile(list);
+    ok &= listFile.open(QIODevice::WriteOnly) &&
+          listFile.write(
+              QStringLiteral("郵便番号,住所1,住所2,建物,会社名,部署,氏名\r\n"
+                             "100-0013,東京都千代田区霞が関,1丁目3番2号,郵便プラザ503室,"
+                             "日本郵便株式会社,総務部,山田 太郎\r\n"
+                             "100-0001,東京都千代田区千代田1-1,,,宮内庁,,\r\n"
+                             "060-0042,北海道札幌市中央区大通西4丁目1,,,,,佐藤 花子\r\n"
+                             "530-0001,大阪府大阪市北区梅田3-1-1,,,株式会社梅田商会,営業部,"
+                             "田中 一郎\r\n"
+                             "460-0008,愛知県名古屋市中区栄3-4-5,,,,,鈴木 次郎\r\n"
+                             ",神奈川県横浜市中区本町1-1,,,,,高橋 三郎\r\n"
+                             "810-0001,福岡県福岡市中央区天神2丁目1番1号,,天神ビル12階,,,伊藤 "
+                             "美咲\r\n"
+                             "980-0811,宮城県仙台市青葉区一番町3-1-1,,,,,渡辺 健\r\n"
+                             "730-0011,広島県広島市中区基町6-78,,,,,中村 由美\r\n"
+                             "100-0014,東京都千代田区霞が関2-1-2,,,,,小林 誠\r\n")
+                  .toUtf8()) > 0;
+    listFile.close();
+    Atena_Label& labelsWindow = owner.atenaLabel();
+    labelsWindow.show();
+    labelsWindow.readList(list);
+    while (labelsWindow.running())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ok &= save(labelsWindow, out + QStringLiteral("/address_labels.png"));
+    labelsWindow.hide();
+
+    // The first sheet as it prints, drawn by the printing's own painter.
+    labels::LabelOptions options;
+    const labels::AddressList rows = labels::readAddressList(list);
+    labels::RowChecker checker(rows, owner.dataFolder(), options);
+    std::vector<labels::RowResult> results;
+    for (const labels::Record& r : rows.rows)
+        results.push_back(checker.check(r));
+    const auto sheets = labels::arrangeSheets(results, options);
+    const QString sheetPath = out + QStringLiteral("/label_sheet.png");
+    const bool sheetSaved =
+        !sheets.empty() && labels::sheetPicture(options.layout, options.codeSize,
+                                                checker.composer(), sheets.front(), 130)
+                               .save(sheetPath);
+    std::printf("%s %s\n", sheetSaved ? "wrote" : "could not write", qPrintable(sheetPath));
+    ok &= sheetSaved;
     return ok ? 0 : 1;
 }

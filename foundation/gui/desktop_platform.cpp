@@ -52,6 +52,17 @@ public:
     }
 };
 
+class QtFileChooser final : public FileChooser {
+public:
+    QString openFile(const QString& title, const QString& filter) override {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), filter);
+    }
+    QString saveFile(const QString& title, const QString& suggested,
+                     const QString& filter) override {
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter);
+    }
+};
+
 class QtPrintDialog final : public PrintDialog {
 public:
     bool choosePrinter(QPrinter& printer) override {
@@ -81,6 +92,7 @@ struct DesktopPlatform::Services {
     PrimaryScreen screen;
     SteadyClock clock;
     QtPrintDialog printDialog;
+    QtFileChooser files;
 };
 
 DesktopPlatform::DesktopPlatform() : services(std::make_unique<Services>()) {}
@@ -95,6 +107,7 @@ Platform DesktopPlatform::platform(const QString& programFolder) {
     p.clock = &services->clock;
     p.programFolder = programFolder;
     p.printDialog = &services->printDialog;
+    p.files = &services->files;
     return p;
 }
 
@@ -107,21 +120,6 @@ QTranslator* installJapaneseQtTranslation() {
         return nullptr;
     }
     return translator;
-}
-
-void installJapaneseFontSubstitutes() {
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
-                               {QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
-                                QStringLiteral("Noto Sans Mono CJK JP"),
-                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
-                                QStringLiteral("TakaoGothic")});
-}
-
-QFont makeGothicFont(double pointSize, bool bold) {
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
 }
 
 } // namespace yubin

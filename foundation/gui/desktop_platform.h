@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/fonts.h"
 #include "foundation/platform.h"
 #include "foundation/utilities.h"
 
@@ -27,12 +28,5 @@ private:
 // in Japanese, as every text of the program is: Qt's qtbase_ja translation,
 // installed on the application. nullptr when the translation is missing.
 QTranslator* installJapaneseQtTranslation();
-
-// "ＭＳ ゴシック" is asked for by name everywhere; these substitutes make it
-// resolve to an installed Japanese gothic font.
-void installJapaneseFontSubstitutes();
-
-// The program's fixed-pitch Japanese font at a size in points.
-QFont makeGothicFont(double pointSize, bool bold = false);
 
 } // namespace yubin

@@ -53,14 +53,19 @@ inline std::vector<QRectF> pdfFilledRectsMm(const QByteArray& pdf) {
     QByteArray framed("\x01\0\0\0", 4); // qUncompress wants a size guess in front
     framed += pdf.mid(begin, pdf.indexOf("endstream", begin) - begin);
     const QString content = QString::fromLatin1(qUncompress(framed));
+    // One "re" for each rectangle, one "f" filling those painted together.
     static const QRegularExpression cm(QStringLiteral("(\\S+) 0 0 (\\S+) (\\S+) (\\S+) cm")),
-        re(QStringLiteral("(\\S+) (\\S+) (\\S+) (\\S+) re\\s+f"));
+        filled(QStringLiteral("((?:\\S+ \\S+ \\S+ \\S+ re\\s+)+)f")),
+        re(QStringLiteral("(\\S+) (\\S+) (\\S+) (\\S+) re"));
     const auto t = cm.match(content);
     const double sx = t.captured(1).toDouble(), sy = t.captured(2).toDouble();
     const double tx = t.captured(3).toDouble(), ty = t.captured(4).toDouble();
     const double pageTop = pdfPageSizeMm(pdf).height() / MmPerPoint;
     std::vector<QRectF> rects;
-    for (const auto& r : re.globalMatch(content)) {
+    QString rectOps;
+    for (const auto& f : filled.globalMatch(content))
+        rectOps += f.captured(1);
+    for (const auto& r : re.globalMatch(rectOps)) {
         const double x = r.captured(1).toDouble(), y = r.captured(2).toDouble();
         const double w = r.captured(3).toDouble(), h = r.captured(4).toDouble();
         rects.emplace_back((sx * x + tx) * MmPerPoint, (pageTop - ty - sy * y) * MmPerPoint,

@@ -2,6 +2,7 @@
 // bundled archives, the install puts everything in its place and the desktop
 // entry is valid.
 
+#include "data_prep/bundled_data.h"
 #include "foundation/data_folder.h"
 #include "foundation/prefectures.h"
 #include "support/data_files.h"
@@ -22,32 +23,13 @@ const QString Build = QStringLiteral(YUBIN_BUILD_DIR);
 
 using test::runProgram;
 
-void copyExecutable(const QString& from, const QString& to) {
-    QFile::remove(to);
-    ASSERT_TRUE(QFile::copy(from, to)) << to.toStdString();
-    QFile::setPermissions(to, QFile::permissions(from));
-}
-
-TEST(FirstRun, LauncherFillsAnEmptyDataFolderFromTheBundledArchives) {
-    // A program folder of its own: the launcher, yubin-cli, and a stand-in
-    // for the desktop program that only records that it was started.
-    QTemporaryDir program;
-    copyExecutable(Build + QStringLiteral("/bin/yubin-launch"), program.path() + "/yubin-launch");
-    copyExecutable(Build + QStringLiteral("/bin/yubin-cli"), program.path() + "/yubin-cli");
-    QFile fake(program.path() + QStringLiteral("/yubin"));
-    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
-    fake.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n");
-    fake.close();
-    fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("YUBIN_BUNDLED_DATA"), Source + QStringLiteral("/resources/data"));
-    const test::CliResult first =
-        runProgram(program.path() + QStringLiteral("/yubin-launch"), {}, env);
-    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
-    EXPECT_TRUE(QFile::exists(program.path() + QStringLiteral("/started")));
-
-    const DataFolder data(program.path());
+TEST(FirstRun, FillsAnEmptyDataFolderFromTheBundledArchivesOnce) {
+    QTemporaryDir folder;
+    const DataFolder data = DataFolder::atPath(folder.path() + QStringLiteral("/DATA/"));
+    QTextStream err(stderr);
+    const QString bundled = Source + QStringLiteral("/resources/data");
+    EXPECT_FALSE(fillFromBundledData(data, folder.path() + QStringLiteral("/none"), err));
+    ASSERT_TRUE(fillFromBundledData(data, bundled, err));
     for (int i = 1; i <= PrefectureCount; ++i) {
         const QString path =
             data.path() + QString::fromLatin1(prefectureTable()[size_t(i - 1)].splitFile);
@@ -59,13 +41,9 @@ TEST(FirstRun, LauncherFillsAnEmptyDataFolderFromTheBundledArchives) {
     EXPECT_TRUE(QFileInfo::exists(data.businessOfficeFilePath()));
 
     // The next start finds the data and leaves it alone.
-    const QString hokkaido = data.path() + QStringLiteral("01hokkai.CSV");
     QFile::remove(data.path() + QStringLiteral("47okinaw.CSV"));
-    const test::CliResult second =
-        runProgram(program.path() + QStringLiteral("/yubin-launch"), {}, env);
-    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_FALSE(fillFromBundledData(data, bundled, err));
     EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("47okinaw.CSV")));
-    EXPECT_TRUE(QFileInfo::exists(hokkaido));
 }
 
 TEST(Install, PutsProgramsDataDesktopEntryAndIconInTheirPlaces) {
@@ -74,10 +52,9 @@ TEST(Install, PutsProgramsDataDesktopEntryAndIconInTheirPlaces) {
         runProgram(QStringLiteral("cmake"),
                    {QStringLiteral("--install"), Build, QStringLiteral("--prefix"), prefix.path()});
     ASSERT_EQ(install.exitCode, 0) << install.err.toStdString();
-    for (const char* file :
-         {"bin/yubin", "bin/yubin-cli", "bin/yubin-launch", "share/yubin/data/ken_all.zip",
-          "share/yubin/data/jigyosyo.zip", "share/applications/yubin.desktop",
-          "share/icons/hicolor/scalable/apps/yubin.svg"})
+    for (const char* file : {"bin/yubin", "bin/yubin-cli", "share/yubin/data/ken_all.zip",
+                             "share/yubin/data/jigyosyo.zip", "share/applications/yubin.desktop",
+                             "share/icons/hicolor/scalable/apps/yubin.svg"})
         EXPECT_TRUE(QFileInfo::exists(prefix.path() + u'/' + QLatin1String(file))) << file;
     // An installed copy keeps its data per user.
     const DataFolder installed(prefix.path() + QStringLiteral("/bin"));

@@ -49,6 +49,7 @@ Platform TestPlatform::platform() const {
     p.messages = &self->messages;
     p.web = &self->web;
     p.folders = &self->folders;
+    p.files = &self->files;
     p.screen = &self->screen;
     p.clock = &self->clock;
     p.programFolder = folder.path();

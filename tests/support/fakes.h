@@ -42,6 +42,27 @@ public:
     QString next; // empty: the user cancels
 };
 
+// Answers the file dialogs with the next of the given paths ("" cancels).
+class ScriptedFileChooser final : public FileChooser {
+public:
+    QString openFile(const QString& title, const QString&) override { return answer(title); }
+    QString saveFile(const QString& title, const QString&, const QString&) override {
+        return answer(title);
+    }
+    QStringList titles;
+    std::deque<QString> next;
+
+private:
+    QString answer(const QString& title) {
+        titles << title;
+        if (next.empty())
+            return {};
+        QString path = next.front();
+        next.pop_front();
+        return path;
+    }
+};
+
 class FixedScreen final : public ScreenMetrics {
 public:
     int heightTwips() const override { return height; }
@@ -89,6 +110,7 @@ public:
     RecordingMessageBoxes messages;
     RecordingWebOpener web;
     ScriptedFolderBrowser folders;
+    ScriptedFileChooser files;
     FixedScreen screen;
     ManualClock clock;
 #ifdef YUBIN_TEST_WINDOWS

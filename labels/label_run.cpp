@@ -1,0 +1,324 @@
+#include "labels/label_run.h"
+
+#include "barcode/barcode_code.h"
+#include "barcode/barcode_input.h"
+#include "data_prep/file_replace.h"
+#include "foundation/postal_code.h"
+#include "foundation/text.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace yubin::labels {
+
+namespace {
+
+// The PDF's coordinates: fine enough for the bars' hundredths of a millimetre.
+constexpr int PdfDotsPerInch = 1200;
+
+const QString Sama = QStringLiteral("様");
+const QString Onchu = QStringLiteral("御中");
+
+QString joined(const QStringList& parts, QChar blank) {
+    QStringList kept;
+    for (const QString& p : parts)
+        if (!p.isEmpty())
+            kept << p;
+    return kept.join(blank);
+}
+
+QString quoted(const QString& field) {
+    QString q = field;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+} // namespace
+
+QString statusKey(RowStatus status) {
+    switch (status) {
+    case RowStatus::Ok:
+        return QStringLiteral("ok");
+    case RowStatus::Warning:
+        return QStringLiteral("warning");
+    case RowStatus::Error:
+        return QStringLiteral("error");
+    }
+    return {};
+}
+
+QString statusName(RowStatus status) {
+    switch (status) {
+    case RowStatus::Ok:
+        return QStringLiteral("正常");
+    case RowStatus::Warning:
+        return QStringLiteral("警告");
+    case RowStatus::Error:
+        return QStringLiteral("エラー");
+    }
+    return {};
+}
+
+std::optional<QString> givenPostalCode(QStringView field) {
+    QString digits;
+    bool hyphen = false;
+    for (QChar c : text::toHalfWidthAscii(text::trimBlanks(field))) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9')
+            digits += c;
+        else if (u == u'-' || u == 0x2010 || u == 0x2011 || u == 0x2012 || u == 0x2013 ||
+                 u == 0x2212 || u == 0x30FC)
+            hyphen = true;
+        else if (u != u'〒' && !text::isBlank(c))
+            return std::nullopt;
+    }
+    if (digits.size() == 7)
+        return digits;
+    // A spreadsheet reads 0600906 as the number 600906.
+    if (!hyphen && (digits.size() == 5 || digits.size() == 6))
+        return sevenDigitCode(digits);
+    return std::nullopt;
+}
+
+RowChecker::RowChecker(const AddressList& addressList, const DataFolder& data,
+                       const LabelOptions& labelOptions)
+    : list(addressList), options(labelOptions), resolver(data),
+      labelComposer(QSizeF(labelOptions.layout.widthMm, labelOptions.layout.heightMm),
+                    labelOptions.codeSize) {}
+
+RowResult RowChecker::check(const Record& row) {
+    RowResult out;
+    out.line = row.line;
+    auto fail = [&](const QString& reason) {
+        out.status = RowStatus::Error;
+        out.reasons << reason;
+    };
+    auto warn = [&](const QString& reason) {
+        if (out.status == RowStatus::Ok)
+            out.status = RowStatus::Warning;
+        out.reasons << reason;
+    };
+
+    qsizetype length = 0;
+    for (const QString& f : row.fields)
+        length += f.size();
+    if (length > MaxRowLength) {
+        fail(QStringLiteral("行が長すぎます（%1文字まで）").arg(MaxRowLength));
+        out.printed = false;
+        out.reasons.last() += QStringLiteral("（印刷していません）");
+        return out;
+    }
+
+    const auto f = [&](Column c) {
+        // A line break inside a field reads as a blank on a label.
+        QString v = list.field(row, c);
+        v.replace(u'\n', u' ');
+        return v;
+    };
+    LabelText text;
+    text.address = joined(
+        {f(Column::Address), f(Column::Address1), f(Column::Address2), f(Column::Address3)}, u' ');
+    text.building = f(Column::Building);
+    const QString company = joined({f(Column::Company), f(Column::Department)}, u'\u3000');
+    const QString name = f(Column::Name);
+    const QString honorific = f(Column::Honorific);
+    // 様 for a person, 御中 for a company addressed as a whole, which then
+    // stands where the name would; a given honorific wins either way.
+    if (!name.isEmpty()) {
+        text.name = name + u'\u3000' + (honorific.isEmpty() ? Sama : honorific);
+        text.company = company;
+    } else if (!company.isEmpty()) {
+        text.name = company + u'\u3000' + (honorific.isEmpty() ? Onchu : honorific);
+    }
+
+    const QString givenField = f(Column::PostalCode);
+    const std::optional<QString> given = givenPostalCode(givenField);
+    if (text.address.isEmpty()) {
+        fail(QStringLiteral("住所がありません"));
+    } else {
+        // The building goes with the address: its floor and room numbers
+        // belong to the address number.
+        const QString address = joined({text.address, text.building}, u' ');
+        const address::Resolution r = resolver.resolve(given ? *given + u' ' + address : address);
+        out.postalCode = r.postalCode;
+        out.addressNumber = r.addressNumber;
+        if (!givenField.isEmpty() && !given)
+            fail(QStringLiteral("郵便番号「%1」が7桁の数字ではありません").arg(givenField));
+        if (!r.resolved()) {
+            fail(r.failure);
+        } else if (given && *given != r.postalCode) {
+            // Either the code or the address is wrong; a barcode would
+            // carry one of them to the wrong place.
+            fail(r.warnings.join(u'；'));
+        } else {
+            for (const QString& w : r.warnings)
+                warn(w);
+            if (givenField.isEmpty())
+                warn(QStringLiteral("郵便番号がないため住所から求めました"));
+        }
+    }
+    if (name.isEmpty() && company.isEmpty())
+        warn(QStringLiteral("宛名（氏名・会社名）がありません"));
+
+    if (out.status != RowStatus::Error) {
+        const QString data = out.postalCode + barcode::addressNumberForBarcode(out.addressNumber);
+        if (const std::optional<barcode::DataCharacters> chars = barcode::dataCharacters(data)) {
+            text.barcode = barcode::fullPattern(*chars, barcode::checkValue(*chars));
+            out.withBarcode = true;
+        } else {
+            fail(QStringLiteral("住所表示番号「%1」はバーコードにできません")
+                     .arg(out.addressNumber));
+        }
+    }
+    text.postalCode = out.status == RowStatus::Error ? given.value_or(QString()) : out.postalCode;
+    if (out.status == RowStatus::Error) {
+        out.printed = !options.skipUnresolved;
+        out.reasons << (out.printed ? QStringLiteral("バーコードなしで印刷します")
+                                    : QStringLiteral("印刷していません"));
+    }
+    out.label = labelComposer.compose(text);
+    for (LabelField cut : out.label.cut)
+        warn(QStringLiteral("%1がラベルに収まりません").arg(fieldName(cut)));
+    return out;
+}
+
+std::vector<std::vector<SheetLabel>> arrangeSheets(const std::vector<RowResult>& results,
+                                                   const LabelOptions& options) {
+    std::vector<std::vector<SheetLabel>> sheets;
+    const int perSheet = options.layout.labelsPerSheet();
+    int position = options.start - 1;
+    for (const RowResult& r : results) {
+        if (!r.printed)
+            continue;
+        const std::size_t sheet = std::size_t(position / perSheet);
+        if (sheets.size() <= sheet)
+            sheets.resize(sheet + 1);
+        sheets[sheet].push_back({position % perSheet, r.label});
+        ++position;
+    }
+    return sheets;
+}
+
+QString paintSheets(QPagedPaintDevice& device, const std::vector<std::vector<SheetLabel>>& sheets,
+                    const LabelOptions& options, LabelComposer& composer, RunProgress* progress) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return QStringLiteral("印刷を始められません");
+    const int total = int(sheets.size());
+    for (int i = 0; i < total; ++i) {
+        if (progress && !progress->keepGoing(i, total)) {
+            painter.end();
+            return QStringLiteral("中止しました");
+        }
+        if (i > 0 && !device.newPage()) {
+            painter.end();
+            return QStringLiteral("%1枚目のシートを始められません").arg(i + 1);
+        }
+        paintSheet(painter, device, options.layout, options.codeSize, composer, sheets[i]);
+    }
+    return painter.end() ? QString() : QStringLiteral("印刷を終えられません");
+}
+
+QString sheetsPdf(QByteArray& pdf, const std::vector<std::vector<SheetLabel>>& sheets,
+                  const LabelOptions& options, LabelComposer& composer, RunProgress* progress) {
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(PdfDotsPerInch);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    writer.setTitle(QStringLiteral("宛名ラベル"));
+    writer.setCreator(QStringLiteral("yubin"));
+    return paintSheets(writer, sheets, options, composer, progress);
+}
+
+QByteArray reportCsv(const AddressList& list, const std::vector<RowResult>& results) {
+    qsizetype width = list.headings.size();
+    for (const Record& r : list.rows)
+        width = std::max(width, r.fields.size());
+    QStringList headings = list.headings;
+    if (!list.hasHeader)
+        headings = {QStringLiteral("郵便番号"), QStringLiteral("住所"), QStringLiteral("氏名")};
+    headings = headings.mid(0, width);
+    while (headings.size() < width)
+        headings << QStringLiteral("列%1").arg(headings.size() + 1);
+    headings << QStringLiteral("行") << QStringLiteral("確認した郵便番号")
+             << QStringLiteral("住所表示番号") << QStringLiteral("状態") << QStringLiteral("理由");
+
+    QString out;
+    auto line = [&](const QStringList& fields) {
+        QStringList q;
+        for (const QString& f : fields)
+            q << quoted(f);
+        out += q.join(u',') + QStringLiteral("\r\n");
+    };
+    line(headings);
+    for (std::size_t i = 0; i < results.size() && i < list.rows.size(); ++i) {
+        const RowResult& r = results[i];
+        QStringList fields = list.rows[i].fields;
+        while (fields.size() < width)
+            fields << QString();
+        const QString code = r.postalCode.size() == 7
+                                 ? r.postalCode.left(3) + u'-' + r.postalCode.right(4)
+                                 : r.postalCode;
+        fields << QString::number(r.line) << code << r.addressNumber << statusKey(r.status)
+               << r.reasons.join(u'；');
+        line(fields);
+    }
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}
+
+QString saveOutputs(const QString& inputPath, const QString& pdfPath, const QByteArray& pdf,
+                    const QString& reportPath, const QByteArray& report) {
+    const QString input = QFileInfo(inputPath).absoluteFilePath();
+    for (const QString& path : {pdfPath, reportPath}) {
+        if (path.isEmpty())
+            continue;
+        const QFileInfo out(path);
+        if (out.absoluteFilePath() == input ||
+            (out.exists() && out.canonicalFilePath() == QFileInfo(inputPath).canonicalFilePath()))
+            return QStringLiteral("出力先が読み込んだファイルと同じです：%1").arg(path);
+    }
+    if (!pdfPath.isEmpty() && pdfPath == reportPath)
+        return QStringLiteral("PDFと報告に同じファイルは使えません：%1").arg(pdfPath);
+    StagedFiles files;
+    for (const auto& [path, bytes] : {std::pair{pdfPath, &pdf}, std::pair{reportPath, &report}}) {
+        if (path.isEmpty())
+            continue;
+        if (const QString error = files.add(path, *bytes); !error.isEmpty())
+            return error;
+    }
+    return files.commit();
+}
+
+RunCounts countRun(const std::vector<RowResult>& results, const LabelOptions& options) {
+    RunCounts c;
+    c.rows = int(results.size());
+    for (const RowResult& r : results) {
+        c.printed += r.printed;
+        c.withoutBarcode += r.printed && !r.withBarcode;
+        c.warned += r.status == RowStatus::Warning;
+        c.errors += r.status == RowStatus::Error;
+        c.leftOut += !r.printed;
+    }
+    const int perSheet = options.layout.labelsPerSheet();
+    c.sheets = c.printed == 0 ? 0 : (options.start - 1 + c.printed + perSheet - 1) / perSheet;
+    return c;
+}
+
+QString countsLine(const RunCounts& c) {
+    return QStringLiteral("印刷 %1 件（バーコードなし %2 件）、警告 %3 件、エラー %4 件、除外 %5 "
+                          "件／全 %6 行、%7 シート")
+        .arg(c.printed)
+        .arg(c.withoutBarcode)
+        .arg(c.warned)
+        .arg(c.errors)
+        .arg(c.leftOut)
+        .arg(c.rows)
+        .arg(c.sheets);
+}
+
+} // namespace yubin::labels
