@@ -82,6 +82,10 @@ void BM_SearchPostalCode(benchmark::State& state) {
 void BM_SearchFirstAfterStart(benchmark::State& state) {
     runSearch(state, textSearch("川崎", false), QStringLiteral("川崎"), true);
 }
+// The first folding search also builds the fold key of every file.
+void BM_SearchFoldedFirstAfterStart(benchmark::State& state) {
+    runSearch(state, textSearch("かわさき", true), QStringLiteral("かわさき"), true);
+}
 
 #define SEARCH_BENCHMARK(name)                                                                     \
     BENCHMARK(name)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly()
@@ -90,5 +94,6 @@ SEARCH_BENCHMARK(BM_SearchFoldedWordInNoLine);
 SEARCH_BENCHMARK(BM_SearchTwoWords);
 SEARCH_BENCHMARK(BM_SearchPostalCode);
 SEARCH_BENCHMARK(BM_SearchFirstAfterStart);
+SEARCH_BENCHMARK(BM_SearchFoldedFirstAfterStart);
 
 } // namespace

@@ -31,10 +31,18 @@ bool openRegularFile(const QString& path, QFile& file) {
 }
 
 std::optional<QByteArray> readFileBytes(const QString& path) {
+    QByteArray bytes;
+    if (!readFileBytes(path, bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+bool readFileBytes(const QString& path, QByteArray& bytes) {
     QFile file;
     if (!openRegularFile(path, file))
-        return std::nullopt;
-    return readFileBytes(file);
+        return false;
+    readFileBytes(file, bytes);
+    return true;
 }
 
 std::optional<QByteArray> readWholeFile(const QString& path) {
@@ -48,9 +56,14 @@ std::optional<QByteArray> readWholeFile(const QString& path) {
 }
 
 QByteArray readFileBytes(QIODevice& device) {
+    QByteArray bytes;
+    readFileBytes(device, bytes);
+    return bytes;
+}
+
+void readFileBytes(QIODevice& device, QByteArray& bytes) {
     constexpr qint64 Chunk = 1 << 20;
     const qint64 expected = device.isSequential() ? 0 : device.size() - device.pos();
-    QByteArray bytes;
     // One byte beyond the expected size, so that the end is seen without
     // growing the buffer.
     bytes.resize(qsizetype(std::max<qint64>(expected + 1, Chunk)));
@@ -72,12 +85,8 @@ QByteArray readFileBytes(QIODevice& device) {
         have += qsizetype(n);
     }
     bytes.resize(have);
-    return bytes;
 }
 
-namespace {
-
-// Whether the bytes hold non-ASCII text and are valid UTF-8 throughout.
 // Published code page 932 data never is: its readings are half-width
 // katakana, single bytes 0xA1-0xDF that mostly cannot start a UTF-8
 // character, so the test fails within the first few of them.
@@ -104,8 +113,6 @@ bool isUtf8Text(QByteArrayView bytes) {
     }
     return nonAscii;
 }
-
-} // namespace
 
 std::optional<QString> readDecodedFile(const QString& path) {
     const std::optional<QByteArray> bytes = readFileBytes(path);

@@ -28,6 +28,8 @@ bool openRegularFile(const QString& path, QFile& file);
 
 // The file's bytes; nullopt when openRegularFile refuses it.
 std::optional<QByteArray> readFileBytes(const QString& path);
+// The same into `bytes`, whose memory is reused: false when refused.
+bool readFileBytes(const QString& path, QByteArray& bytes);
 
 // The file's bytes, all of them or none: nullopt as above and on any read
 // error. For what writes data from a file, where a part would be a loss.
@@ -36,6 +38,12 @@ std::optional<QByteArray> readWholeFile(const QString& path);
 // The device's bytes to its end. A read error keeps the lines read before
 // it: the bytes up to the last line end, without the cut line after it.
 QByteArray readFileBytes(QIODevice& device);
+// The same into `bytes`, whose memory is reused.
+void readFileBytes(QIODevice& device, QByteArray& bytes);
+
+// Whether the bytes hold non-ASCII text and are valid UTF-8 throughout: a
+// data file saved so by an editor, read as what it says.
+bool isUtf8Text(QByteArrayView bytes);
 
 // The file decoded from code page 932, or from UTF-8 when it is valid UTF-8
 // text; nullopt as above. Undecodable bytes become U+FFFD.

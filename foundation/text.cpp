@@ -3,7 +3,13 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <memory>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace yubin::text {
 
@@ -18,17 +24,35 @@ bool isTrailByte(unsigned b) {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-// Double-byte table indexed by (lead << 8 | trail), and its reverse. Built
-// once from ICU's windows-31j converter, pair by pair, so that an unmapped
-// pair cannot shift the ones after it.
+// The code of the character at p[i]: a lead byte and a valid trail byte as
+// lead << 8 | trail, any other byte alone; i moves past it. Line ends and
+// ASCII punctuation are never trail bytes, so lines decode on their own.
+inline unsigned nextCode(const unsigned char* p, qsizetype& i, qsizetype size) {
+    const unsigned b = p[i++];
+    if (isLeadByte(b) && i < size && isTrailByte(p[i]))
+        return b << 8 | p[i++];
+    return b;
+}
+
+// Indexed by the codes nextCode gives: the character of each (U+FFFD where
+// the code page has none, and for a lone lead byte), and the reverse. The
+// double-byte part is built from ICU's windows-31j converter, pair by pair,
+// so that an unmapped pair cannot shift the ones after it.
 struct Cp932Tables {
     std::array<char16_t, 0x10000> decode{};
     std::array<quint16, 0x10000> encode{};
+    std::array<quint8, 0x10000> forms{}; // how many codes give the character, at most 2
 };
 
 const Cp932Tables& tables() {
     static const std::unique_ptr<Cp932Tables> built = [] {
         auto t = std::make_unique<Cp932Tables>();
+        t->decode.fill(Replacement);
+        for (unsigned b = 0; b < 0x80; ++b)
+            t->decode[b] = char16_t(b);
+        for (unsigned b = 0xA1; b <= 0xDF; ++b)
+            t->decode[b] = char16_t(0xFF61 + (b - 0xA1));
+        QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
         for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
             if (!isLeadByte(lead))
                 continue;
@@ -36,15 +60,20 @@ const Cp932Tables& tables() {
                 if (!isTrailByte(trail))
                     continue;
                 const char pair[2] = {char(lead), char(trail)};
-                QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
                 const QString s = decoder.decode(QByteArrayView(pair, 2));
+                // A decoder that has seen an error keeps saying so: a fresh one
+                // for the next pair.
                 if (decoder.hasError() || s.size() != 1)
-                    continue;
-                const char16_t u = s.at(0).unicode();
-                if (u == Replacement || u < 0x80)
-                    continue;
-                t->decode[lead << 8 | trail] = u;
+                    decoder = QStringDecoder("windows-31j", QStringDecoder::Flag::Stateless);
+                else if (s.at(0).unicode() >= 0x80)
+                    t->decode[lead << 8 | trail] = s.at(0).unicode();
             }
+        }
+        for (unsigned code = 0; code <= 0xFFFF; ++code) {
+            const bool valid = code <= 0xFF || (isLeadByte(code >> 8) && isTrailByte(code & 0xFF));
+            quint8& forms = t->forms[t->decode[code]];
+            if (valid && forms < 2)
+                ++forms;
         }
         // Reverse map with the encoder's preferences for characters the code
         // page holds twice: the lowest code wins, except that the
@@ -57,7 +86,7 @@ const Cp932Tables& tables() {
                 if (necSelected != (pass == 1))
                     continue;
                 const char16_t u = t->decode[code];
-                if (u != 0 && t->encode[u] == 0)
+                if (u != Replacement && t->encode[u] == 0)
                     t->encode[u] = quint16(code);
             }
         }
@@ -115,22 +144,8 @@ void decodeCp932(QByteArrayView bytes, QString& out) {
     qsizetype n = 0;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const unsigned b = p[i];
-        if (b < 0x80) {
-            dst[n++] = QChar(char16_t(b));
-        } else if (b >= 0xA1 && b <= 0xDF) {
-            dst[n++] = QChar(char16_t(0xFF61 + (b - 0xA1)));
-        } else if (isLeadByte(b) && i + 1 < size && isTrailByte(p[i + 1])) {
-            const char16_t u = t.decode[b << 8 | p[i + 1]];
-            dst[n++] = QChar(u != 0 ? u : Replacement);
-            ++i;
-        } else {
-            // A lone lead byte gives way to what follows, so an ASCII comma or
-            // quote after it still separates the fields.
-            dst[n++] = QChar(Replacement);
-        }
-    }
+    for (qsizetype i = 0; i < size;)
+        dst[n++] = QChar(t.decode[nextCode(p, i, size)]);
     out.truncate(n);
 }
 
@@ -168,6 +183,14 @@ QByteArray encodeCp932(QStringView text, bool* ok) {
     if (ok)
         *ok = allMapped;
     return out;
+}
+
+std::optional<QByteArray> encodeCp932Exactly(QStringView word) {
+    const Cp932Tables& t = tables();
+    for (QChar ch : word)
+        if (t.forms[ch.unicode()] != 1)
+            return std::nullopt;
+    return encodeCp932(word);
 }
 
 // ---- width, kana and case ----------------------------------------------
@@ -265,6 +288,179 @@ QString toUpperCase(QStringView in) {
             out[i] = in[i].toUpper();
     }
     return out;
+}
+
+// ---- the fold key of the full search ----------------------------------
+
+namespace {
+
+// ASCII other than a line end, and half-width katakana: the bytes that are
+// their own fold key, the greater part of a data file.
+bool isPlainByte(unsigned b) {
+    return (b < 0x80 && b != '\n' && b != '\r') || (b >= 0xA1 && b <= 0xDF);
+}
+
+// Copies the plain bytes from src on to dst, looked at sixteen at a time,
+// and says how many there were; at most `limit`, and fewer than sixteen
+// left over are not looked at. Each block is stored whole: bytes past the
+// plain ones are written over by what follows, as dst is filled in order.
+qsizetype copyPlainRun(const unsigned char* src, unsigned char* dst, qsizetype limit) {
+    qsizetype k = 0;
+#ifdef __SSE2__
+    const __m128i minusOne = _mm_set1_epi8(-1);
+    const __m128i kanaStart = _mm_set1_epi8(char(0xA1));
+    const __m128i signBit = _mm_set1_epi8(char(0x80));
+    const __m128i kanaCount = _mm_set1_epi8(char(0x3F ^ 0x80));
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; k + 16 <= limit; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + k), v);
+        const __m128i ascii = _mm_cmpgt_epi8(v, minusOne);
+        // b - A1 below 3F, unsigned, compared as signed with the sign bit
+        // flipped.
+        const __m128i kana =
+            _mm_cmplt_epi8(_mm_xor_si128(_mm_sub_epi8(v, kanaStart), signBit), kanaCount);
+        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr));
+        const auto plain =
+            unsigned(_mm_movemask_epi8(_mm_andnot_si128(ends, _mm_or_si128(ascii, kana))));
+        if (plain != 0xFFFF)
+            return k + std::countr_one(plain);
+    }
+#else
+    (void)src;
+    (void)dst;
+    (void)limit;
+#endif
+    return k;
+}
+
+// Fold keys packed as length << 16 | second byte << 8 | first byte; 0 where
+// there is none.
+struct FoldTables {
+    std::array<quint32, 0x10000> ofChar{}; // by the folded character
+    std::array<quint32, 0x10000> ofCode{}; // by the code nextCode gives
+    bool plainBytesAreTheirKey = true;
+    std::array<bool, 0x100> leadKeepsPairs{}; // every pair with this lead is its own key
+};
+
+// The hiragana form of the full-width form of one character.
+char16_t foldedChar(char16_t c, QString& full, QString& hiragana) {
+    toFullWidth(QStringView(&c, 1), full);
+    katakanaToHiragana(full, hiragana);
+    return hiragana.at(0).unicode();
+}
+
+quint32 packedCode(unsigned code) {
+    return code <= 0xFF ? (1u << 16 | code) : (2u << 16 | (code & 0xFF) << 8 | code >> 8);
+}
+
+// Built from the width and kana conversions themselves, so that the key can
+// never disagree with the forms it stands for.
+const FoldTables& foldTables() {
+    static const std::unique_ptr<FoldTables> built = [] {
+        const Cp932Tables& t = tables();
+        auto f = std::make_unique<FoldTables>();
+        QString full, hiragana;
+        auto valid = [](unsigned code) {
+            return code <= 0xFF || (isLeadByte(code >> 8) && isTrailByte(code & 0xFF));
+        };
+        // Codes rise from the single bytes up: the first with a folded
+        // character is its shortest and lowest form.
+        for (unsigned code = 0; code <= 0xFFFF; ++code) {
+            if (!valid(code))
+                continue;
+            quint32& key = f->ofChar[foldedChar(t.decode[code], full, hiragana)];
+            if (key == 0)
+                key = packedCode(code);
+        }
+        for (char16_t letter = 0xFF61; letter <= 0xFF9F; ++letter) {
+            for (char16_t mark : {HalfVoicedMark, HalfSemiVoicedMark}) {
+                const char16_t pair[2] = {letter, mark};
+                toFullWidth(QStringView(pair, 2), full);
+                if (full.size() != 1)
+                    continue;
+                const char16_t voicedLetter = full.at(0).unicode();
+                const quint32 first = f->ofChar[foldedChar(letter, full, hiragana)];
+                const quint32 second = f->ofChar[foldedChar(mark, full, hiragana)];
+                f->ofChar[foldedChar(voicedLetter, full, hiragana)] =
+                    2u << 16 | (second & 0xFF) << 8 | (first & 0xFF);
+            }
+        }
+        for (unsigned code = 0; code <= 0xFFFF; ++code)
+            if (valid(code))
+                f->ofCode[code] = f->ofChar[foldedChar(t.decode[code], full, hiragana)];
+        for (unsigned b = 0; b <= 0xFF; ++b) {
+            if (isPlainByte(b) && f->ofCode[b] != packedCode(b))
+                f->plainBytesAreTheirKey = false;
+            f->leadKeepsPairs[b] = isLeadByte(b);
+            for (unsigned trail = 0x40; trail <= 0xFC && f->leadKeepsPairs[b]; ++trail)
+                if (isTrailByte(trail) && f->ofCode[b << 8 | trail] != packedCode(b << 8 | trail))
+                    f->leadKeepsPairs[b] = false;
+        }
+        return f;
+    }();
+    return *built;
+}
+
+} // namespace
+
+std::optional<QByteArray> foldKey(QStringView word) {
+    const FoldTables& f = foldTables();
+    QString full, hiragana;
+    QByteArray key;
+    key.reserve(word.size() * 2);
+    for (QChar ch : word) {
+        const quint32 packed = f.ofChar[foldedChar(ch.unicode(), full, hiragana)];
+        if (packed == 0)
+            return std::nullopt;
+        key.append(char(packed & 0xFF));
+        if (packed >> 16 == 2)
+            key.append(char(packed >> 8 & 0xFF));
+    }
+    return key;
+}
+
+void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out) {
+    const FoldTables& f = foldTables();
+    const qsizetype size = bytes.size();
+    out.resize(size);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    auto* dst = reinterpret_cast<unsigned char*>(out.data());
+    // No character's key is longer than the character, so the key of a
+    // line ends at or before the line's own end.
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < size;) {
+        if (f.plainBytesAreTheirKey && isPlainByte(p[i])) {
+            // n <= i, so the sixteen bytes stored at n stay within the key.
+            const qsizetype run = copyPlainRun(p + i, dst + n, size - i);
+            n += run;
+            i += run;
+            if (run > 0)
+                continue;
+        }
+        const unsigned b = p[i];
+        if (b == '\n' || b == '\r') {
+            std::memset(dst + n, '\n', size_t(i - n));
+            dst[i] = uchar(b);
+            n = ++i;
+            continue;
+        }
+        // Most kanji, and in runs: rows of the code page whose every pair is
+        // its own key.
+        if (f.leadKeepsPairs[b] && i + 1 < size && isTrailByte(p[i + 1])) {
+            do {
+                dst[n++] = p[i++];
+                dst[n++] = p[i++];
+            } while (i + 1 < size && f.leadKeepsPairs[p[i]] && isTrailByte(p[i + 1]));
+            continue;
+        }
+        const quint32 packed = f.ofCode[nextCode(p, i, size)];
+        dst[n++] = uchar(packed & 0xFF);
+        if (packed >> 16 == 2)
+            dst[n++] = uchar(packed >> 8 & 0xFF);
+    }
+    std::memset(dst + n, '\n', size_t(size - n));
 }
 
 QStringView trimBlanks(QStringView in) {

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 namespace yubin::text {
 
 // ---- code page 932 ----------------------------------------------------
@@ -22,6 +24,12 @@ void decodeCp932(QByteArrayView bytes, QString& out);
 // Encodes text as code page 932. A character the code page cannot hold is
 // written as "?" and clears *ok when given.
 QByteArray encodeCp932(QStringView text, bool* ok = nullptr);
+
+// The word's code page 932 bytes when every one of its characters has
+// exactly one byte form, so that decoded text holds the word only where
+// the bytes hold these; nullopt otherwise (a character the code page holds
+// twice, one it cannot hold, or U+FFFD, which any undecodable byte gives).
+std::optional<QByteArray> encodeCp932Exactly(QStringView word);
 
 // The code page 932 value of one character: 0x00-0xFF for a single-byte
 // character, 0x8140-0xFCFC for a double-byte one (lead byte high), or -1
@@ -50,6 +58,24 @@ QString readingToHiragana(QStringView in);
 
 // Upper case for ASCII and full-width Latin letters and other cased letters.
 QString toUpperCase(QStringView in);
+
+// ---- the fold key of the full search ----------------------------------
+
+// What the folding full search compares: every character stands for the
+// hiragana form of its full-width form, written as the shortest code page
+// 932 bytes of any character with that form (ｶ for か, カ and ｶ; A for Ａ; a
+// blank for U+3000), a letter that a half-width sound mark voices as its
+// letter and the mark (ｶﾞ for が and ガ), U+FFFD as the byte 80. A line
+// whose full-width or hiragana form holds a word therefore holds the word's
+// key in its own key, though the key may also turn up where neither form
+// holds the word. nullopt for a word that no line can hold in any form.
+std::optional<QByteArray> foldKey(QStringView word);
+
+// The fold key of code page 932 text, each line padded with line feeds to
+// its length in bytes, so that the key and the text have the same length
+// and the same line ends, and a hit in the key lies in the line at the same
+// place in the text.
+void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out);
 
 // The blanks trimmed everywhere in the program: U+0020 and U+3000.
 inline bool isBlank(QChar c) {

@@ -1,6 +1,7 @@
-// The full search on any data file: the pass, which searches each file as
-// one text and maps hits back to lines, must give exactly the rows that the
-// per-line match test and row forming give for each line on its own.
+// The full search on any data file: the pass, which looks for the word's
+// bytes or fold key in the file's bytes and decodes only the lines it finds,
+// must give exactly the rows that the match test and row forming give for
+// every decoded line of the file on its own.
 //
 // Input: the search text up to the first NUL byte, one flag byte (bit 0:
 // folding, bit 1: a postal-code search), then the file's bytes.
@@ -18,31 +19,6 @@
 using namespace yubin;
 
 namespace {
-
-// The match rules applied to one line on its own, the plain way: the
-// reference the pass, which searches each file as one text, must agree with.
-struct LineForms {
-    QString fullWidth;
-    QString hiragana;
-};
-
-bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms) {
-    const bool rawFirst = line.contains(words.first);
-    // The raw test decides alone where it can; the derived forms are built
-    // only when it does not.
-    if (rawFirst && !words.twoWords)
-        return true;
-    if (!rawFirst && !fold)
-        return false;
-    text::toFullWidth(line, forms.fullWidth);
-    text::katakanaToHiragana(forms.fullWidth, forms.hiragana);
-    auto inForms = [&](const QString& word) {
-        return forms.fullWidth.contains(word) || forms.hiragana.contains(word);
-    };
-    const bool foldedFirst = !rawFirst && inForms(words.first);
-    const bool foldedSecond = words.twoWords && inForms(words.second);
-    return matchRule(rawFirst, foldedFirst, foldedSecond, words, fold);
-}
 
 QString writeDataFile(const QByteArray& bytes) {
     static QTemporaryDir root;

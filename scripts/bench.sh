@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds in Release and runs every benchmark on nationwide data (the bundled
 # archives of resources/data), printing one table: each operation, its
-# median, and its ratio to the grep baseline where one is measured. Exits 1
-# with the benchmark's message when any benchmark fails.
+# median, and its ratio to the grep baseline where one is measured; then
+# yubin-cli's searches as whole processes beside grep, with their peak
+# memory. Exits 1 with the benchmark's message when any benchmark fails.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -23,5 +24,44 @@ for b in browse search nationwide startup address labels; do
     exit 1
   fi
 done
+
+# Whole process: yubin-cli's searches beside `LC_ALL=C grep -F -c` for the
+# word's code page 932 bytes over the same files, in the same hyperfine run,
+# on the nationwide data laid out by yubin-cli's own preparation; then the
+# peak memory of each search (the median of three runs).
+echo "running yubin-cli beside grep ..." >&2
+cli="$build/bin/yubin-cli"
+data="$results/data/DATA"
+mkdir -p "$data"
+if ! "$cli" --data "$data" prepare nationwide "$top/resources/data" >"$results/prepare.log" 2>&1; then
+  cat "$results/prepare.log" >&2
+  echo "bench.sh: the nationwide preparation failed" >&2
+  exit 1
+fi
+files=("$data"/*)
+searches=("search 川崎|川崎" "search かわさき --fold|かわさき" "search '川崎 かわさき'|川崎"
+  "code 2100001|2100001")
+commands=()
+: >"$results/rss.tsv"
+for i in "${!searches[@]}"; do
+  args=${searches[$i]%|*}
+  word=${searches[$i]#*|}
+  printf '%s' "$word" | iconv -f UTF-8 -t CP932 >"$results/pattern$i"
+  commands+=(-n "yubin-cli $args" "$cli --data $data $args")
+  commands+=(-n "grep $word" "env LC_ALL=C grep -F -c -f $results/pattern$i ${files[*]}")
+  eval "set -- $args"
+  for _ in 1 2 3; do
+    /usr/bin/time -f %M -o "$results/rss" "$cli" --data "$data" "$@" >/dev/null 2>&1 || true
+    printf '%s\t%s\n' "yubin-cli $args" "$(cat "$results/rss")" >>"$results/rss.tsv"
+  done
+done
+if ! hyperfine -N -i --warmup 5 --runs 40 --export-json "$results/whole.hyperfine" \
+  "${commands[@]}" >/dev/null 2>"$results/hyperfine.log"; then
+  cat "$results/hyperfine.log" >&2
+  echo "bench.sh: hyperfine failed" >&2
+  exit 1
+fi
+
 # Fails, naming each, when a benchmark reported an error instead of a figure.
-python3 "$top/scripts/bench_table.py" "$results"/*.json
+python3 "$top/scripts/bench_table.py" "$results"/*.json --whole "$results/whole.hyperfine" \
+  --rss "$results/rss.tsv"

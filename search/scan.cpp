@@ -9,8 +9,14 @@
 #include <QFile>
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <ctime>
 #include <optional>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include <sys/stat.h>
 
@@ -39,11 +45,21 @@ SearchWords splitSearchWords(const QString& trimmedText) {
     return words;
 }
 
-bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchWords& words,
-               bool fold) {
-    const bool first = rawFirst || (fold && foldedFirst);
+bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms) {
+    const bool rawFirst = line.contains(words.first);
+    if (rawFirst && !words.twoWords)
+        return true;
+    if (!rawFirst && !fold)
+        return false;
+    text::toFullWidth(line, forms.fullWidth);
+    text::katakanaToHiragana(forms.fullWidth, forms.hiragana);
+    auto inForms = [&](const QString& word) {
+        return forms.fullWidth.contains(word) || forms.hiragana.contains(word);
+    };
+    if (!rawFirst && !inForms(words.first))
+        return false;
     // The second word is always looked for in the derived forms.
-    return words.twoWords ? first && foldedSecond : first;
+    return !words.twoWords || inForms(words.second);
 }
 
 QString rowPostalCode(const QString& column) {
@@ -139,125 +155,121 @@ struct FileStamp {
 
 } // namespace
 
-// One data file as the pass needs it: its decoded text, where its lines of
-// at least ten characters stand (trimmed), and, once a folding or two-word
-// search asked for them, the full-width and hiragana forms of those lines
-// laid end to end with a line break after each.
+// One data file as the pass needs it: its bytes and, once a folding search
+// asked for it, their fold key. A file in UTF-8 is searched line by line.
 struct ScanCache::Entry {
     FileStamp stamp;
     bool settled = false;
-    QString text;
-    std::vector<qsizetype> starts;
-    std::vector<qsizetype> lengths;
-    bool hasForms = false;
-    QString fullWidth;
-    QString hiragana;
-    std::vector<qsizetype> formStarts;
-
-    void index() {
-        starts.clear();
-        lengths.clear();
-        const QChar* base = text.constData();
-        forEachLine(QStringView(text), [&](QStringView raw) {
-            const QStringView line = text::trimBlanks(raw);
-            if (line.size() < ShortestMatchingLine)
-                return;
-            starts.push_back(line.data() - base);
-            lengths.push_back(line.size());
-        });
-    }
-    QStringView line(size_t i) const { return QStringView(text).mid(starts[i], lengths[i]); }
-    void buildForms() {
-        if (hasForms)
-            return;
-        fullWidth.clear();
-        formStarts.clear();
-        formStarts.reserve(starts.size());
-        fullWidth.reserve(text.size());
-        QString converted;
-        for (size_t i = 0; i < starts.size(); ++i) {
-            formStarts.push_back(fullWidth.size());
-            text::toFullWidth(line(i), converted);
-            fullWidth += converted;
-            fullWidth += u'\n';
-        }
-        text::katakanaToHiragana(fullWidth, hiragana);
-        hasForms = true;
-    }
+    QByteArray bytes;
+    bool utf8 = false;
+    bool hasFoldKey = false;
+    QByteArray foldKey;
 };
 
-ScanCache::ScanCache() = default;
+ScanCache::ScanCache(Keep k) : keep(k) {}
 ScanCache::~ScanCache() = default;
 
-const ScanCache::Entry* ScanCache::get(const QString& path, bool forms) {
+const ScanCache::Entry* ScanCache::get(const QString& path, bool foldKey) {
     const qint64 readAt = nowNs();
     const std::optional<FileStamp> stamp = FileStamp::of(path);
     auto found = std::find_if(entries.begin(), entries.end(),
                               [&](const auto& e) { return e.first == path; });
-    if (found != entries.end()) {
-        Entry& e = *found->second;
-        if (e.settled && stamp == e.stamp) {
-            if (forms)
-                e.buildForms();
-            return &e;
+    Entry* e = nullptr;
+    if (found != entries.end() && found->second->settled && stamp == found->second->stamp) {
+        e = found->second.get();
+    } else {
+        if (found != entries.end())
+            entries.erase(found);
+        auto entry = std::make_unique<Entry>();
+        if (keep == Keep::CurrentFile && !entries.empty()) {
+            // The last file's memory takes the next one: no fresh pages to
+            // fault in for every file.
+            entry->bytes = std::move(entries.back().second->bytes);
+            entry->foldKey = std::move(entries.back().second->foldKey);
+            entries.clear();
         }
-        entries.erase(found);
+        if (!readFileBytes(path, entry->bytes))
+            return nullptr;
+        if (stamp) {
+            entry->stamp = *stamp;
+            // A change within the file system's clock tick of this read would
+            // leave the change time as it is: a file changed that recently is
+            // read again next time.
+            entry->settled = stamp->changed < readAt - SettleNs;
+        }
+        entry->utf8 = isUtf8Text(entry->bytes);
+        e = entry.get();
+        entries.emplace_back(path, std::move(entry));
     }
-    std::optional<QString> text = readDecodedFile(path);
-    if (!text)
-        return nullptr;
-    auto entry = std::make_unique<Entry>();
-    if (stamp) {
-        entry->stamp = *stamp;
-        // A change within the file system's clock tick of this read would
-        // leave the change time as it is: a file changed that recently is
-        // read again next time.
-        entry->settled = stamp->changed < readAt - SettleNs;
+    if (foldKey && !e->utf8 && !e->hasFoldKey) {
+        text::foldKeyOfCp932Lines(e->bytes, e->foldKey);
+        e->hasFoldKey = true;
     }
-    entry->text = std::move(*text);
-    entry->index();
-    if (forms)
-        entry->buildForms();
-    entries.emplace_back(path, std::move(entry));
-    return entries.back().second.get();
+    return e;
 }
 
 // ---- the pass ----------------------------------------------------------
 
 namespace {
 
-enum : quint8 { RawFirst = 1, FoldedFirst = 2, FoldedSecond = 4 };
-
-// Marks every line holding the word. The whole text is searched at once,
-// which is far faster than a search per line; a hit belongs to the line
-// whose span contains it.
-void markLines(QStringView haystack, const std::vector<qsizetype>& starts,
-               const std::vector<qsizetype>* lengths, QStringView word, quint8 flag,
-               std::vector<quint8>& marks) {
-    if (word.isEmpty() || starts.empty())
-        return;
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype hit = haystack.indexOf(word, from);
-        if (hit < 0)
-            return;
-        const auto next = std::upper_bound(starts.begin(), starts.end(), hit);
-        if (next == starts.begin()) {
-            from = hit + 1;
-            continue;
-        }
-        const size_t i = size_t(next - starts.begin() - 1);
-        const qsizetype end =
-            lengths ? starts[i] + (*lengths)[i]
-                    : (i + 1 < starts.size() ? starts[i + 1] - 1 : haystack.size() - 1);
-        if (hit + word.size() <= end) {
-            marks[i] |= flag;
-            // The next line is the first that can hold another marked hit.
-            from = i + 1 < starts.size() ? starts[i + 1] : haystack.size();
-        } else {
-            from = hit + 1;
+// The first offset at or after `from` where the needle stands in the
+// haystack, or -1. Candidates are the places where the needle's first and
+// last bytes both stand, sixteen places at a time, which passes over the
+// bytes several times faster than a general substring search.
+qsizetype findBytes(QByteArrayView haystack, QByteArrayView needle, qsizetype from) {
+    const char* h = haystack.data();
+    const char* n = needle.data();
+    const qsizetype size = haystack.size();
+    const qsizetype m = needle.size();
+    if (m == 0 || size - from < m)
+        return m == 0 ? from : -1;
+    qsizetype i = from;
+#ifdef __SSE2__
+    if (m >= 2) {
+        const __m128i first = _mm_set1_epi8(n[0]);
+        const __m128i last = _mm_set1_epi8(n[m - 1]);
+        for (; i + 16 + m - 1 <= size; i += 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1));
+            unsigned bits = unsigned(_mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+            while (bits != 0) {
+                const int k = std::countr_zero(bits);
+                if (std::memcmp(h + i + k + 1, n + 1, size_t(m - 2)) == 0)
+                    return i + k;
+                bits &= bits - 1;
+            }
         }
     }
+#endif
+    const void* hit = memmem(h + i, size_t(size - i), n, size_t(m));
+    return hit ? static_cast<const char*>(hit) - h : -1;
+}
+
+bool isLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// What the pass looks for in the bytes of a code page 932 file: the first
+// word's own bytes where they are the only bytes that decode to it, else
+// its fold key in the file's fold key, which every line holding the word,
+// as stored or in a derived form, holds too. Either finds each line that
+// can match, and perhaps others; every line found is decoded and put to
+// the match table, so a hit that starts inside a double-byte character, or
+// a key that stands for other characters, leads to no row.
+struct Needle {
+    QByteArray bytes;
+    bool inFoldKey = false;
+    bool none = false; // no line of code page 932 can hold the first word
+};
+
+Needle chooseNeedle(const QString& first, bool fold) {
+    if (!fold)
+        if (std::optional<QByteArray> exact = text::encodeCp932Exactly(first))
+            return {*exact, false, false};
+    if (std::optional<QByteArray> key = text::foldKey(first))
+        return {*key, true, false};
+    return {{}, false, true};
 }
 
 class Pass {
@@ -269,6 +281,8 @@ public:
         } else {
             words = splitSearchWords(text::trimmed(request.text));
         }
+        fold = request.fold && !zipMode;
+        needle = chooseNeedle(words.first, fold);
         lastYield = clock.nowMs();
     }
 
@@ -286,41 +300,44 @@ public:
 
     // False when the pass must end.
     bool scanSource(const QString& path, bool businessOffice, ScanCache& cache) {
-        const bool needForms = !zipMode && (request.fold || words.twoWords);
-        const ScanCache::Entry* e = cache.get(path, needForms);
+        const ScanCache::Entry* e = cache.get(path, needle.inFoldKey);
         if (!e)
             return true; // unreadable: skipped like a missing file
-        std::vector<quint8> marks(e->starts.size(), 0);
-        markLines(e->text, e->starts, &e->lengths, words.first, RawFirst, marks);
-        if (needForms) {
-            if (request.fold) {
-                markLines(e->fullWidth, e->formStarts, nullptr, words.first, FoldedFirst, marks);
-                markLines(e->hiragana, e->formStarts, nullptr, words.first, FoldedFirst, marks);
-            }
-            if (words.twoWords) {
-                markLines(e->fullWidth, e->formStarts, nullptr, words.second, FoldedSecond, marks);
-                markLines(e->hiragana, e->formStarts, nullptr, words.second, FoldedSecond, marks);
-            }
-        }
+        // Once after reading the file, then once after each row.
         if (!yieldIfDue())
             return false;
-        for (size_t i = 0; i < marks.size(); ++i) {
-            if (!matches(marks[i]))
-                continue;
-            const QStringView line = e->line(i);
-            if (zipMode) {
-                const QString l = line.toString();
-                if (text::trimmed(csv.Col(businessOffice ? 8 : 3, l)) != words.first)
-                    continue;
-            }
-            result.records.push_back(scanRecord(line, businessOffice, csv));
-            result.rows << resultRow(result.records.back());
-            ++result.matches;
-            if (result.rows.size() >= ScanRowLimit) {
-                result.limitReached = true;
-                return false;
-            }
-            if (!yieldIfDue())
+        if (words.first.isEmpty())
+            return true;
+        if (e->utf8) {
+            const QString text = QString::fromUtf8(e->bytes);
+            bool goOn = true;
+            forEachLine(QStringView(text),
+                        [&](QStringView line) { goOn = goOn && takeLine(line, businessOffice); });
+            return goOn && yieldIfDue();
+        }
+        if (needle.none)
+            return true;
+        const QByteArray& haystack = needle.inFoldKey ? e->foldKey : e->bytes;
+        const char* bytes = e->bytes.constData();
+        const qsizetype size = e->bytes.size();
+        qsizetype from = 0;
+        while (true) {
+            const qsizetype hit = findBytes(haystack, needle.bytes, from);
+            if (hit < 0)
+                break;
+            // The fold key has the file's line ends at the same places.
+            qsizetype start = hit;
+            while (start > 0 && !isLineEnd(bytes[start - 1]))
+                --start;
+            qsizetype end = hit;
+            while (end < size && !isLineEnd(bytes[end]))
+                ++end;
+            // A needle that begins with a line end is in no line.
+            from = std::max(end, hit + 1);
+            if (hit + needle.bytes.size() > end)
+                continue; // runs past the line: no later hit in it either
+            text::decodeCp932(QByteArrayView(bytes + start, end - start), decoded);
+            if (!takeLine(decoded, businessOffice))
                 return false;
         }
         return yieldIfDue();
@@ -335,9 +352,25 @@ public:
     }
 
 private:
-    bool matches(quint8 m) const {
-        return matchRule(m & RawFirst, m & FoldedFirst, m & FoldedSecond, words,
-                         request.fold && !zipMode);
+    // One line of a file: a row when it matches. False when the pass must
+    // end.
+    bool takeLine(QStringView rawLine, bool businessOffice) {
+        const QStringView line = text::trimBlanks(rawLine);
+        if (line.size() < ShortestMatchingLine || !lineMatches(line, words, fold, forms))
+            return true;
+        if (zipMode) {
+            const QString l = line.toString();
+            if (text::trimmed(csv.Col(businessOffice ? 8 : 3, l)) != words.first)
+                return true;
+        }
+        result.records.push_back(scanRecord(line, businessOffice, csv));
+        result.rows << resultRow(result.records.back());
+        ++result.matches;
+        if (result.rows.size() >= ScanRowLimit) {
+            result.limitReached = true;
+            return false;
+        }
+        return yieldIfDue();
     }
 
     const ScanRequest& request;
@@ -345,8 +378,12 @@ private:
     ScanObserver& observer;
     SearchWords words;
     bool zipMode = false;
+    bool fold = false;
+    Needle needle;
     qint64 lastYield = 0;
     Access_CSV csv;
+    LineForms forms;
+    QString decoded;
     ScanResult result;
 };
 

@@ -8,8 +8,6 @@
 #include "foundation/platform.h"
 #include "foundation/postal_record.h"
 
-#include <QDateTime>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -34,10 +32,18 @@ struct SearchWords {
 };
 SearchWords splitSearchWords(const QString& trimmedText);
 
-// The match table: whether the first word was found in the line as stored,
-// whether it was found in a derived form, and whether the second was.
-bool matchRule(bool rawFirst, bool foldedFirst, bool foldedSecond, const SearchWords& words,
-               bool fold);
+// The full-width and hiragana forms of a line, kept between lines so that
+// their buffers are reused.
+struct LineForms {
+    QString fullWidth;
+    QString hiragana;
+};
+
+// The match table applied to one trimmed line: the first word found as
+// stored, or with `fold` in the line's full-width or hiragana form, and a
+// second word always in one of those forms. The raw test decides alone
+// where it can; the derived forms are built only when it does not.
+bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms);
 
 // The record of a matching line, its columns trimmed.
 PostalRecord scanRecord(QStringView line, bool businessOffice, Access_CSV& csv);
@@ -71,19 +77,23 @@ public:
     virtual bool stopRequested() { return false; }
 };
 
-// Decoded file contents kept between passes while the file stays the same
-// one, unchanged since it was read.
+// The data files as the pass searches them, kept between passes while a
+// file stays the same one, unchanged since it was read.
 class ScanCache {
 public:
-    ScanCache();
+    // A one-pass user keeps only the file in hand, so that memory holds one
+    // file at a time.
+    enum class Keep { AllFiles, CurrentFile };
+    explicit ScanCache(Keep keep = Keep::AllFiles);
     ~ScanCache();
     struct Entry;
     // The file's entry, read anew when it changed; nullptr when unreadable.
-    // With `forms`, the derived forms of its lines too, built on first use.
-    const Entry* get(const QString& path, bool forms);
+    // With `foldKey`, the fold key of its lines too, built on first use.
+    const Entry* get(const QString& path, bool foldKey);
     qsizetype entryCount() const { return qsizetype(entries.size()); }
 
 private:
+    Keep keep;
     std::vector<std::pair<QString, std::unique_ptr<Entry>>> entries;
 };
 

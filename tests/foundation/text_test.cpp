@@ -62,6 +62,46 @@ TEST(Cp932, UnmappableCharacterIsAQuestionMark) {
     EXPECT_EQ(cp932Code(u'€'), -1);
 }
 
+TEST(Cp932, WordHasExactBytesOnlyWhenNoOtherBytesDecodeToIt) {
+    const std::pair<QString, std::optional<QByteArray>> cases[] = {
+        {u"川ｶ1"_qs, QByteArray("\x90\xEC\xB6"
+                                "1")},
+        {u"∵"_qs, std::nullopt},      // 81E6, 879A and FA5B
+        {u"\uFFFD"_qs, std::nullopt}, // what every undecodable byte gives
+        {u"€"_qs, std::nullopt}};
+    for (const auto& [word, bytes] : cases)
+        EXPECT_EQ(encodeCp932Exactly(word), bytes) << word.toStdString();
+}
+
+// ---- the fold key of the full search ----------------------------------
+
+TEST(FoldKey, EveryFormOfACharacterHasTheSameShortestKey) {
+    const std::pair<QString, std::optional<QByteArray>> cases[] = {
+        {u"かカｶ"_qs, QByteArray("\xB6\xB6\xB6")},
+        {u"がガｶﾞ"_qs, QByteArray("\xB6\xDE\xB6\xDE\xB6\xDE")},
+        {u"ゔヴヷ"_qs, QByteArray("\xB3\xDE\xB3\xDE\xDC\xDE")}, // ヷ only from ﾜﾞ
+        {u"Ａa　 "_qs, QByteArray("Aa  ")},
+        {u"ーｰ｡"_qs, QByteArray("\xB0\xB0\xA1")},
+        {u"ヵゕ川∵"_qs, QByteArray("\x83\x95\x83\x95\x90\xEC\x81\xE6")},
+        {u"\uFFFD"_qs, QByteArray("\x80")},
+        {u"é"_qs, std::nullopt}};
+    for (const auto& [word, key] : cases)
+        EXPECT_EQ(foldKey(word), key) << word.toStdString();
+}
+
+TEST(FoldKey, LinesKeepTheirLengthAndTheirEnds) {
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        // ｶﾞ,ガ then か: a line shorter in key is padded with line feeds.
+        {QByteArray("\xB6\xDE,\x83\x4B\r\n\x82\xA9"), QByteArray("\xB6\xDE,\xB6\xDE\r\n\xB6\n")},
+        // A lone lead byte, an undecodable byte and an unassigned pair.
+        {QByteArray("\x81,\x80\x85\x40\r"), QByteArray("\x80,\x80\x80\n\r")}};
+    for (const auto& [bytes, key] : cases) {
+        QByteArray out;
+        foldKeyOfCp932Lines(bytes, out);
+        EXPECT_EQ(out.toHex(), key.toHex());
+    }
+}
+
 // ---- width and kana -----------------------------------------------------
 
 TEST(FullWidth, CombinesSoundMarksAndLeavesOtherTextAlone) {

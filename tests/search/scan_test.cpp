@@ -60,6 +60,21 @@ TEST_F(Scan, MatchTableDecidesThroughThePass) {
         EXPECT_EQ(scan(text, fold).rows, matches ? row : QStringList()) << text << ' ' << fold;
 }
 
+TEST_F(Scan, WordBytesInsideADoubleByteCharacterAreNoHit) {
+    // 表 is 95 5C and 漢 8A BF: the bytes of a backslash and of ｿ, the fold key of ソ.
+    write("13tokyo.CSV", {addressRecord("13101", "1000001", "ﾄｳｷﾖｳﾄ", "ﾁﾖﾀﾞｸ", "ﾋﾖｳ", "東京都",
+                                        "千代田区", "表漢")});
+    const QStringList row{"[A] 100-0001 東京都千代田区表漢 (ﾄｳｷﾖｳﾄﾁﾖﾀﾞｸﾋﾖｳ)"};
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"\\", false, false},
+        {"ソ", true, false},
+        {"表漢", false, true},
+        {"ひよう", true, true},
+        {"\r", false, false}}; // in no line, though the bytes hold it
+    for (const auto& [text, fold, matches] : cases)
+        EXPECT_EQ(scan(text, fold).rows, matches ? row : QStringList()) << text << ' ' << fold;
+}
+
 // ---- rows ---------------------------------------------------------------
 
 // The ordinary and office formats: Pass.RowsFollowFileOrder...
@@ -118,6 +133,17 @@ TEST_F(Pass, RowsFollowFileOrderWithOfficesLastAndShortLinesNeverMatch) {
     EXPECT_EQ(scan("川崎", false, false).rows, r.rows.mid(0, 3));
     QFile::remove(data.businessOfficeFilePath());
     EXPECT_EQ(scan("川崎").rows, r.rows.mid(0, 3));
+}
+
+TEST_F(Pass, FileInUtf8AndAOnePassCacheGiveTheSameRows) {
+    const QStringList rows = scan("かわさき", true).rows;
+    ASSERT_EQ(rows.size(), 4);
+    test::writeFile(data.path() + QStringLiteral("14kanaga.CSV"),
+                    kanagawa("駅前").join(QStringLiteral("\r\n")).toUtf8());
+    EXPECT_EQ(scan("かわさき", true).rows, rows);
+    ScanCache onePass(ScanCache::Keep::CurrentFile);
+    EXPECT_EQ(runScan({"かわさき", {}, true, true}, data, onePass, clock, quiet).rows, rows);
+    EXPECT_EQ(onePass.entryCount(), 1);
 }
 
 TEST_F(Pass, PostalCodeSearchComparesThePostalCodeColumnInEveryFile) {
