@@ -62,6 +62,18 @@ TEST(Install, PutsProgramsDataDesktopEntryAndIconInTheirPlaces) {
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
 }
 
+// Only system libraries are loaded, and only from the system's folders: a run
+// path would let a library in the user's current folder be loaded instead.
+TEST(Install, ProgramsCarryNoRunPath) {
+    for (const char* program : {"/bin/yubin", "/bin/yubin-cli"}) {
+        const test::CliResult r =
+            runProgram(QStringLiteral("readelf"), {QStringLiteral("-d"), Build + program});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(u"(NEEDED)"_qs)) << program;
+        EXPECT_FALSE(r.out.contains(u"RUNPATH"_qs) || r.out.contains(u"RPATH"_qs)) << program;
+    }
+}
+
 TEST(Install, DesktopEntryIsValid) {
     const QString validator =
         QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
