@@ -11,12 +11,74 @@
 #include "search/search_cli.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <unistd.h>
+
+// This file makes two programs. yubin-cli itself loads Qt Core alone, so
+// that a lookup or a search starts about as fast as a process can; the verbs
+// that draw (barcode, labels) or read archives (prepare) need Qt's graphics
+// and libarchive, some forty more libraries to load, and yubin-cli hands
+// them to yubin-cli-full, built from this same file with every verb in it.
+#ifdef YUBIN_CLI_FRONT
+
+namespace {
+
+QStringList givenArguments;
+
+// Replaces this process with yubin-cli-full, the data folder already
+// settled here so that both programs read the same one.
+int runInFullProgram(const yubin::CliRequest& request) {
+    const QString folder = QCoreApplication::applicationDirPath();
+    QString full = folder + QStringLiteral("/../" YUBIN_LIBEXEC_DIR "/yubin/yubin-cli-full");
+    if (!QFileInfo(full).isExecutable())
+        full = folder + QStringLiteral("/yubin-cli-full");
+    const QStringList args =
+        QStringList{full, QStringLiteral("--data"), request.data.path()} + givenArguments;
+    std::vector<QByteArray> encoded;
+    for (const QString& a : args)
+        encoded.push_back(QFile::encodeName(a));
+    std::vector<char*> argv;
+    for (QByteArray& a : encoded)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    request.out->flush();
+    request.err->flush();
+    ::execv(argv[0], argv.data());
+    *request.err << QStringLiteral("yubin-cli: %1 を起動できません（%2）")
+                        .arg(full, QString::fromLocal8Bit(std::strerror(errno)))
+                 << '\n';
+    return yubin::ExitCode::NothingFound;
+}
+
+} // namespace
+
+namespace full {
+constexpr auto runBarcodeVerb = &runInFullProgram;
+constexpr auto runPrepareVerb = &runInFullProgram;
+constexpr auto runLabelsVerb = &runInFullProgram;
+} // namespace full
+
+#else
+
+namespace full {
+using yubin::runBarcodeVerb;
+using yubin::runLabelsVerb;
+using yubin::runPrepareVerb;
+} // namespace full
+
+#endif
 
 int main(int argc, char* argv[]) {
     yubin::reportFileSizeLimitAsWriteError();
+#ifdef YUBIN_CLI_FRONT
+    QCoreApplication app(argc, argv);
+    givenArguments = app.arguments().mid(1);
+#else
     // Only the label sheets need fonts; they are drawn off any screen.
     std::unique_ptr<QCoreApplication> application;
     if (yubin::cliDrawsText(argc, argv)) {
@@ -27,6 +89,7 @@ int main(int argc, char* argv[]) {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication& app = *application;
+#endif
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
@@ -101,14 +164,14 @@ int main(int argc, char* argv[]) {
           {"pdf", "FILE", "write an A4 page with the barcode at --top and --left"},
           {"top", "MM", "millimetres from the paper's top edge (default 35)"},
           {"left", "MM", "millimetres from the paper's left edge (default 15)"}},
-         yubin::runBarcodeVerb,
+         full::runBarcodeVerb,
          {}},
         {"prepare",
          "turn downloaded archives into the data files",
          {{"prefectures|nationwide", "the per-prefecture archives, or the nationwide one"},
           {"DIR", "the folder holding the downloaded archives"}},
          {},
-         yubin::runPrepareVerb,
+         full::runPrepareVerb,
          {}},
         {"resolve",
          "postal code, address number and record of addresses",
@@ -135,7 +198,7 @@ int main(int argc, char* argv[]) {
           {"report", "OUT.csv", "write every row's status and reason as CSV"},
           {"skip-unresolved", "",
            "leave rows in error out instead of printing them without a barcode"}},
-         yubin::runLabelsVerb,
+         full::runLabelsVerb,
          {}},
     };
     return yubin::runCommandLine(verbs, app.arguments().mid(1),

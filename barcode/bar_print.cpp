@@ -5,7 +5,7 @@
 #include "barcode/barcode_input.h"
 #include "barcode/cbarcode.h"
 #include "foundation/gui/desktop_platform.h"
-#include "foundation/postal_code.h"
+#include "foundation/postal_code_validator.h"
 #include "foundation/text.h"
 
 #include <QApplication>

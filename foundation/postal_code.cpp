@@ -1,9 +1,5 @@
 #include "foundation/postal_code.h"
 
-#include "foundation/text.h"
-
-#include <algorithm>
-
 namespace yubin {
 
 QString sevenDigitCode(const QString& column) {
@@ -22,27 +18,6 @@ PostalCodeText judgePostalCode(QStringView text, HyphenRule hyphen) {
     if (digits < 7)
         return PostalCodeText::Short;
     return digits == 7 ? PostalCodeText::Complete : PostalCodeText::Long;
-}
-
-QValidator::State PostalCodeValidator::validate(QString& input, int& pos) const {
-    const QStringView inner = text::trimBlanks(input);
-    if (inner.size() != input.size()) {
-        // Only a text with blanks at its ends is rewritten, so the caret
-        // and the selection of an ordinary edit stay where they are.
-        const int leading = int(inner.data() - input.constData());
-        pos = std::clamp(pos - leading, 0, int(inner.size()));
-        input = inner.toString();
-    }
-    switch (judgePostalCode(input, rule)) {
-    case PostalCodeText::Complete:
-        return Acceptable;
-    case PostalCodeText::Short:
-        return Intermediate;
-    case PostalCodeText::NotACode:
-    case PostalCodeText::Long:
-        break;
-    }
-    return Invalid;
 }
 
 } // namespace yubin

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringView>
-#include <QValidator>
 
 namespace yubin {
 
@@ -26,17 +25,5 @@ QString sevenDigitCode(const QString& column);
 // Judges a text that holds nothing but the code: blanks count as foreign
 // characters. Only "0"-"9" are digits; full-width digits are not.
 PostalCodeText judgePostalCode(QStringView text, HyphenRule hyphen);
-
-// A postal-code box's rule for typing and pasting alike: a text that cannot
-// become a code is refused; blanks around a pasted code are dropped.
-class PostalCodeValidator : public QValidator {
-    Q_OBJECT
-public:
-    PostalCodeValidator(HyphenRule hyphen, QObject* parent) : QValidator(parent), rule(hyphen) {}
-    State validate(QString& input, int& pos) const override;
-
-private:
-    HyphenRule rule;
-};
 
 } // namespace yubin

@@ -26,7 +26,7 @@ echo "package check: built $(basename "$deb")"
 # The files, where a Debian user looks for them.
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 expected=(
-  ./usr/bin/yubin ./usr/bin/yubin-cli
+  ./usr/bin/yubin ./usr/bin/yubin-cli ./usr/libexec/yubin/yubin-cli-full
   ./usr/share/applications/yubin.desktop
   ./usr/share/metainfo/jp.zunelka.yubin.metainfo.xml
   ./usr/share/man/man1/yubin-cli.1.gz

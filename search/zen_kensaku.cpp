@@ -3,7 +3,7 @@
 #include "barcode/bar_print.h"
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/gui/widgets.h"
-#include "foundation/postal_code.h"
+#include "foundation/postal_code_validator.h"
 #include "foundation/text.h"
 #include "main_window/browse.h"
 #include "main_window/list_actions.h"

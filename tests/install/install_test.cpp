@@ -52,9 +52,10 @@ TEST(Install, PutsProgramsDataDesktopEntryAndIconInTheirPlaces) {
         runProgram(QStringLiteral("cmake"),
                    {QStringLiteral("--install"), Build, QStringLiteral("--prefix"), prefix.path()});
     ASSERT_EQ(install.exitCode, 0) << install.err.toStdString();
-    for (const char* file : {"bin/yubin", "bin/yubin-cli", "share/yubin/data/ken_all.zip",
-                             "share/yubin/data/jigyosyo.zip", "share/applications/yubin.desktop",
-                             "share/icons/hicolor/scalable/apps/yubin.svg"})
+    for (const char* file :
+         {"bin/yubin", "bin/yubin-cli", "libexec/yubin/yubin-cli-full",
+          "share/yubin/data/ken_all.zip", "share/yubin/data/jigyosyo.zip",
+          "share/applications/yubin.desktop", "share/icons/hicolor/scalable/apps/yubin.svg"})
         EXPECT_TRUE(QFileInfo::exists(prefix.path() + u'/' + QLatin1String(file))) << file;
     // An installed copy keeps its data per user.
     const DataFolder installed(prefix.path() + QStringLiteral("/bin"));
@@ -64,14 +65,34 @@ TEST(Install, PutsProgramsDataDesktopEntryAndIconInTheirPlaces) {
 
 // Only system libraries are loaded, and only from the system's folders: a run
 // path would let a library in the user's current folder be loaded instead.
-TEST(Install, ProgramsCarryNoRunPath) {
-    for (const char* program : {"/bin/yubin", "/bin/yubin-cli"}) {
+// yubin-cli loads Qt Core alone; what draws or reads archives runs in
+// yubin-cli-full.
+TEST(Install, ProgramsLoadOnlyWhatTheyNeedFromTheSystem) {
+    const struct {
+        const char* program;
+        bool graphics;
+    } cases[] = {{"/bin/yubin", true}, {"/bin/yubin-cli", false}, {"/bin/yubin-cli-full", true}};
+    for (const auto& c : cases) {
         const test::CliResult r =
-            runProgram(QStringLiteral("readelf"), {QStringLiteral("-d"), Build + program});
+            runProgram(QStringLiteral("readelf"), {QStringLiteral("-d"), Build + c.program});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_TRUE(r.out.contains(u"(NEEDED)"_qs)) << program;
-        EXPECT_FALSE(r.out.contains(u"RUNPATH"_qs) || r.out.contains(u"RPATH"_qs)) << program;
+        EXPECT_TRUE(r.out.contains(u"[libQt6Core.so.6]"_qs)) << c.program;
+        EXPECT_EQ(r.out.contains(u"[libQt6Gui.so.6]"_qs), c.graphics) << c.program;
+        EXPECT_FALSE(r.out.contains(u"RUNPATH"_qs) || r.out.contains(u"RPATH"_qs)) << c.program;
     }
+}
+
+// Without yubin-cli-full beside it, a drawing verb says so and fails.
+TEST(Install, CommandLineWithoutItsFullProgramSaysSo) {
+    QTemporaryDir folder;
+    const QString alone = folder.path() + QStringLiteral("/yubin-cli");
+    ASSERT_TRUE(QFile::copy(Build + QStringLiteral("/bin/yubin-cli"), alone));
+    const test::CliResult r =
+        runProgram(alone, {QStringLiteral("barcode"), QStringLiteral("1000013")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(u"yubin-cli: "_qs + folder.path() +
+                                 u"/yubin-cli-full を起動できません"_qs))
+        << r.err.toStdString();
 }
 
 TEST(Install, DesktopEntryIsValid) {
