@@ -19,23 +19,6 @@ public:
     bool shouldStop() override { return false; }
 };
 
-// The run's question is answered yes; what it reports goes to stderr, where
-// a user who started the program from a terminal sees it.
-class ReportedMessages final : public MessageBoxes {
-public:
-    explicit ReportedMessages(QTextStream& err) : err(err) {}
-    bool show(MessageIcon icon, const QString&, const QString& text, MessageButtons) override {
-        if (icon != MessageIcon::Question) {
-            err << text << '\n';
-            err.flush();
-        }
-        return true;
-    }
-
-private:
-    QTextStream& err;
-};
-
 } // namespace
 
 QString bundledDataFolder(const QString& programFolder) {
@@ -51,7 +34,9 @@ bool fillFromBundledData(const DataFolder& data, const QString& bundled, QTextSt
     PrepFolders folders{QDir(bundled).absolutePath() + u'/', data.path(), WorkFolders::standard()};
     folders.work.create();
     QuietHost host;
-    ReportedMessages messages(err);
+    // What the run reports goes to stderr, where a user who started the
+    // program from a terminal sees it.
+    StreamMessages messages(err, false);
     SteadyClock clock;
     const RunOutcome outcome = runNationwide(folders, makePrefectureNames(), host, messages, clock);
     folders.work.removeEmpty();

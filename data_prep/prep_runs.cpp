@@ -314,4 +314,12 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
     return outcome;
 }
 
+bool StreamMessages::show(MessageIcon icon, const QString&, const QString& text, MessageButtons) {
+    if (icon != MessageIcon::Question || withQuestions) {
+        stream << text << '\n';
+        stream.flush();
+    }
+    return true;
+}
+
 } // namespace yubin

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 namespace yubin {
 
@@ -123,5 +124,19 @@ RunOutcome runPrefectures(const PrepFolders& folders, const QStringList& names, 
 // fails this one before it asks or changes anything.
 RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, RunHost& host,
                          MessageBoxes& messages, Clock& clock);
+
+// The messages of a run with no window: written to a stream, one a line, the
+// questions too when asked for; every question is answered OK.
+class StreamMessages final : public MessageBoxes {
+public:
+    StreamMessages(QTextStream& stream, bool withQuestions)
+        : stream(stream), withQuestions(withQuestions) {}
+    bool show(MessageIcon icon, const QString& title, const QString& text,
+              MessageButtons buttons) override;
+
+private:
+    QTextStream& stream;
+    bool withQuestions;
+};
 
 } // namespace yubin

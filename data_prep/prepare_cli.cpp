@@ -33,21 +33,6 @@ private:
     QTextStream& err;
 };
 
-// Every message the window would show goes to stderr, questions included;
-// they are answered OK.
-class CliMessages final : public MessageBoxes {
-public:
-    explicit CliMessages(QTextStream& err) : err(err) {}
-    bool show(MessageIcon, const QString&, const QString& text, MessageButtons) override {
-        err << text << '\n';
-        err.flush();
-        return true;
-    }
-
-private:
-    QTextStream& err;
-};
-
 } // namespace
 
 int runPrepareVerb(const CliRequest& request) {
@@ -65,7 +50,9 @@ int runPrepareVerb(const CliRequest& request) {
     PrepFolders folders{download, request.data.path(), WorkFolders::standard()};
     folders.work.create();
     CliHost host(*request.err);
-    CliMessages messages(*request.err);
+    // Every message the window would show goes to stderr, questions
+    // included.
+    StreamMessages messages(*request.err, true);
     SteadyClock clock;
     const QStringList names = makePrefectureNames();
     const RunOutcome outcome = kind == RunKind::Prefectures
