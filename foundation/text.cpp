@@ -52,22 +52,41 @@ const Cp932Tables& tables() {
             t->decode[b] = char16_t(b);
         for (unsigned b = 0xA1; b <= 0xDF; ++b)
             t->decode[b] = char16_t(0xFF61 + (b - 0xA1));
+        // One call a lead byte rather than one a pair, which every start of
+        // yubin-cli would otherwise pay for: each pair is followed by a line
+        // feed, which no pair can take in, so the output splits back into
+        // one piece a pair, and an unmapped pair cannot shift the others. A
+        // pair counts when its piece is one character of U+0080 or above.
         QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+        std::array<quint8, 188> trails{};
+        size_t count = 0;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail)
+            if (isTrailByte(trail))
+                trails[count++] = quint8(trail);
+        QByteArray pairs(qsizetype(3 * trails.size()), '\n');
         for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
             if (!isLeadByte(lead))
                 continue;
-            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-                if (!isTrailByte(trail))
-                    continue;
-                const char pair[2] = {char(lead), char(trail)};
-                const QString s = decoder.decode(QByteArrayView(pair, 2));
-                // A decoder that has seen an error keeps saying so: a fresh one
-                // for the next pair.
-                if (decoder.hasError() || s.size() != 1)
-                    decoder = QStringDecoder("windows-31j", QStringDecoder::Flag::Stateless);
-                else if (s.at(0).unicode() >= 0x80)
-                    t->decode[lead << 8 | trail] = s.at(0).unicode();
+            for (size_t i = 0; i < trails.size(); ++i) {
+                pairs[qsizetype(3 * i)] = char(lead);
+                pairs[qsizetype(3 * i + 1)] = char(trails[i]);
             }
+            const QString out = decoder.decode(pairs);
+            // The decoder keeps an error until it is made anew.
+            decoder = QStringDecoder("windows-31j", QStringDecoder::Flag::Stateless);
+            size_t pair = 0;
+            qsizetype start = 0;
+            for (qsizetype i = 0; i < out.size(); ++i) {
+                if (out.at(i) != u'\n')
+                    continue;
+                const char16_t c = out.at(start).unicode();
+                if (pair < trails.size() && i - start == 1 && c >= 0x80 && c != Replacement)
+                    t->decode[lead << 8 | trails[pair]] = c;
+                ++pair;
+                start = i + 1;
+            }
+            if (pair != trails.size())
+                qFatal("windows-31j decoder lost a pair separator");
         }
         for (unsigned code = 0; code <= 0xFFFF; ++code) {
             const bool valid = code <= 0xFF || (isLeadByte(code >> 8) && isTrailByte(code & 0xFF));
