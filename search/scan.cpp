@@ -6,7 +6,12 @@
 #include "foundation/utilities.h"
 #include "main_window/browse.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <bit>
@@ -153,6 +158,81 @@ struct FileStamp {
     }
 };
 
+// Fold keys kept between runs in the per-user cache, one file a data file:
+// building a key costs yubin-cli more than all the rest of a folding search,
+// reading one costs about what reading the data does. The header holds the
+// data file's identity, so a replaced file never meets an old key, and a
+// fingerprint of the folding itself, so a program that folds differently
+// never uses another's keys.
+struct FoldKeyHeader {
+    char magic[8];
+    qint64 device, inode, size, modified, changed;
+    char folding[20];
+};
+
+FoldKeyHeader foldKeyHeader(const FileStamp& stamp) {
+    FoldKeyHeader h;
+    std::memset(&h, 0, sizeof h);
+    std::memcpy(h.magic, "YUBINFK1", 8);
+    h.device = qint64(stamp.device);
+    h.inode = qint64(stamp.inode);
+    h.size = stamp.size;
+    h.modified = stamp.modified;
+    h.changed = stamp.changed;
+    // Every single byte and every pair of the kana, symbol and full-width
+    // rows, each a line: what a change to the folding would change first.
+    static const QByteArray fingerprint = [] {
+        QByteArray probe;
+        for (unsigned b = 0x20; b <= 0xDF; ++b)
+            probe.append(char(b)).append('\n');
+        for (unsigned lead = 0x81; lead <= 0x84; ++lead)
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail)
+                probe.append(char(lead)).append(char(trail)).append('\n');
+        QByteArray key;
+        text::foldKeyOfCp932Lines(probe, key);
+        return QCryptographicHash::hash(key, QCryptographicHash::Sha1);
+    }();
+    std::memcpy(h.folding, fingerprint.constData(), sizeof h.folding);
+    return h;
+}
+
+QString foldKeyFile(const QString& dataPath) {
+    const QByteArray name = QCryptographicHash::hash(
+        QFileInfo(dataPath).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/Zunelka/yubin/FOLD/") + QString::fromLatin1(name.toHex());
+}
+
+bool loadFoldKey(const QString& dataPath, const FileStamp& stamp, QByteArray& key) {
+    QFile file(foldKeyFile(dataPath));
+    if (!file.open(QIODevice::ReadOnly) ||
+        file.size() != qint64(sizeof(FoldKeyHeader)) + stamp.size)
+        return false;
+    const FoldKeyHeader expected = foldKeyHeader(stamp);
+    FoldKeyHeader h;
+    if (file.read(reinterpret_cast<char*>(&h), sizeof h) != qint64(sizeof h) ||
+        std::memcmp(&h, &expected, sizeof h) != 0)
+        return false;
+    key.resize(qsizetype(stamp.size));
+    return file.read(key.data(), stamp.size) == stamp.size;
+}
+
+// A key that cannot be kept is built again next time.
+void storeFoldKey(const QString& dataPath, const FileStamp& stamp, const QByteArray& key) {
+    const QString path = foldKeyFile(dataPath);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return;
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    const FoldKeyHeader h = foldKeyHeader(stamp);
+    file.write(reinterpret_cast<const char*>(&h), sizeof h);
+    file.write(key);
+    file.commit();
+}
+
 } // namespace
 
 // One data file as the pass needs it: its bytes and, once a folding search
@@ -160,6 +240,7 @@ struct FileStamp {
 struct ScanCache::Entry {
     FileStamp stamp;
     bool settled = false;
+    bool stable = false; // the bytes are the version `stamp` names
     QByteArray bytes;
     bool utf8 = false;
     bool hasFoldKey = false;
@@ -190,6 +271,10 @@ const ScanCache::Entry* ScanCache::get(const QString& path, bool foldKey) {
         }
         if (!readFileBytes(path, entry->bytes))
             return nullptr;
+        // A file that changed while it was read is not the version the stamp
+        // names: it gets no kept fold key.
+        entry->stable =
+            stamp && FileStamp::of(path) == stamp && entry->bytes.size() == qsizetype(stamp->size);
         if (stamp) {
             entry->stamp = *stamp;
             // A change within the file system's clock tick of this read would
@@ -202,7 +287,14 @@ const ScanCache::Entry* ScanCache::get(const QString& path, bool foldKey) {
         entries.emplace_back(path, std::move(entry));
     }
     if (foldKey && !e->utf8 && !e->hasFoldKey) {
-        text::foldKeyOfCp932Lines(e->bytes, e->foldKey);
+        // Only keys of files that have settled are kept: a change within the
+        // clock tick of the last could leave the stamp as it was.
+        const bool keep = e->stable && e->settled;
+        if (!(keep && loadFoldKey(path, e->stamp, e->foldKey))) {
+            text::foldKeyOfCp932Lines(e->bytes, e->foldKey);
+            if (keep)
+                storeFoldKey(path, e->stamp, e->foldKey);
+        }
         e->hasFoldKey = true;
     }
     return e;

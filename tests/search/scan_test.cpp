@@ -6,7 +6,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QDir>
+#include <QStandardPaths>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace yubin {
 namespace {
@@ -200,6 +204,38 @@ TEST_F(Pass, ReplacedFileIsReadAnewAndResultsDoNotDependOnEarlierSearches) {
     stampDataDate();
     EXPECT_EQ(scan("駅東").rows,
               QStringList{"[A] 210-0002 神奈川県川崎市川崎区駅東 (ｶﾅｶﾞﾜｹﾝｶﾜｻｷｼｶﾜｻｷｸｴｷﾏｴ)"});
+}
+
+// A folding search keeps each settled file's fold key for the next run (a
+// fresh cache), and a key made for another version of the file is never
+// used: a key blanked in the kept file hides every row until the data file
+// changes.
+TEST_F(Pass, KeptFoldKeyServesTheNextRunOnlyForTheSameFile) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100)); // settled
+    const auto fresh = [&](const char* word) {
+        ScanCache cache(ScanCache::Keep::CurrentFile);
+        return runScan({word, {}, true, true}, data, cache, clock, quiet).rows.size();
+    };
+    ASSERT_EQ(fresh("かわさき"), 4);
+    const QDir kept(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                    QStringLiteral("/Zunelka/yubin/FOLD"));
+    const QStringList keys = kept.entryList(QDir::Files);
+    ASSERT_EQ(keys.size(), 3);
+    for (const QString& key : keys) {
+        QFile f(kept.filePath(key));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        // After the header: a name, five stamp fields and a fingerprint.
+        constexpr qint64 Header = 72;
+        ASSERT_GT(f.size(), Header);
+        f.seek(Header);
+        f.write(QByteArray(f.size() - Header, '\n'));
+    }
+    EXPECT_EQ(fresh("かわさき"), 0);
+    for (const char* name : {"01hokkai.CSV", "14kanaga.CSV", "JIGYOSYO.CSV"})
+        QFile::setPermissions(data.path() + QLatin1String(name),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    EXPECT_EQ(fresh("かわさき"), 4);
 }
 
 } // namespace
