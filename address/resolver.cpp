@@ -181,8 +181,7 @@ TownMatch matchTown(const std::vector<AddressResolver::Town>& towns, const Folde
 }
 
 QString withCode(const QString& record, const QString& code) {
-    return record + QStringLiteral("（") + code.left(3) + u'-' + code.right(4) +
-           QStringLiteral("）");
+    return record + QStringLiteral("（") + postalCodeText(code) + QStringLiteral("）");
 }
 
 } // namespace

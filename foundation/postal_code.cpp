@@ -6,6 +6,10 @@ QString sevenDigitCode(const QString& column) {
     return (QStringLiteral("0000000") + column).right(7);
 }
 
+QString postalCodeText(const QString& code) {
+    return code.size() == 7 ? code.left(3) + u'-' + code.right(4) : code;
+}
+
 PostalCodeText judgePostalCode(QStringView text, HyphenRule hyphen) {
     qsizetype digits = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

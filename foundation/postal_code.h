@@ -22,6 +22,9 @@ enum class PostalCodeText {
 // lost its leading zeros: "0000000" + the text, rightmost 7 characters.
 QString sevenDigitCode(const QString& column);
 
+// A seven-digit code as people write it, 123-4567; any other text as it is.
+QString postalCodeText(const QString& code);
+
 // Judges a text that holds nothing but the code: blanks count as foreign
 // characters. Only "0"-"9" are digits; full-width digits are not.
 PostalCodeText judgePostalCode(QStringView text, HyphenRule hyphen);

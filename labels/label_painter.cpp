@@ -3,6 +3,7 @@
 #include "barcode/barcode_code.h"
 #include "barcode/cbarcode.h"
 #include "foundation/fonts.h"
+#include "foundation/postal_code.h"
 #include "foundation/text.h"
 
 #include <QPainter>
@@ -43,8 +44,7 @@ struct LabelComposer::Sized {
 };
 
 QString postalCodeLine(const QString& code) {
-    return code.size() == 7 ? QStringLiteral("〒") + code.left(3) + u'-' + code.right(4)
-                            : QStringLiteral("〒") + code;
+    return QStringLiteral("〒") + postalCodeText(code);
 }
 
 QString fieldName(LabelField field) {

@@ -3,6 +3,7 @@
 #include "barcode/barcode_code.h"
 #include "barcode/barcode_input.h"
 #include "data_prep/file_replace.h"
+#include "foundation/access_csv.h"
 #include "foundation/postal_code.h"
 #include "foundation/text.h"
 
@@ -29,12 +30,6 @@ QString joined(const QStringList& parts, QChar blank) {
         if (!p.isEmpty())
             kept << p;
     return kept.join(blank);
-}
-
-QString quoted(const QString& field) {
-    QString q = field;
-    q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
 }
 
 } // namespace
@@ -252,7 +247,7 @@ QByteArray reportCsv(const AddressList& list, const std::vector<RowResult>& resu
     auto line = [&](const QStringList& fields) {
         QStringList q;
         for (const QString& f : fields)
-            q << quoted(f);
+            q << Access_CSV::QuoteField(f, Access_CSV::QuoteMode::Text);
         out += q.join(u',') + QStringLiteral("\r\n");
     };
     line(headings);
@@ -261,11 +256,8 @@ QByteArray reportCsv(const AddressList& list, const std::vector<RowResult>& resu
         QStringList fields = list.rows[i].fields;
         while (fields.size() < width)
             fields << QString();
-        const QString code = r.postalCode.size() == 7
-                                 ? r.postalCode.left(3) + u'-' + r.postalCode.right(4)
-                                 : r.postalCode;
-        fields << QString::number(r.line) << code << r.addressNumber << statusKey(r.status)
-               << r.reasons.join(u'；');
+        fields << QString::number(r.line) << postalCodeText(r.postalCode) << r.addressNumber
+               << statusKey(r.status) << r.reasons.join(u'；');
         line(fields);
     }
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();

@@ -68,10 +68,6 @@ QString stripCorporateForm(QStringView reading) {
     return trimmedReading.toString();
 }
 
-QString postalCodeText(const QString& sevenDigits) {
-    return sevenDigits.left(3) + u'-' + sevenDigits.right(4);
-}
-
 LoadedRecords loadRecords(QStringView text, BrowseMode mode, const QString& prefectureName,
                           Access_CSV& csv) {
     LoadedRecords loaded;

@@ -51,9 +51,6 @@ QString browseFilePath(const DataFolder& data, BrowseMode mode, int prefectureIn
 // The office reading without the legal-entity word it begins with, trimmed.
 QString stripCorporateForm(QStringView reading);
 
-// 1234567 as 123-4567.
-QString postalCodeText(const QString& sevenDigits);
-
 // The named fields of a row, for the command line's tsv and json output.
 PostalRecord recordOfRow(const RecordRow& row, BrowseMode mode, const QString& prefecture);
 PostalRecord recordOfMunicipality(const MunicipalityRow& row, const QString& prefecture);

@@ -1,6 +1,7 @@
 #include "search/scan.h"
 
 #include "foundation/data_file.h"
+#include "foundation/postal_code.h"
 #include "foundation/prefectures.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
@@ -106,7 +107,7 @@ PostalRecord scanRecord(QStringView line, bool businessOffice, Access_CSV& csv) 
 QString resultRow(const PostalRecord& r) {
     const QString prefix =
         (r.kind == RecordKind::Office ? QStringLiteral("[*] ") : QStringLiteral("[A] ")) +
-        r.postalCode.left(3) + u'-' + r.postalCode.right(4) + u' ';
+        postalCodeText(r.postalCode) + u' ';
     if (r.kind == RecordKind::Office)
         return prefix + r.officeName + u' ' + r.prefecture + r.address;
     if (r.town == CatchAllTown || r.town.endsWith(WholeAreaEnding))
@@ -240,7 +241,6 @@ void storeFoldKey(const QString& dataPath, const FileStamp& stamp, const QByteAr
 struct ScanCache::Entry {
     FileStamp stamp;
     bool settled = false;
-    bool stable = false; // the bytes are the version `stamp` names
     QByteArray bytes;
     bool utf8 = false;
     bool hasFoldKey = false;
@@ -271,10 +271,6 @@ const ScanCache::Entry* ScanCache::get(const QString& path, bool foldKey) {
         }
         if (!readFileBytes(path, entry->bytes))
             return nullptr;
-        // A file that changed while it was read is not the version the stamp
-        // names: it gets no kept fold key.
-        entry->stable =
-            stamp && FileStamp::of(path) == stamp && entry->bytes.size() == qsizetype(stamp->size);
         if (stamp) {
             entry->stamp = *stamp;
             // A change within the file system's clock tick of this read would
@@ -288,8 +284,11 @@ const ScanCache::Entry* ScanCache::get(const QString& path, bool foldKey) {
     }
     if (foldKey && !e->utf8 && !e->hasFoldKey) {
         // Only keys of files that have settled are kept: a change within the
-        // clock tick of the last could leave the stamp as it was.
-        const bool keep = e->stable && e->settled;
+        // clock tick of the last could leave the stamp as it was. The stamp
+        // was taken before the bytes were read; the same stamp now means no
+        // change came in between, so the bytes are the version it names.
+        const bool keep = e->settled && FileStamp::of(path) == e->stamp &&
+                          e->bytes.size() == qsizetype(e->stamp.size);
         if (!(keep && loadFoldKey(path, e->stamp, e->foldKey))) {
             text::foldKeyOfCp932Lines(e->bytes, e->foldKey);
             if (keep)
