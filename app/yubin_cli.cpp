@@ -29,11 +29,12 @@
 namespace {
 
 QStringList givenArguments;
+QString programFolder;
 
 // Replaces this process with yubin-cli-full, the data folder already
 // settled here so that both programs read the same one.
 int runInFullProgram(const yubin::CliRequest& request) {
-    const QString folder = QCoreApplication::applicationDirPath();
+    const QString& folder = programFolder;
     QString full = folder + QStringLiteral("/../" YUBIN_LIBEXEC_DIR "/yubin/yubin-cli-full");
     if (!QFileInfo(full).isExecutable())
         full = folder + QStringLiteral("/yubin-cli-full");
@@ -76,8 +77,13 @@ using yubin::runPrepareVerb;
 int main(int argc, char* argv[]) {
     yubin::reportFileSizeLimitAsWriteError();
 #ifdef YUBIN_CLI_FRONT
-    QCoreApplication app(argc, argv);
-    givenArguments = app.arguments().mid(1);
+    // No QCoreApplication: nothing here runs an event loop, and making one
+    // would lengthen the start of every lookup by about 0.3 ms. The
+    // arguments and the program's folder are taken as it takes them: the
+    // arguments in the locale's encoding, the folder from the executable.
+    for (int i = 1; i < argc; ++i)
+        givenArguments << QString::fromLocal8Bit(argv[i]);
+    programFolder = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).path();
 #else
     // Only the label sheets need fonts; they are drawn off any screen.
     std::unique_ptr<QCoreApplication> application;
@@ -201,7 +207,9 @@ int main(int argc, char* argv[]) {
          full::runLabelsVerb,
          {}},
     };
-    return yubin::runCommandLine(verbs, app.arguments().mid(1),
-                                 yubin::DataFolder(QCoreApplication::applicationDirPath()), out,
-                                 err);
+#ifndef YUBIN_CLI_FRONT
+    const QStringList givenArguments = app.arguments().mid(1);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+#endif
+    return yubin::runCommandLine(verbs, givenArguments, yubin::DataFolder(programFolder), out, err);
 }

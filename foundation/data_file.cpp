@@ -12,18 +12,28 @@
 
 namespace yubin {
 
-bool openRegularFile(const QString& path, QFile& file) {
+int openRegularFileDescriptor(const QString& path, struct stat& status) {
     // Devices are not even opened; a FIFO is opened without waiting, and
     // the type is checked again on the opened file, so a file swapped for a
     // FIFO after the first check cannot hang the reader either.
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        return false;
+        return -1;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
+        return -1;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool openRegularFile(const QString& path, QFile& file) {
+    struct stat status {};
+    const int fd = openRegularFileDescriptor(path, status);
+    if (fd < 0)
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0 ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return false;
     }

@@ -12,6 +12,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 namespace yubin {
 
 // The town name of a municipality's entry for every address the file does
@@ -25,6 +27,9 @@ inline const QString WholeAreaEnding = QStringLiteral("一円");
 // socket or device named like a data file, which is never opened in a way
 // that could wait for a writer.
 bool openRegularFile(const QString& path, QFile& file);
+// The same as a descriptor of the caller's own, with the opened file's
+// status in `status`; -1 when refused.
+int openRegularFileDescriptor(const QString& path, struct stat& status);
 
 // The file's bytes; nullopt when openRegularFile refuses it.
 std::optional<QByteArray> readFileBytes(const QString& path);

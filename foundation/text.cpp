@@ -1,7 +1,5 @@
 #include "foundation/text.h"
 
-#include <QStringDecoder>
-
 #include <array>
 #include <bit>
 #include <cstring>
@@ -17,10 +15,10 @@ namespace {
 
 constexpr char16_t Replacement = 0xFFFD;
 
-bool isLeadByte(unsigned b) {
+constexpr bool isLeadByte(unsigned b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
-bool isTrailByte(unsigned b) {
+constexpr bool isTrailByte(unsigned b) {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
@@ -34,84 +32,67 @@ inline unsigned nextCode(const unsigned char* p, qsizetype& i, qsizetype size) {
     return b;
 }
 
+struct Cp932Pair {
+    quint16 code;
+    char16_t character;
+};
+#include "cp932_pairs.inc"
+
 // Indexed by the codes nextCode gives: the character of each (U+FFFD where
-// the code page has none, and for a lone lead byte), and the reverse. The
-// double-byte part is built from ICU's windows-31j converter, pair by pair,
-// so that an unmapped pair cannot shift the ones after it.
+// the code page has none, and for a lone lead byte), and the reverse. Made
+// at compile time from the converter's pairs, each decoded on its own, so
+// that an unmapped pair cannot shift the ones after it.
 struct Cp932Tables {
     std::array<char16_t, 0x10000> decode{};
     std::array<quint16, 0x10000> encode{};
     std::array<quint8, 0x10000> forms{}; // how many codes give the character, at most 2
 };
 
-const Cp932Tables& tables() {
-    static const std::unique_ptr<Cp932Tables> built = [] {
-        auto t = std::make_unique<Cp932Tables>();
-        t->decode.fill(Replacement);
-        for (unsigned b = 0; b < 0x80; ++b)
-            t->decode[b] = char16_t(b);
-        for (unsigned b = 0xA1; b <= 0xDF; ++b)
-            t->decode[b] = char16_t(0xFF61 + (b - 0xA1));
-        // One call a lead byte rather than one a pair, which every start of
-        // yubin-cli would otherwise pay for: each pair is followed by a line
-        // feed, which no pair can take in, so the output splits back into
-        // one piece a pair, and an unmapped pair cannot shift the others. A
-        // pair counts when its piece is one character of U+0080 or above.
-        QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
-        std::array<quint8, 188> trails{};
-        size_t count = 0;
-        for (unsigned trail = 0x40; trail <= 0xFC; ++trail)
-            if (isTrailByte(trail))
-                trails[count++] = quint8(trail);
-        QByteArray pairs(qsizetype(3 * trails.size()), '\n');
-        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!isLeadByte(lead))
+constexpr bool isValidCode(unsigned code) {
+    return code <= 0xFF || (isLeadByte(code >> 8) && isTrailByte(code & 0xFF));
+}
+
+constexpr Cp932Tables makeTables() {
+    Cp932Tables t;
+    t.decode.fill(Replacement);
+    for (unsigned b = 0; b < 0x80; ++b)
+        t.decode[b] = char16_t(b);
+    for (unsigned b = 0xA1; b <= 0xDF; ++b)
+        t.decode[b] = char16_t(0xFF61 + (b - 0xA1));
+    for (const Cp932Pair& pair : Cp932Pairs) {
+        // Not a constant expression, and so no build, should the converter
+        // ever decode a pair that nextCode does not read as one.
+        if (!isValidCode(pair.code))
+            throw "a pair outside the lead and trail bytes";
+        t.decode[pair.code] = pair.character;
+    }
+    for (unsigned code = 0; code <= 0xFFFF; ++code) {
+        quint8& forms = t.forms[t.decode[code]];
+        if (isValidCode(code) && forms < 2)
+            ++forms;
+    }
+    // Reverse map with the encoder's preferences for characters the code
+    // page holds twice: the lowest code wins, except that the NEC-selected
+    // IBM extensions (lead bytes ED and EE) give way to the IBM extensions
+    // (FA to FC).
+    for (int pass = 0; pass < 2; ++pass) {
+        for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
+            const unsigned lead = code >> 8;
+            const bool necSelected = lead == 0xED || lead == 0xEE;
+            if (necSelected != (pass == 1))
                 continue;
-            for (size_t i = 0; i < trails.size(); ++i) {
-                pairs[qsizetype(3 * i)] = char(lead);
-                pairs[qsizetype(3 * i + 1)] = char(trails[i]);
-            }
-            const QString out = decoder.decode(pairs);
-            // The decoder keeps an error until it is made anew.
-            decoder = QStringDecoder("windows-31j", QStringDecoder::Flag::Stateless);
-            size_t pair = 0;
-            qsizetype start = 0;
-            for (qsizetype i = 0; i < out.size(); ++i) {
-                if (out.at(i) != u'\n')
-                    continue;
-                const char16_t c = out.at(start).unicode();
-                if (pair < trails.size() && i - start == 1 && c >= 0x80 && c != Replacement)
-                    t->decode[lead << 8 | trails[pair]] = c;
-                ++pair;
-                start = i + 1;
-            }
-            if (pair != trails.size())
-                qFatal("windows-31j decoder lost a pair separator");
+            const char16_t u = t.decode[code];
+            if (u != Replacement && t.encode[u] == 0)
+                t.encode[u] = quint16(code);
         }
-        for (unsigned code = 0; code <= 0xFFFF; ++code) {
-            const bool valid = code <= 0xFF || (isLeadByte(code >> 8) && isTrailByte(code & 0xFF));
-            quint8& forms = t->forms[t->decode[code]];
-            if (valid && forms < 2)
-                ++forms;
-        }
-        // Reverse map with the encoder's preferences for characters the code
-        // page holds twice: the lowest code wins, except that the
-        // NEC-selected IBM extensions (lead bytes ED and EE) give way to the
-        // IBM extensions (FA to FC).
-        for (int pass = 0; pass < 2; ++pass) {
-            for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
-                const unsigned lead = code >> 8;
-                const bool necSelected = lead == 0xED || lead == 0xEE;
-                if (necSelected != (pass == 1))
-                    continue;
-                const char16_t u = t->decode[code];
-                if (u != Replacement && t->encode[u] == 0)
-                    t->encode[u] = quint16(code);
-            }
-        }
-        return t;
-    }();
-    return *built;
+    }
+    return t;
+}
+
+constexpr Cp932Tables Tables = makeTables();
+
+const Cp932Tables& tables() {
+    return Tables;
 }
 
 // Half-width katakana U+FF61-U+FF9F to their full-width forms.

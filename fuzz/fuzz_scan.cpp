@@ -3,8 +3,12 @@
 // must give exactly the rows that the match test and row forming give for
 // every decoded line of the file on its own.
 //
+// The one-pass reader, which takes the file in blocks of whole lines, must
+// give the same rows as the file read whole, whatever its block size.
+//
 // Input: the search text up to the first NUL byte, one flag byte (bit 0:
-// folding, bit 1: a postal-code search), then the file's bytes.
+// folding, bit 1: a postal-code search, bits 2-7: the one-pass reader's
+// block size less one), then the file's bytes.
 
 #include "foundation/data_file.h"
 #include "foundation/data_folder.h"
@@ -82,5 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!result.stopped && !result.limitReached);
     FUZZ_CHECK(result.rows == expected);
     FUZZ_CHECK(result.matches == expected.size());
+
+    ScanCache onePass(ScanCache::Keep::Nothing, (quint8(flags) >> 2) + 1);
+    FUZZ_CHECK(runScan(request, DataFolder::atPath(folder), onePass, clock, observer).rows ==
+               expected);
     return 0;
 }

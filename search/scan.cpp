@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <optional>
@@ -25,6 +26,7 @@
 #endif
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace yubin {
 
@@ -150,12 +152,15 @@ struct FileStamp {
     qint64 changed = 0;
     bool operator==(const FileStamp&) const = default;
 
+    static FileStamp of(const struct stat& st) {
+        return FileStamp{st.st_dev, st.st_ino, qint64(st.st_size), nanoseconds(st.st_mtim),
+                         nanoseconds(st.st_ctim)};
+    }
     static std::optional<FileStamp> of(const QString& path) {
         struct stat st {};
         if (::stat(QFile::encodeName(path).constData(), &st) != 0)
             return std::nullopt;
-        return FileStamp{st.st_dev, st.st_ino, qint64(st.st_size), nanoseconds(st.st_mtim),
-                         nanoseconds(st.st_ctim)};
+        return of(st);
     }
 };
 
@@ -204,40 +209,135 @@ QString foldKeyFile(const QString& dataPath) {
            QStringLiteral("/Zunelka/yubin/FOLD/") + QString::fromLatin1(name.toHex());
 }
 
-bool loadFoldKey(const QString& dataPath, const FileStamp& stamp, QByteArray& key) {
-    QFile file(foldKeyFile(dataPath));
-    if (!file.open(QIODevice::ReadOnly) ||
-        file.size() != qint64(sizeof(FoldKeyHeader)) + stamp.size)
-        return false;
-    const FoldKeyHeader expected = foldKeyHeader(stamp);
-    FoldKeyHeader h;
-    if (file.read(reinterpret_cast<char*>(&h), sizeof h) != qint64(sizeof h) ||
-        std::memcmp(&h, &expected, sizeof h) != 0)
-        return false;
-    key.resize(qsizetype(stamp.size));
-    return file.read(key.data(), stamp.size) == stamp.size;
-}
+// The fold key of one data file, block by block in the file's order: read
+// from the kept key when one was kept for this very version of the file,
+// else built, and kept when the file has settled and was seen whole and
+// unchanged. A key that cannot be read or kept is built again next time.
+class FoldKeySource {
+public:
+    // `settled`: the stamp of a file that has settled, taken before its
+    // bytes were read; nullopt for one whose key is not to be kept.
+    FoldKeySource(const QString& dataPath, const std::optional<FileStamp>& settled)
+        : path(dataPath), stamp(settled) {
+        if (!stamp)
+            return;
+        kept.setFileName(foldKeyFile(path));
+        const FoldKeyHeader expected = foldKeyHeader(*stamp);
+        FoldKeyHeader h;
+        if (kept.open(QIODevice::ReadOnly) &&
+            kept.size() == qint64(sizeof(FoldKeyHeader)) + stamp->size &&
+            kept.read(reinterpret_cast<char*>(&h), sizeof h) == qint64(sizeof h) &&
+            std::memcmp(&h, &expected, sizeof h) == 0) {
+            reading = true;
+            return;
+        }
+        kept.close();
+        const QString folder = QFileInfo(kept.fileName()).absolutePath();
+        if (!QDir().mkpath(folder))
+            return;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writing = std::make_unique<QSaveFile>(kept.fileName());
+        if (!writing->open(QIODevice::WriteOnly) ||
+            writing->write(reinterpret_cast<const char*>(&expected), sizeof expected) !=
+                qint64(sizeof expected))
+            writing.reset();
+    }
 
-// A key that cannot be kept is built again next time.
-void storeFoldKey(const QString& dataPath, const FileStamp& stamp, const QByteArray& key) {
-    const QString path = foldKeyFile(dataPath);
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
-        return;
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    const FoldKeyHeader h = foldKeyHeader(stamp);
-    file.write(reinterpret_cast<const char*>(&h), sizeof h);
-    file.write(key);
-    file.commit();
+    // The key of the next block, in `out`.
+    QByteArrayView next(QByteArrayView block, QByteArray& out) {
+        seen += block.size();
+        if (reading) {
+            out.resize(block.size());
+            if (kept.read(out.data(), block.size()) == block.size())
+                return out;
+            reading = false; // the rest is built
+        }
+        text::foldKeyOfCp932Lines(block, out);
+        if (writing && writing->write(out) != out.size())
+            writing.reset();
+        return out;
+    }
+
+    // Keeps a key built from the whole file; a pass that ended early, or a
+    // file that changed while it was read, keeps none.
+    void finish() {
+        if (writing && seen == stamp->size && FileStamp::of(path) == stamp)
+            writing->commit();
+        writing.reset();
+    }
+
+private:
+    QString path;
+    std::optional<FileStamp> stamp;
+    QFile kept;
+    bool reading = false;
+    std::unique_ptr<QSaveFile> writing;
+    qint64 seen = 0;
+};
+
+// Reads a file in blocks of whole lines, into one buffer that every file
+// reuses. A line longer than a block grows the buffer. A read error ends
+// the file at the last line end before it, as for a whole-file read.
+class LineBlocks {
+public:
+    LineBlocks(int descriptor, QByteArray& b, qsizetype blockBytes) : fd(descriptor), buffer(b) {
+        if (buffer.size() < blockBytes)
+            buffer.resize(blockBytes);
+    }
+    ~LineBlocks() { ::close(fd); }
+    LineBlocks(const LineBlocks&) = delete;
+    LineBlocks& operator=(const LineBlocks&) = delete;
+
+    // The next block; empty at the end.
+    QByteArrayView next() {
+        std::memmove(buffer.data(), buffer.constData() + given, size_t(filled - given));
+        filled -= given;
+        given = 0;
+        while (!atEnd) {
+            if (filled == buffer.size())
+                buffer.resize(buffer.size() * 2);
+            const ssize_t n = ::read(fd, buffer.data() + filled, size_t(buffer.size() - filled));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                atEnd = true;
+                if (n < 0)
+                    filled = 0; // the bytes after the last line end are a cut line
+                break;
+            }
+            const qsizetype readFrom = filled;
+            filled += qsizetype(n);
+            for (qsizetype i = filled; i > readFrom; --i) {
+                if (buffer[i - 1] == '\n' || buffer[i - 1] == '\r') {
+                    given = i;
+                    return QByteArrayView(buffer.constData(), given);
+                }
+            }
+        }
+        given = filled; // the last line, without a line end
+        return QByteArrayView(buffer.constData(), given);
+    }
+
+private:
+    int fd;
+    QByteArray& buffer;
+    qsizetype filled = 0; // bytes in the buffer
+    qsizetype given = 0;  // of which the block in hand
+    bool atEnd = false;
+};
+
+// A block with bytes that cannot be UTF-8 belongs to a code page 932 file;
+// only the whole file tells one in UTF-8 from one that begins in ASCII.
+bool cannotBeUtf8(QByteArrayView bytes) {
+    return !isUtf8Text(bytes) &&
+           std::any_of(bytes.begin(), bytes.end(), [](char c) { return quint8(c) >= 0x80; });
 }
 
 } // namespace
 
-// One data file as the pass needs it: its bytes and, once a folding search
-// asked for it, their fold key. A file in UTF-8 is searched line by line.
+// One data file as the window keeps it: its bytes and, once a folding
+// search asked for it, their fold key. A file in UTF-8 is searched line by
+// line.
 struct ScanCache::Entry {
     FileStamp stamp;
     bool settled = false;
@@ -247,10 +347,20 @@ struct ScanCache::Entry {
     QByteArray foldKey;
 };
 
-ScanCache::ScanCache(Keep k) : keep(k) {}
+ScanCache::ScanCache(Keep k, qsizetype block)
+    : keep(k), blockBytes(std::max<qsizetype>(block, 1)) {}
 ScanCache::~ScanCache() = default;
 
-const ScanCache::Entry* ScanCache::get(const QString& path, bool foldKey) {
+bool ScanCache::forEachBlock(const QString& path, bool foldKey, const BlockTaker& take) {
+    if (keep == Keep::Nothing)
+        return readInBlocks(path, foldKey, take);
+    const Entry* e = cached(path, foldKey);
+    if (!e || e->bytes.isEmpty())
+        return true;
+    return take({e->bytes, e->hasFoldKey ? QByteArrayView(e->foldKey) : QByteArrayView(), e->utf8});
+}
+
+const ScanCache::Entry* ScanCache::cached(const QString& path, bool foldKey) {
     const qint64 readAt = nowNs();
     const std::optional<FileStamp> stamp = FileStamp::of(path);
     auto found = std::find_if(entries.begin(), entries.end(),
@@ -262,13 +372,6 @@ const ScanCache::Entry* ScanCache::get(const QString& path, bool foldKey) {
         if (found != entries.end())
             entries.erase(found);
         auto entry = std::make_unique<Entry>();
-        if (keep == Keep::CurrentFile && !entries.empty()) {
-            // The last file's memory takes the next one: no fresh pages to
-            // fault in for every file.
-            entry->bytes = std::move(entries.back().second->bytes);
-            entry->foldKey = std::move(entries.back().second->foldKey);
-            entries.clear();
-        }
         if (!readFileBytes(path, entry->bytes))
             return nullptr;
         if (stamp) {
@@ -283,20 +386,52 @@ const ScanCache::Entry* ScanCache::get(const QString& path, bool foldKey) {
         entries.emplace_back(path, std::move(entry));
     }
     if (foldKey && !e->utf8 && !e->hasFoldKey) {
-        // Only keys of files that have settled are kept: a change within the
-        // clock tick of the last could leave the stamp as it was. The stamp
-        // was taken before the bytes were read; the same stamp now means no
-        // change came in between, so the bytes are the version it names.
-        const bool keep = e->settled && FileStamp::of(path) == e->stamp &&
-                          e->bytes.size() == qsizetype(e->stamp.size);
-        if (!(keep && loadFoldKey(path, e->stamp, e->foldKey))) {
-            text::foldKeyOfCp932Lines(e->bytes, e->foldKey);
-            if (keep)
-                storeFoldKey(path, e->stamp, e->foldKey);
-        }
+        // The stamp was taken before the bytes were read; the same stamp now
+        // means no change came in between, so the bytes are the version it
+        // names.
+        const bool keepKey = e->settled && FileStamp::of(path) == e->stamp &&
+                             e->bytes.size() == qsizetype(e->stamp.size);
+        FoldKeySource keys(path, keepKey ? std::optional(e->stamp) : std::nullopt);
+        keys.next(e->bytes, e->foldKey);
+        keys.finish();
         e->hasFoldKey = true;
     }
     return e;
+}
+
+bool ScanCache::readInBlocks(const QString& path, bool foldKey, const BlockTaker& take) {
+    const qint64 readAt = nowNs();
+    struct stat status {};
+    const int fd = openRegularFileDescriptor(path, status);
+    if (fd < 0)
+        return true;
+    // The stamp of the very file read, taken before its bytes are.
+    const FileStamp stamp = FileStamp::of(status);
+    LineBlocks blocks(fd, buffer, blockBytes);
+    const QByteArrayView first = blocks.next();
+    if (first.isEmpty())
+        return true;
+    if (!cannotBeUtf8(first)) {
+        QByteArray whole = first.toByteArray();
+        for (QByteArrayView b = blocks.next(); !b.isEmpty(); b = blocks.next())
+            whole += b;
+        Block block{whole, {}, isUtf8Text(whole)};
+        if (foldKey && !block.utf8)
+            block.foldKey = FoldKeySource(path, std::nullopt).next(whole, keyBuffer);
+        return take(block);
+    }
+    // Only keys of files that have settled are kept: a change within the
+    // clock tick of the last could leave the stamp as it was.
+    const bool settled = stamp.changed < readAt - SettleNs;
+    std::optional<FoldKeySource> keys;
+    if (foldKey)
+        keys.emplace(path, settled ? std::optional(stamp) : std::nullopt);
+    for (QByteArrayView b = first; !b.isEmpty(); b = blocks.next())
+        if (!take({b, keys ? keys->next(b, keyBuffer) : QByteArrayView(), false}))
+            return false;
+    if (keys)
+        keys->finish();
+    return true;
 }
 
 // ---- the pass ----------------------------------------------------------
@@ -391,32 +526,45 @@ public:
 
     // False when the pass must end.
     bool scanSource(const QString& path, bool businessOffice, ScanCache& cache) {
-        const ScanCache::Entry* e = cache.get(path, needle.inFoldKey);
-        if (!e)
-            return true; // unreadable: skipped like a missing file
-        // Once after reading the file, then once after each row.
-        if (!yieldIfDue())
-            return false;
+        // Once after reading each block, then once after each row.
+        const bool goOn =
+            cache.forEachBlock(path, needle.inFoldKey, [&](const ScanCache::Block& block) {
+                return yieldIfDue() && scanBlock(block, businessOffice);
+            });
+        return goOn && yieldIfDue();
+    }
+
+    ScanResult finish() {
+        if (result.stopped)
+            result.rows << ScanStoppedLine;
+        if (result.limitReached)
+            result.rows << ScanLimitLine;
+        return std::move(result);
+    }
+
+private:
+    // False when the pass must end.
+    bool scanBlock(const ScanCache::Block& block, bool businessOffice) {
         if (words.first.isEmpty())
             return true;
-        if (e->utf8) {
-            const QString text = QString::fromUtf8(e->bytes);
+        if (block.utf8) {
+            const QString text = QString::fromUtf8(block.bytes);
             bool goOn = true;
             forEachLine(QStringView(text),
                         [&](QStringView line) { goOn = goOn && takeLine(line, businessOffice); });
-            return goOn && yieldIfDue();
+            return goOn;
         }
         if (needle.none)
             return true;
-        const QByteArray& haystack = needle.inFoldKey ? e->foldKey : e->bytes;
-        const char* bytes = e->bytes.constData();
-        const qsizetype size = e->bytes.size();
+        const QByteArrayView haystack = needle.inFoldKey ? block.foldKey : block.bytes;
+        const char* bytes = block.bytes.data();
+        const qsizetype size = block.bytes.size();
         qsizetype from = 0;
         while (true) {
             const qsizetype hit = findBytes(haystack, needle.bytes, from);
             if (hit < 0)
-                break;
-            // The fold key has the file's line ends at the same places.
+                return true;
+            // The fold key has the block's line ends at the same places.
             qsizetype start = hit;
             while (start > 0 && !isLineEnd(bytes[start - 1]))
                 --start;
@@ -431,18 +579,8 @@ public:
             if (!takeLine(decoded, businessOffice))
                 return false;
         }
-        return yieldIfDue();
     }
 
-    ScanResult finish() {
-        if (result.stopped)
-            result.rows << ScanStoppedLine;
-        if (result.limitReached)
-            result.rows << ScanLimitLine;
-        return std::move(result);
-    }
-
-private:
     // One line of a file: a row when it matches. False when the pass must
     // end.
     bool takeLine(QStringView rawLine, bool businessOffice) {
@@ -492,8 +630,9 @@ ScanResult runScan(const ScanRequest& request, const DataFolder& data, ScanCache
             break;
         observer.sourceStarted((office ? BusinessOfficeName : names[source]) +
                                QStringLiteral(" 検索中"));
-        QString path = office ? data.businessOfficeFilePath() : data.path() + files[source];
-        if (FileExists(path) && !pass.scanSource(path, office, cache))
+        const QString path = office ? data.businessOfficeFilePath() : data.path() + files[source];
+        // A missing or unreadable file is skipped.
+        if (!pass.scanSource(path, office, cache))
             break;
     }
     return pass.finish();

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,24 +78,43 @@ public:
     virtual bool stopRequested() { return false; }
 };
 
-// The data files as the pass searches them, kept between passes while a
-// file stays the same one, unchanged since it was read.
+// The data files as the pass searches them. The window keeps every file
+// between passes, while it stays the same one, unchanged since it was read;
+// a one-pass user keeps none and reads each file in blocks of whole lines,
+// so that memory holds one block and no fresh pages are faulted in for
+// every file.
 class ScanCache {
 public:
-    // A one-pass user keeps only the file in hand, so that memory holds one
-    // file at a time.
-    enum class Keep { AllFiles, CurrentFile };
-    explicit ScanCache(Keep keep = Keep::AllFiles);
+    enum class Keep { AllFiles, Nothing };
+    static constexpr qsizetype DefaultBlockBytes = 128 * 1024;
+    explicit ScanCache(Keep keep = Keep::AllFiles, qsizetype blockBytes = DefaultBlockBytes);
     ~ScanCache();
-    struct Entry;
-    // The file's entry, read anew when it changed; nullptr when unreadable.
-    // With `foldKey`, the fold key of its lines too, built on first use.
-    const Entry* get(const QString& path, bool foldKey);
+
+    // A stretch of a data file made of whole lines, with the fold key of
+    // those lines when it was asked for. A file in UTF-8 comes whole, as
+    // one block, and never with a fold key.
+    struct Block {
+        QByteArrayView bytes;
+        QByteArrayView foldKey;
+        bool utf8 = false;
+    };
+    using BlockTaker = std::function<bool(const Block&)>;
+    // Hands `take` the file's blocks in order while it returns true, and
+    // returns what it last returned. An unreadable file has no blocks.
+    bool forEachBlock(const QString& path, bool foldKey, const BlockTaker& take);
+    // The files kept.
     qsizetype entryCount() const { return qsizetype(entries.size()); }
 
 private:
+    struct Entry;
+    const Entry* cached(const QString& path, bool foldKey);
+    bool readInBlocks(const QString& path, bool foldKey, const BlockTaker& take);
+
     Keep keep;
+    qsizetype blockBytes;
     std::vector<std::pair<QString, std::unique_ptr<Entry>>> entries;
+    QByteArray buffer;    // the block in hand, and the start of the next line
+    QByteArray keyBuffer; // its fold key
 };
 
 struct ScanResult {

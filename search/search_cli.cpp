@@ -11,7 +11,7 @@ namespace yubin {
 namespace {
 
 int scanAndPrint(const CliRequest& request, const ScanRequest& scan) {
-    ScanCache cache(ScanCache::Keep::CurrentFile);
+    ScanCache cache(ScanCache::Keep::Nothing);
     SteadyClock clock;
     ScanObserver quiet;
     const ScanResult result = runScan(scan, request.data, cache, clock, quiet);
