@@ -1,5 +1,7 @@
 #include "foundation/postal_code.h"
 
+#include <QStringBuilder>
+
 namespace yubin {
 
 QString sevenDigitCode(const QString& column) {
@@ -7,7 +9,7 @@ QString sevenDigitCode(const QString& column) {
 }
 
 QString postalCodeText(const QString& code) {
-    return code.size() == 7 ? code.left(3) + u'-' + code.right(4) : code;
+    return code.size() == 7 ? QStringView(code).left(3) % u'-' % QStringView(code).right(4) : code;
 }
 
 PostalCodeText judgePostalCode(QStringView text, HyphenRule hyphen) {

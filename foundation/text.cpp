@@ -66,24 +66,27 @@ constexpr Cp932Tables makeTables() {
             throw "a pair outside the lead and trail bytes";
         t.decode[pair.code] = pair.character;
     }
-    for (unsigned code = 0; code <= 0xFFFF; ++code) {
-        quint8& forms = t.forms[t.decode[code]];
-        if (isValidCode(code) && forms < 2)
-            ++forms;
-    }
+    // How many codes give each character: a single byte or a pair. Every
+    // other code gives U+FFFD, which the single bytes 80 and A0 already give
+    // twice.
+    auto count = [&t](char16_t c) {
+        if (t.forms[c] < 2)
+            ++t.forms[c];
+    };
+    for (unsigned code = 0; code <= 0xFF; ++code)
+        count(t.decode[code]);
+    for (const Cp932Pair& pair : Cp932Pairs)
+        count(pair.character);
     // Reverse map with the encoder's preferences for characters the code
     // page holds twice: the lowest code wins, except that the NEC-selected
     // IBM extensions (lead bytes ED and EE) give way to the IBM extensions
     // (FA to FC).
     for (int pass = 0; pass < 2; ++pass) {
-        for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
-            const unsigned lead = code >> 8;
+        for (const Cp932Pair& pair : Cp932Pairs) {
+            const unsigned lead = pair.code >> 8;
             const bool necSelected = lead == 0xED || lead == 0xEE;
-            if (necSelected != (pass == 1))
-                continue;
-            const char16_t u = t.decode[code];
-            if (u != Replacement && t.encode[u] == 0)
-                t.encode[u] = quint16(code);
+            if (necSelected == (pass == 1) && t.encode[pair.character] == 0)
+                t.encode[pair.character] = pair.code;
         }
     }
     return t;
