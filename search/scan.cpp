@@ -468,7 +468,10 @@ __attribute__((target("avx2"))) qsizetype findBytesAvx2(const char* h, qsizetype
     return -1;
 }
 
-const bool HasAvx2 = __builtin_cpu_supports("avx2");
+bool hasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2") != 0;
+    return has;
+}
 #endif
 
 // The first offset at or after `from` where the needle stands in the
@@ -485,7 +488,7 @@ qsizetype findBytes(QByteArrayView haystack, QByteArrayView needle, qsizetype fr
         return m == 0 ? from : -1;
     qsizetype i = from;
 #ifdef __x86_64__
-    if (m >= 2 && HasAvx2)
+    if (m >= 2 && hasAvx2())
         if (const qsizetype hit = findBytesAvx2(h, size, n, m, i); hit >= 0)
             return hit;
 #endif
