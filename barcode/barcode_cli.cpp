@@ -3,8 +3,10 @@
 #include "address/resolver.h"
 #include "barcode/barcode_input.h"
 #include "barcode/cbarcode.h"
+#include "data_prep/file_replace.h"
 #include "foundation/text.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -42,19 +44,19 @@ bool drawOn(BarcodeSurface surface, const BarcodeJob& job, int block, qint32 top
     return encoder.PrintBarZip() == BarcodeError::None;
 }
 
-bool writePng(const QString& file, const BarcodeJob& job) {
+bool writePng(QIODevice& file, const BarcodeJob& job) {
     QImage picture(barcode::PreviewImageSize, QImage::Format_RGB32);
     picture.fill(Qt::white);
     return drawOn(BarcodeSurface::picture(picture), job, job.codeSize, 0, 0) &&
-           picture.save(file, "PNG");
+           picture.save(&file, "PNG");
 }
 
-bool writeSvg(const QString& file, const BarcodeJob& job) {
+bool writeSvg(QIODevice& file, const BarcodeJob& job) {
     const QSizeF mm = barcode::printedSizeMm(job.codeSize);
     const QSize px(int(std::lround(mm.width() * SvgDotsPerInch / 25.4)),
                    int(std::lround(mm.height() * SvgDotsPerInch / 25.4)));
     QSvgGenerator svg;
-    svg.setFileName(file);
+    svg.setOutputDevice(&file);
     svg.setResolution(SvgDotsPerInch);
     svg.setSize(px);
     svg.setViewBox(QRect(QPoint(0, 0), px));
@@ -63,14 +65,26 @@ bool writeSvg(const QString& file, const BarcodeJob& job) {
                   job.codeSize * barcode::PrinterBlockPerCodeSize, 0, 0);
 }
 
-bool writePdf(const QString& file, const BarcodeJob& job) {
-    QPdfWriter pdf(file);
+bool writePdf(QIODevice& file, const BarcodeJob& job) {
+    QPdfWriter pdf(&file);
     pdf.setResolution(PdfDotsPerInch);
     // Positions are from the paper's corner: no margins.
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     pdf.setTitle(QStringLiteral("カスタマバーコード ") + job.data);
     return drawOn(BarcodeSurface::printer(pdf), job,
                   job.codeSize * barcode::PrinterBlockPerCodeSize, job.top, job.left);
+}
+
+// The picture is drawn in memory, written whole beside its file and takes
+// the file's place only when complete: a failed write (a full disk, a size
+// limit) leaves a file of the same name as it was.
+bool writeWhole(const QString& file, const BarcodeJob& job,
+                bool (*write)(QIODevice&, const BarcodeJob&)) {
+    QBuffer picture;
+    if (!picture.open(QIODevice::WriteOnly) || !write(picture, job))
+        return false;
+    StagedFiles staged;
+    return staged.add(file, picture.data()).isEmpty() && staged.commit().isEmpty();
 }
 
 } // namespace
@@ -124,7 +138,7 @@ int runBarcodeVerb(const CliRequest& request) {
         return ExitCode::NothingFound;
     }
 
-    const std::pair<QString, bool (*)(const QString&, const BarcodeJob&)> outputs[] = {
+    const std::pair<QString, bool (*)(QIODevice&, const BarcodeJob&)> outputs[] = {
         {QStringLiteral("png"), writePng},
         {QStringLiteral("svg"), writeSvg},
         {QStringLiteral("pdf"), writePdf},
@@ -133,7 +147,7 @@ int runBarcodeVerb(const CliRequest& request) {
         const QString file = request.value(option);
         if (!request.values.contains(option))
             continue;
-        if (file.isEmpty() || !write(file, job)) {
+        if (file.isEmpty() || !writeWhole(file, job, write)) {
             err << QStringLiteral("yubin-cli: cannot write %1").arg(file) << '\n';
             return ExitCode::NothingFound;
         }

@@ -54,7 +54,8 @@ int main(int argc, char* argv[]) {
     }
     out += "\n};\n";
     QSaveFile file(QString::fromLocal8Bit(argv[1]));
-    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.flush() ||
+        !file.commit()) {
         std::fprintf(stderr, "yubin-cp932-pairs: cannot write %s\n", argv[1]);
         return 1;
     }

@@ -260,7 +260,8 @@ public:
     // Keeps a key built from the whole file; a pass that ended early, or a
     // file that changed while it was read, keeps none.
     void finish() {
-        if (writing && seen == stamp->size && FileStamp::of(path) == stamp)
+        // A short write shows at the flush: commit alone would place a cut key.
+        if (writing && seen == stamp->size && FileStamp::of(path) == stamp && writing->flush())
             writing->commit();
         writing.reset();
     }

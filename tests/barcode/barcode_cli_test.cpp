@@ -3,6 +3,10 @@
 
 #include <QTemporaryDir>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace yubin {
 namespace {
 
@@ -100,6 +104,22 @@ TEST_F(CliBarcodeFiles, PdfIsAnA4PageAsThePrintPathDrawsIt) {
         EXPECT_NEAR(test::pdfPageSizeMm(pdf).height(), 297, 0.5);
         test::expectSameBars(test::pdfFilledRectsMm(pdf),
                              test::standardBars(Pattern1234567, top, left, pointSize));
+    }
+}
+
+// A write that fails part-way, here at a file size limit of 100 bytes, is
+// reported and leaves an earlier file of the same name as it was.
+TEST_F(CliBarcodeFiles, FailedWriteLeavesTheEarlierFileWhole) {
+    for (const QString& option : {u"--png"_qs, u"--svg"_qs, u"--pdf"_qs}) {
+        test::writeFile(file, "an earlier file");
+        const test::CliResult r = test::runCli({u"barcode"_qs, u"1234567"_qs, option, file}, [] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit{100, 100};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        EXPECT_EQ(r.exitCode, 1) << option.toStdString();
+        EXPECT_TRUE(r.err.endsWith(u"yubin-cli: cannot write "_qs + file + u'\n'));
+        EXPECT_EQ(test::readAll(file), "an earlier file") << option.toStdString();
     }
 }
 
