@@ -99,8 +99,8 @@ public:
         bool utf8 = false;
     };
     using BlockTaker = std::function<bool(const Block&)>;
-    // Hands `take` the file's blocks in order while it returns true, and
-    // returns what it last returned. An unreadable file has no blocks.
+    // Hands `take` the file's blocks in order while it returns true; false
+    // when `take` did. An empty or unreadable file has no blocks.
     bool forEachBlock(const QString& path, bool foldKey, const BlockTaker& take);
     // The files kept.
     qsizetype entryCount() const { return qsizetype(entries.size()); }
