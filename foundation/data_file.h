@@ -12,7 +12,7 @@
 
 #include <optional>
 
-#include <sys/stat.h>
+struct stat;
 
 namespace yubin {
 

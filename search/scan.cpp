@@ -4,7 +4,6 @@
 #include "foundation/postal_code.h"
 #include "foundation/prefectures.h"
 #include "foundation/text.h"
-#include "foundation/utilities.h"
 #include "main_window/browse.h"
 
 #include <QCryptographicHash>
@@ -416,8 +415,10 @@ bool ScanCache::readInBlocks(const QString& path, bool foldKey, const BlockTaker
         for (QByteArrayView b = blocks.next(); !b.isEmpty(); b = blocks.next())
             whole += b;
         Block block{whole, {}, isUtf8Text(whole)};
-        if (foldKey && !block.utf8)
-            block.foldKey = FoldKeySource(path, std::nullopt).next(whole, keyBuffer);
+        if (foldKey && !block.utf8) {
+            text::foldKeyOfCp932Lines(whole, keyBuffer);
+            block.foldKey = keyBuffer;
+        }
         return take(block);
     }
     // Only keys of files that have settled are kept: a change within the
