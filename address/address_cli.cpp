@@ -2,7 +2,6 @@
 
 #include "address/address_number.h"
 #include "address/resolver.h"
-#include "foundation/data_file.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -14,19 +13,22 @@ namespace yubin {
 int runResolveVerb(const CliRequest& request) {
     address::AddressResolver resolver(request.data);
     bool all = true;
-    std::vector<QStringList> fields;
+    size_t rows = 0;
+    beginTable(request);
+    // Each result goes out as soon as it is known, so that the verb works
+    // as a filter in a pipe and holds one line at a time.
     auto one = [&](QStringView addressText) {
         const address::Resolution r = resolver.resolve(addressText);
         all = all && r.resolved();
-        // Text goes out line by line, as a long input is read.
         if (request.format == OutputFormat::Text)
             *request.out << address::resolutionLine(r) << '\n';
         else
-            fields.push_back(address::resolutionFields(r));
+            printTableRow(request, address::resolutionFields(r), rows);
+        ++rows;
+        request.out->flush();
     };
     auto finish = [&] {
-        if (request.format != OutputFormat::Text)
-            printTable(request, {}, fields);
+        endTable(request, rows);
         return all ? ExitCode::Ok : ExitCode::NothingFound;
     };
     if (!request.positional.isEmpty()) {
@@ -39,14 +41,36 @@ int runResolveVerb(const CliRequest& request) {
         *request.err << QStringLiteral("yubin-cli: cannot read standard input") << '\n';
         return ExitCode::NothingFound;
     }
-    const QByteArray bytes = in.readAll();
     // Each line decoded on its own, so one damaged line cannot spill into
-    // the next; what is not UTF-8 becomes U+FFFD and is refused as such.
-    forEachLine(QByteArrayView(bytes), [&](QByteArrayView line) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString decoded = utf8.decode(line);
-        one(decoded);
-    });
+    // the next; what is not UTF-8 becomes U+FFFD and is refused as such. A
+    // line longer than any address is read in pieces and refused whole.
+    constexpr qint64 Piece = 64 * 1024;
+    QByteArray line;
+    bool tooLong = false;
+    while (true) {
+        QByteArray piece = in.readLine(Piece);
+        if (piece.isEmpty() && (in.atEnd() || in.error() != QFileDevice::NoError))
+            break;
+        const bool ended = piece.endsWith('\n');
+        if (!tooLong)
+            line += piece;
+        if (line.size() > Piece) {
+            tooLong = true;
+            line.clear();
+        }
+        if (!ended && piece.size() >= Piece - 1)
+            continue;
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (tooLong) {
+            one(QString(address::MaxAddressLength + 1, u'?'));
+        } else {
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            one(QString(utf8.decode(line)));
+        }
+        line.clear();
+        tooLong = false;
+    }
     return finish();
 }
 

@@ -1,6 +1,7 @@
 #include "address/address_number.h"
 
 #include "address/address_text.h"
+#include "foundation/text.h"
 
 namespace yubin::address {
 
@@ -27,13 +28,7 @@ QString halfWidthUpper(QStringView in) {
             c = char16_t(c - 0x20);
         out.append(QChar(c));
     }
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const bool longVowelBetweenDigits = out[i] == u'ー' && i > 0 && isDigit(out[i - 1]) &&
-                                            i + 1 < out.size() && isDigit(out[i + 1]);
-        if (isHyphenLike(out[i]) || longVowelBetweenDigits)
-            out[i] = u'-';
-    }
-    return out;
+    return text::withPlainHyphens(out);
 }
 
 // A kanji number counts only right before one of these words.

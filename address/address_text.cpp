@@ -46,10 +46,6 @@ int kanjiUnit(QChar c) {
     }
 }
 
-bool isDigitLike(QChar c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９');
-}
-
 } // namespace
 
 bool isKanjiNumeral(QChar c) {
@@ -94,23 +90,6 @@ std::optional<int> kanjiNumberValue(QStringView run) {
     return total + (pending < 0 ? 0 : pending);
 }
 
-bool isHyphenLike(QChar c) {
-    switch (c.unicode()) {
-    case u'-':
-    case u'－':
-    case u'‐':
-    case u'‑':
-    case u'‒':
-    case u'–':
-    case u'―':
-    case u'−':
-    case u'ｰ':
-        return true;
-    default:
-        return false;
-    }
-}
-
 FoldedText foldForMatch(QStringView in) {
     FoldedText out;
     out.text.reserve(in.size());
@@ -120,7 +99,11 @@ FoldedText foldForMatch(QStringView in) {
         out.origin.push_back(from);
     };
     for (qsizetype i = 0; i < in.size(); ++i) {
-        QChar c = in[i];
+        if (const qsizetype selector = text::variationSelectorLength(in, i)) {
+            i += selector - 1;
+            continue;
+        }
+        QChar c = QChar(text::fullSizeKana(text::kanjiBaseForm(in[i].unicode())));
         if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
             c = QChar(char16_t(c.unicode() - 0xFEE0));
         if (text::isBlank(c) || c == u'\t')
@@ -131,9 +114,7 @@ FoldedText foldForMatch(QStringView in) {
             put(u'ケ', i);
         } else if (c == u'之' || c == u'の' || c == u'ﾉ') {
             put(u'ノ', i);
-        } else if (isHyphenLike(c) ||
-                   (c == u'ー' && !out.text.isEmpty() && out.text.back().isDigit() &&
-                    i + 1 < in.size() && isDigitLike(in[i + 1]))) {
+        } else if (text::isHyphenAt(in, i)) {
             put(u'-', i);
         } else if (isKanjiNumeral(c)) {
             qsizetype end = i;

@@ -19,10 +19,12 @@ bool isKanjiNumeral(QChar c);
 // (十十) or one beyond 9999.
 std::optional<int> kanjiNumberValue(QStringView run);
 
-// An address or a name folded for comparison: blanks dropped; full-width
-// ASCII to half-width and letters to upper case; ヶ ケ が ガ to ケ; 之 の ノ to
-// ノ; hyphen-like signs to "-"; every run of kanji numerals that reads as a
-// number to arabic digits. `origin[i]` is where the folded character i began
+// An address or a name folded for comparison: blanks and variation
+// selectors dropped; full-width ASCII to half-width and letters to upper
+// case; old and variant kanji to their base form and small kana to full
+// size (foundation/text.h); ヶ ケ が ガ to ケ; 之 の ノ to ノ; hyphen-like
+// signs to "-"; every run of kanji numerals that reads as a number to
+// arabic digits. `origin[i]` is where the folded character i began
 // in the input; origin has one more entry, the input's length.
 struct FoldedText {
     QString text;
@@ -32,9 +34,5 @@ FoldedText foldForMatch(QStringView in);
 inline QString folded(QStringView in) {
     return foldForMatch(in).text;
 }
-
-// Whether a character is a sign the address number rules read as a hyphen;
-// ー counts only between digits, which the caller decides.
-bool isHyphenLike(QChar c);
 
 } // namespace yubin::address

@@ -18,6 +18,10 @@ struct AddressResolver::Town {
     QString name; // with its note
     TownNote note;
     QString foldedBase;
+    // A building with codes of its own floors: the town it stands in and
+    // its name after the town's, both folded.
+    QString buildingTown;
+    QString building;
     bool catchAll = false;
     bool wholeArea = false; // 〜一円: the municipality as a whole
 };
@@ -26,12 +30,13 @@ struct AddressResolver::Municipality {
     int prefecture = 0;
     QString name;
     std::vector<Town> towns;
+    QHash<QChar, std::vector<int>> byFirst; // towns to match, by first folded character
 };
 
 struct AddressResolver::Prefecture {
     bool missing = false;
     std::vector<Municipality> municipalities;
-    QHash<QString, int> byFolded; // also the name after its 郡
+    QHash<QString, std::vector<int>> byFolded; // also without 郡, and a ward without its city
     int longest = 0;
 };
 
@@ -52,6 +57,10 @@ QStringList municipalityKeys(const QString& name) {
     QStringList keys{folded(name)};
     if (const qsizetype gun = name.indexOf(u'郡'); gun > 0 && gun + 1 < name.size())
         keys.append(folded(QStringView(name).sliced(gun + 1)));
+    // A ward of a designated city, written without the city: 中央区銀座.
+    if (const qsizetype city = name.indexOf(u'市');
+        city > 0 && city + 2 < name.size() && name.endsWith(u'区'))
+        keys.append(folded(QStringView(name).sliced(city + 1)));
     return keys;
 }
 
@@ -60,6 +69,21 @@ const std::array<QString, 48>& foldedPrefectureNames() {
         std::array<QString, 48> n;
         for (int i = 1; i <= PrefectureCount; ++i)
             n[size_t(i)] = folded(QString::fromUtf8(prefectureTable()[size_t(i - 1)].name));
+        return n;
+    }();
+    return names;
+}
+
+// The names as written without 都, 府 or 県: 岩手花巻市, 東京千代田区.
+const std::array<QString, 48>& shortPrefectureNames() {
+    static const std::array<QString, 48> names = [] {
+        std::array<QString, 48> n;
+        for (int i = 1; i <= PrefectureCount; ++i) {
+            const QString& full = foldedPrefectureNames()[size_t(i)];
+            n[size_t(i)] = full.endsWith(u'都') || full.endsWith(u'府') || full.endsWith(u'県')
+                               ? full.chopped(1)
+                               : full;
+        }
         return n;
     }();
     return names;
@@ -117,36 +141,14 @@ QStringList municipalityColumn(const QByteArray& bytes) {
     return names;
 }
 
-// A postal code written before the address (〒100-0013 or 1000013), and
-// where the address begins after it.
-std::optional<QString> leadingPostalCode(QStringView address, qsizetype& after) {
-    qsizetype i = 0;
-    if (i < address.size() && address[i] == u'〒')
-        ++i;
-    while (i < address.size() && text::isBlank(address[i]))
-        ++i;
-    const qsizetype start = i;
-    while (i < address.size() && (address[i].isDigit() || isHyphenLike(address[i])))
-        ++i;
-    QString token = text::toHalfWidthAscii(address.sliced(start, i - start));
-    for (QChar& c : token)
-        if (isHyphenLike(c))
-            c = u'-';
-    if (judgePostalCode(token, HyphenRule::AfterThirdDigit) != PostalCodeText::Complete)
-        return std::nullopt;
-    after = i;
-    token.remove(u'-');
-    return token;
-}
-
 struct TownMatch {
     int town = -1;
     qsizetype end = 0; // in the folded address
 };
 
-// The town whose name without its note the address continues with, the
-// longest one; a 大字 or 字 before it is passed over.
-TownMatch matchTown(const std::vector<AddressResolver::Town>& towns, const FoldedText& folding,
+// The town whose name without its note the address continues with at
+// `pos`, the longest one; a 大字, 小字 or 字 before it is passed over.
+TownMatch matchTown(const AddressResolver::Municipality& m, const FoldedText& folding,
                     QStringView input, qsizetype pos) {
     const QStringView f = folding.text;
     // 北1条 is no match for 北11条: a town may not end inside a number.
@@ -159,29 +161,76 @@ TownMatch matchTown(const std::vector<AddressResolver::Town>& towns, const Folde
         return a == b || (b == a + 1 && input[a].isDigit() && input[b].isDigit());
     };
     std::vector<qsizetype> starts{pos};
-    if (f.sliced(pos).startsWith(u"大字"))
-        starts.push_back(pos + 2);
-    else if (f.sliced(pos).startsWith(u"字"))
-        starts.push_back(pos + 1);
+    for (QStringView mark : {u"大字", u"小字", u"字"})
+        if (f.sliced(pos).startsWith(mark))
+            starts.push_back(pos + mark.size());
     TownMatch best;
-    for (size_t t = 0; t < towns.size(); ++t) {
-        const auto& town = towns[t];
-        if (town.catchAll || town.wholeArea || town.foldedBase.isEmpty())
+    for (qsizetype s : starts) {
+        if (s >= f.size())
             continue;
-        for (qsizetype s : starts) {
-            const qsizetype end = s + town.foldedBase.size();
-            if (end <= best.end || !f.sliced(s).startsWith(town.foldedBase))
+        const auto found = m.byFirst.constFind(f[s]);
+        if (found == m.byFirst.cend())
+            continue;
+        for (int t : *found) {
+            const QString& base = m.towns[size_t(t)].foldedBase;
+            const qsizetype end = s + base.size();
+            if (end <= best.end || !f.sliced(s).startsWith(base) || insideNumber(end))
                 continue;
-            if (insideNumber(end))
-                continue;
-            best = {int(t), end};
+            best = {t, end};
         }
     }
     return best;
 }
 
-QString withCode(const QString& record, const QString& code) {
-    return record + QStringLiteral("（") + postalCodeText(code) + QStringLiteral("）");
+// The end of each Kyoto direction (上る, 下ル, 東入, 西入る...) after pos.
+std::vector<qsizetype> directionEnds(QStringView f, qsizetype pos) {
+    std::vector<qsizetype> ends;
+    for (qsizetype i = pos; i + 1 < f.size(); ++i) {
+        const QStringView two = f.sliced(i, 2);
+        if (two == u"上る" || two == u"下る" || two == u"上ル" || two == u"下ル") {
+            ends.push_back(i + 2);
+        } else if (two == u"東入" || two == u"西入") {
+            qsizetype end = i + 2;
+            if (end < f.size() && (f[end] == u'る' || f[end] == u'ル'))
+                ++end;
+            ends.push_back(end);
+        }
+    }
+    return ends;
+}
+
+// The text with 大字, 小字 and 字 after `from` left out, keeping each
+// character's place in the input.
+FoldedText withoutAza(const FoldedText& in, qsizetype from) {
+    FoldedText out;
+    for (qsizetype i = 0; i < in.text.size(); ++i) {
+        if (i >= from) {
+            const QStringView rest = QStringView(in.text).sliced(i);
+            if (rest.startsWith(u"大字") || rest.startsWith(u"小字")) {
+                ++i;
+                continue;
+            }
+            if (rest.startsWith(u"字"))
+                continue;
+        }
+        out.text.append(in.text[i]);
+        out.origin.push_back(in.origin[size_t(i)]);
+    }
+    out.origin.push_back(in.origin.back());
+    return out;
+}
+
+QString candidatesText(const std::vector<Candidate>& candidates) {
+    QStringList parts;
+    for (const Candidate& c : candidates) {
+        if (parts.size() == 10) {
+            parts.append(QStringLiteral("ほか%1件").arg(candidates.size() - 10));
+            break;
+        }
+        parts.append(c.record + QStringLiteral("（") + postalCodeText(c.postalCode) +
+                     QStringLiteral("）"));
+    }
+    return parts.join(u'、');
 }
 
 } // namespace
@@ -217,22 +266,45 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
         auto found = byName.find(city);
         if (found == byName.end()) {
             found = byName.insert(city, int(p.municipalities.size()));
-            p.municipalities.push_back({index, city, {}});
+            p.municipalities.push_back({index, city, {}, {}});
         }
         Town town;
         town.postalCode = sevenDigitCode(csv.Col(3, l));
         town.name = csv.Col(9, l);
         town.catchAll = town.name == CatchAllTown;
-        town.wholeArea = town.name.endsWith(WholeAreaEnding);
+        town.wholeArea = town.name.endsWith(WholeAreaEnding) && town.name != WholeAreaEnding;
         const TownName split = splitTownName(town.name);
         town.note = parseTownNote(split.note);
         town.foldedBase = folded(split.base);
         p.municipalities[size_t(*found)].towns.push_back(std::move(town));
     });
     for (size_t m = 0; m < p.municipalities.size(); ++m) {
-        for (const QString& key : municipalityKeys(p.municipalities[m].name)) {
-            if (!p.byFolded.contains(key))
-                p.byFolded.insert(key, int(m));
+        Municipality& city = p.municipalities[m];
+        // A building's floors are told apart within the town it stands in:
+        // 霞が関霞が関ビル（１２階） is 霞が関ビル of 霞が関.
+        QSet<QString> plain;
+        for (const Town& t : city.towns)
+            if (!t.note.isFloor() && t.note.kind != TownNote::Kind::FloorUnknown)
+                plain.insert(t.foldedBase);
+        for (Town& t : city.towns) {
+            if (!t.note.isFloor() && t.note.kind != TownNote::Kind::FloorUnknown)
+                continue;
+            for (qsizetype len = t.foldedBase.size() - 1; len > 0; --len) {
+                if (plain.contains(t.foldedBase.left(len))) {
+                    t.buildingTown = t.foldedBase.left(len);
+                    t.building = t.foldedBase.sliced(len);
+                    break;
+                }
+            }
+        }
+        for (size_t t = 0; t < city.towns.size(); ++t) {
+            const Town& town = city.towns[t];
+            if (!town.catchAll && !town.wholeArea && town.building.isEmpty() &&
+                !town.foldedBase.isEmpty())
+                city.byFirst[town.foldedBase.front()].push_back(int(t));
+        }
+        for (const QString& key : municipalityKeys(city.name)) {
+            p.byFolded[key].push_back(int(m));
             p.longest = std::max(p.longest, int(key.size()));
         }
     }
@@ -293,7 +365,117 @@ const std::vector<AddressResolver::Office>& AddressResolver::officesOf(int pref,
     return list;
 }
 
+QString certaintyKey(Certainty certainty) {
+    switch (certainty) {
+    case Certainty::None:
+        return QStringLiteral("none");
+    case Certainty::Exact:
+        return QStringLiteral("exact");
+    case Certainty::Office:
+        return QStringLiteral("office");
+    case Certainty::CatchAll:
+        return QStringLiteral("catch-all");
+    case Certainty::Ambiguous:
+        return QStringLiteral("ambiguous");
+    }
+    return {};
+}
+
 Resolution AddressResolver::resolve(QStringView input) {
+    // A code written before the address counts as given with it.
+    if (const std::optional<text::PostalCodeFound> code = text::readLeadingPostalCode(input))
+        return resolve(code->code, input.sliced(code->end));
+    return resolve(QStringView(), input);
+}
+
+Resolution AddressResolver::resolve(QStringView codeText, QStringView input) {
+    const QStringView trimmedCode = text::trimBlanks(codeText);
+    std::optional<QString> code;
+    if (!trimmedCode.isEmpty()) {
+        code = text::readPostalCode(trimmedCode);
+        if (!code) {
+            Resolution r;
+            r.failure = QStringLiteral("郵便番号「%1」が7桁の数字ではありません")
+                            .arg(trimmedCode.toString());
+            return r;
+        }
+    }
+    lastMunicipality = nullptr;
+    Resolution r = resolveText(input);
+    if (code)
+        applyGivenCode(r, *code);
+    return r;
+}
+
+void AddressResolver::applyGivenCode(Resolution& r, const QString& code) {
+    const auto mismatch = [&](const QString& found) {
+        r.failure = QStringLiteral("入力の郵便番号%1は住所の郵便番号%2と異なります").arg(code, found);
+        r.candidates = {{found, r.record}};
+        r.postalCode.clear();
+        r.addressNumber.clear();
+    };
+    const auto take = [&](const Candidate& c) {
+        r.postalCode = code;
+        r.record = c.record;
+        r.failure.clear();
+        r.certainty = Certainty::Exact;
+    };
+    switch (r.certainty) {
+    case Certainty::None:
+        return;
+    case Certainty::Exact:
+    case Certainty::Office:
+        if (r.postalCode != code) {
+            // The code of an office at the address is as right as the
+            // town's: a company's own code with its street address.
+            if (lastMunicipality) {
+                for (const Office& o : officesOf(lastMunicipality->prefecture, lastMunicipality->name)) {
+                    if (o.postalCode == code && (r.addressA.isEmpty() || folded(r.addressA).endsWith(o.foldedTown))) {
+                        r.postalCode = code;
+                        r.addressNumber.clear();
+                        r.certainty = Certainty::Office;
+                        r.record = prefectureName(lastMunicipality->prefecture) + lastMunicipality->name +
+                                   o.block + u' ' + o.name;
+                        r.warnings.append(QStringLiteral("大口事業所「%1」の個別番号です").arg(o.name));
+                        return;
+                    }
+                }
+            }
+            mismatch(r.postalCode);
+        }
+        return;
+    case Certainty::Ambiguous:
+        for (const Candidate& c : r.candidates) {
+            if (c.postalCode == code) {
+                take(c);
+                return;
+            }
+        }
+        return;
+    case Certainty::CatchAll:
+        if (r.postalCode == code) {
+            r.needsCheck = false;
+            return;
+        }
+        // The town was not recognised; a code of the municipality's own
+        // records is taken as the writer's and said so.
+        if (lastMunicipality) {
+            for (const Town& t : lastMunicipality->towns) {
+                if (t.postalCode == code && !t.catchAll) {
+                    take({code, prefectureName(lastMunicipality->prefecture) + lastMunicipality->name + t.name});
+                    r.needsCheck = false;
+                    r.warnings = {QStringLiteral("町域を確かめられないため、入力の郵便番号を使いました")};
+                    return;
+                }
+            }
+        }
+        mismatch(r.postalCode);
+        r.needsCheck = false;
+        return;
+    }
+}
+
+Resolution AddressResolver::resolveText(QStringView input) {
     Resolution r;
     if (input.size() > MaxAddressLength) {
         r.failure = QStringLiteral("住所が長すぎます（%1文字まで）").arg(MaxAddressLength);
@@ -311,11 +493,7 @@ Resolution AddressResolver::resolve(QStringView input) {
     }
     QString cleaned = input.toString();
     cleaned.replace(u'\t', u' ');
-    QStringView rest = text::trimBlanks(cleaned);
-    qsizetype codeEnd = 0;
-    const std::optional<QString> givenCode = leadingPostalCode(rest, codeEnd);
-    if (givenCode)
-        rest = text::trimBlanks(rest.sliced(codeEnd));
+    const QStringView rest = text::trimBlanks(cleaned);
     if (rest.isEmpty()) {
         r.failure = QStringLiteral("住所がありません");
         return r;
@@ -325,51 +503,63 @@ Resolution AddressResolver::resolve(QStringView input) {
         r.failure = QStringLiteral("データファイルがありません");
         return r;
     }
-    const FoldedText f = foldForMatch(rest);
-    const QStringView ft = f.text;
+    FoldedText f = foldForMatch(rest);
 
-    int pref = 0;
-    qsizetype pos = 0;
-    for (int i = 1; i <= PrefectureCount; ++i) {
-        if (ft.startsWith(foldedPrefectureNames()[size_t(i)])) {
-            pref = i;
-            pos = foldedPrefectureNames()[size_t(i)].size();
-            break;
-        }
-    }
-
-    // The municipalities the address may name, the longest name first.
+    // The municipalities the address may name, the longest name first:
+    // after the prefecture's full name, its name without 都/府/県, or with
+    // no prefecture at all.
     std::vector<const Municipality*> candidates;
-    qsizetype cityEnd = pos;
-    if (pref != 0) {
-        const Prefecture& p = prefecture(pref);
-        if (p.missing) {
-            r.failure = QStringLiteral("%1のデータファイルがありません").arg(prefectureName(pref));
-            return r;
-        }
+    qsizetype cityEnd = 0;
+    int pref = 0;
+    const auto inPrefecture = [&](int i, qsizetype pos) {
+        const Prefecture& p = prefecture(i);
+        const QStringView ft = f.text;
         for (qsizetype len = std::min<qsizetype>(p.longest, ft.size() - pos); len > 0; --len) {
             const auto found = p.byFolded.constFind(ft.sliced(pos, len).toString());
             if (found != p.byFolded.cend()) {
-                candidates.push_back(&p.municipalities[size_t(*found)]);
+                for (int m : *found)
+                    candidates.push_back(&p.municipalities[size_t(m)]);
                 cityEnd = pos + len;
-                break;
+                return;
             }
         }
+    };
+    for (int i = 1; i <= PrefectureCount && pref == 0; ++i)
+        if (f.text.startsWith(foldedPrefectureNames()[size_t(i)]))
+            pref = i;
+    if (pref != 0) {
+        if (prefecture(pref).missing) {
+            r.failure = QStringLiteral("%1のデータファイルがありません").arg(prefectureName(pref));
+            return r;
+        }
+        inPrefecture(pref, foldedPrefectureNames()[size_t(pref)].size());
     } else {
-        if (!allIndexed)
-            indexAllMunicipalities();
-        for (qsizetype len = std::min<qsizetype>(longestMunicipality, ft.size()); len > 0; --len) {
-            const auto* named = municipalitiesNamed(ft.sliced(0, len).toString());
-            if (!named)
-                continue;
-            for (const auto& [index, name] : *named) {
-                Prefecture& p = prefecture(index);
-                const auto found = p.byFolded.constFind(ft.sliced(0, len).toString());
-                if (found != p.byFolded.cend())
-                    candidates.push_back(&p.municipalities[size_t(*found)]);
+        for (int i = 1; i <= PrefectureCount && candidates.empty(); ++i) {
+            const QString& name = shortPrefectureNames()[size_t(i)];
+            if (name.size() < foldedPrefectureNames()[size_t(i)].size() && f.text.startsWith(name) &&
+                !prefecture(i).missing)
+                inPrefecture(i, name.size());
+        }
+        if (candidates.empty()) {
+            if (!allIndexed)
+                indexAllMunicipalities();
+            const QStringView ft = f.text;
+            for (qsizetype len = std::min<qsizetype>(longestMunicipality, ft.size()); len > 0;
+                 --len) {
+                const auto* named = municipalitiesNamed(ft.sliced(0, len).toString());
+                if (!named)
+                    continue;
+                for (const auto& [index, name] : *named) {
+                    Prefecture& p = prefecture(index);
+                    const auto found = p.byFolded.constFind(ft.sliced(0, len).toString());
+                    if (found != p.byFolded.cend())
+                        for (int m : *found)
+                            if (p.municipalities[size_t(m)].name == name)
+                                candidates.push_back(&p.municipalities[size_t(m)]);
+                }
+                cityEnd = len;
+                break;
             }
-            cityEnd = len;
-            break;
         }
     }
     if (candidates.empty()) {
@@ -379,34 +569,71 @@ Resolution AddressResolver::resolve(QStringView input) {
         return r;
     }
 
-    std::vector<TownMatch> matches;
+    // The town: right after the municipality, after a Kyoto street and its
+    // direction, or with 大字, 小字 and 字 left out.
+    struct Place {
+        TownMatch match;
+        qsizetype streetStart = 0;
+        qsizetype streetEnd = 0;
+    };
+    const auto findTown = [&](const Municipality& m, const FoldedText& text) {
+        Place place;
+        place.streetStart = place.streetEnd = cityEnd;
+        for (qsizetype end : directionEnds(text.text, cityEnd)) {
+            if (const TownMatch after = matchTown(m, text, rest, end); after.town >= 0) {
+                place.match = after;
+                place.streetEnd = end;
+            }
+        }
+        if (place.match.town < 0)
+            place.match = matchTown(m, text, rest, cityEnd);
+        return place;
+    };
+    std::vector<Place> places;
     for (const Municipality* m : candidates)
-        matches.push_back(matchTown(m->towns, f, rest, cityEnd));
+        places.push_back(findTown(*m, f));
+    if (std::none_of(places.begin(), places.end(), [](const Place& p) { return p.match.town >= 0; })) {
+        FoldedText stripped = withoutAza(f, cityEnd);
+        if (stripped.text.size() != f.text.size()) {
+            std::vector<Place> again;
+            for (const Municipality* m : candidates)
+                again.push_back(findTown(*m, stripped));
+            if (std::any_of(again.begin(), again.end(),
+                            [](const Place& p) { return p.match.town >= 0; })) {
+                f = std::move(stripped);
+                places = std::move(again);
+            }
+        }
+    }
+    const QStringView ft = f.text;
+
     size_t chosen = 0;
     if (candidates.size() > 1) {
         std::vector<size_t> withTown;
         for (size_t c = 0; c < candidates.size(); ++c)
-            if (matches[c].town >= 0)
+            if (places[c].match.town >= 0)
                 withTown.push_back(c);
         QStringList names;
         for (size_t c = 0; c < candidates.size(); ++c) {
             const Municipality& m = *candidates[c];
             const QString place = prefectureName(m.prefecture) + m.name;
             if (withTown.size() != 1) {
-                const Town* t = matches[c].town >= 0 ? &m.towns[size_t(matches[c].town)] : nullptr;
+                const Town* t =
+                    places[c].match.town >= 0 ? &m.towns[size_t(places[c].match.town)] : nullptr;
                 if (!t)
                     for (const Town& town : m.towns)
                         if (town.catchAll)
                             t = &town;
-                names.append(
-                    t ? withCode(place + (t->catchAll ? QString() : t->name), t->postalCode)
-                      : place);
+                if (t)
+                    r.candidates.push_back(
+                        {t->postalCode, place + (t->catchAll ? QString() : t->name)});
             } else if (c != withTown.front()) {
                 names.append(place);
             }
         }
         if (withTown.size() != 1) {
-            r.failure = QStringLiteral("候補が複数あります：") + names.join(u'、');
+            r.certainty = r.candidates.empty() ? Certainty::None : Certainty::Ambiguous;
+            r.failure = QStringLiteral("候補が複数あります：") + candidatesText(r.candidates);
             return r;
         }
         chosen = withTown.front();
@@ -414,33 +641,91 @@ Resolution AddressResolver::resolve(QStringView input) {
                           names.join(u'、'));
     }
     const Municipality& city = *candidates[chosen];
-    const TownMatch match = matches[chosen];
+    lastMunicipality = &city;
+    const Place found = places[chosen];
+    const TownMatch match = found.match;
     const QString place = prefectureName(city.prefecture) + city.name;
 
     const Town* town = nullptr;
     qsizetype aEnd = cityEnd;
     if (match.town >= 0) {
         aEnd = match.end;
-        const QStringView b = ft.sliced(aEnd);
-        const AddressFacts facts = readAddressFacts(b);
         const QString& base = city.towns[size_t(match.town)].foldedBase;
-        int bestFit = 0;
+        QStringView b = ft.sliced(aEnd);
+        for (QStringView mark : {u"大字", u"小字", u"字"})
+            if (b.startsWith(mark)) {
+                b = b.sliced(mark.size());
+                break;
+            }
+        // A building of the town named anywhere after it: its floors.
+        const Town* building = nullptr;
+        qsizetype buildingAt = -1;
         for (const Town& t : city.towns) {
-            if (t.catchAll || t.foldedBase != base)
+            if (t.buildingTown != base || (building && t.building.size() <= building->building.size()))
                 continue;
-            const int fit = noteFit(t.note, facts, b);
-            if (!town || fit > bestFit) {
-                town = &t;
-                bestFit = fit;
+            if (const qsizetype at = b.indexOf(t.building); at >= 0) {
+                building = &t;
+                buildingAt = at;
             }
         }
-        if (bestFit == 0)
-            r.warnings.append(QStringLiteral("注記に合う記録がないため、最初の記録を使いました"));
+        std::vector<const Town*> group;
+        for (const Town& t : city.towns) {
+            if (t.catchAll)
+                continue;
+            if (building ? t.foldedBase == building->foldedBase
+                         : (t.foldedBase == base && t.building.isEmpty()))
+                group.push_back(&t);
+        }
+        const QStringView street = ft.sliced(found.streetStart, found.streetEnd - found.streetStart);
+        const AddressFacts facts = readAddressFacts(
+            building ? b.sliced(buildingAt + building->building.size()) : b, street);
+        std::vector<const Town*> fits[4];
+        for (const Town* t : group)
+            fits[int(noteFit(t->note, facts))].push_back(t);
+        const auto oneCode = [](const std::vector<const Town*>& list) {
+            return std::all_of(list.begin(), list.end(), [&](const Town* t) {
+                return t->postalCode == list.front()->postalCode;
+            });
+        };
+        const std::vector<const Town*>& yes = fits[int(Fit::Yes)];
+        const std::vector<const Town*>& maybe = fits[int(Fit::Maybe)];
+        const std::vector<const Town*>& restOf = fits[int(Fit::Rest)];
+        std::vector<const Town*> open;
+        if (!yes.empty()) {
+            if (oneCode(yes))
+                town = yes.front();
+            else
+                open = yes;
+        } else if (!maybe.empty()) {
+            open = maybe;
+            open.insert(open.end(), restOf.begin(), restOf.end());
+        } else if (!restOf.empty()) {
+            if (oneCode(restOf))
+                town = restOf.front();
+            else
+                open = restOf;
+        }
+        if (!town) {
+            const bool noneFits = open.empty();
+            for (const Town* t : noneFits ? group : open)
+                r.candidates.push_back({t->postalCode, place + t->name});
+            r.certainty = Certainty::Ambiguous;
+            r.failure = (noneFits ? QStringLiteral("注記に合う記録がありません：")
+                                  : QStringLiteral("候補が複数あります：")) +
+                        candidatesText(r.candidates);
+            const qsizetype origEnd = f.origin[size_t(aEnd)];
+            r.addressA = text::trimmed(rest.left(origEnd));
+            r.addressB = text::trimmed(rest.sliced(origEnd));
+            return r;
+        }
+        r.certainty = Certainty::Exact;
     } else {
         for (const Town& t : city.towns)
             if (t.wholeArea)
                 town = &t;
-        if (!town) {
+        if (town) {
+            r.certainty = Certainty::Exact;
+        } else {
             for (const Town& t : city.towns)
                 if (t.catchAll)
                     town = &t;
@@ -448,8 +733,17 @@ Resolution AddressResolver::resolve(QStringView input) {
                 r.failure = QStringLiteral("%1の町域が見つかりません").arg(place);
                 return r;
             }
+            r.certainty = Certainty::CatchAll;
+            // Only a number or nothing after the municipality says no town;
+            // any other text is a town this program did not recognise.
+            const QStringView after = ft.sliced(cityEnd);
+            r.needsCheck = std::any_of(after.begin(), after.end(), [](QChar c) {
+                return !isDigit(c) && c != u'-' && !QStringView(u"丁目番地号ノ").contains(c);
+            });
             r.warnings.append(
-                QStringLiteral("町域が見つからないため「以下に掲載がない場合」の郵便番号です"));
+                r.needsCheck
+                    ? QStringLiteral("町域が見つからないため「以下に掲載がない場合」の郵便番号です（要確認）")
+                    : QStringLiteral("町域がないため「以下に掲載がない場合」の郵便番号です"));
         }
     }
     const qsizetype origEnd = f.origin[size_t(aEnd)];
@@ -474,6 +768,7 @@ Resolution AddressResolver::resolve(QStringView input) {
                 best = &o;
         if (best) {
             office = true;
+            r.certainty = Certainty::Office;
             r.postalCode = best->postalCode;
             r.record = place + splitTownName(town->name).base + best->block + u' ' + best->name;
             r.warnings.append(QStringLiteral("大口事業所「%1」の個別番号です").arg(best->name));
@@ -488,9 +783,6 @@ Resolution AddressResolver::resolve(QStringView input) {
             r.warnings.append(
                 QStringLiteral("住所表示番号がバーコードの20桁に収まらないため切れます"));
     }
-    if (givenCode && *givenCode != r.postalCode)
-        r.warnings.append(QStringLiteral("入力の郵便番号%1は住所の郵便番号%2と異なります")
-                              .arg(*givenCode, r.postalCode));
     return r;
 }
 
@@ -500,8 +792,12 @@ QString resolutionLine(const Resolution& r) {
 }
 
 QStringList resolutionFields(const Resolution& r) {
-    return {r.postalCode, r.addressNumber,        r.record, r.addressA,
-            r.addressB,   r.warnings.join(u'；'), r.failure};
+    QStringList candidates;
+    for (const Candidate& c : r.candidates)
+        candidates.append(c.postalCode + u' ' + c.record);
+    return {r.postalCode,        r.addressNumber,          r.record,
+            r.addressA,          r.addressB,               r.warnings.join(u'；'),
+            r.failure,           certaintyKey(r.certainty), candidates.join(u'；')};
 }
 
 } // namespace yubin::address

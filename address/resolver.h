@@ -21,6 +21,22 @@
 
 namespace yubin::address {
 
+// How sure a resolution is.
+enum class Certainty {
+    None,      // nothing found: failure says why
+    Exact,     // one record fits the address
+    Office,    // a large business office's own code
+    CatchAll,  // the municipality's 「以下に掲載がない場合」 record
+    Ambiguous, // several records fit, or the town matched and no note fits: no code
+};
+// "none", "exact", "office", "catch-all", "ambiguous".
+QString certaintyKey(Certainty certainty);
+
+struct Candidate {
+    QString postalCode; // 7 digits
+    QString record;     // prefecture + municipality + town with its note
+};
+
 struct Resolution {
     QString postalCode;    // 7 digits; empty when unresolved
     QString addressNumber; // empty for an office's own code
@@ -29,6 +45,11 @@ struct Resolution {
     QString addressB;      // as it stands in the input, trimmed
     QStringList warnings;  // Japanese
     QString failure;       // Japanese; empty when resolved
+    Certainty certainty = Certainty::None;
+    // A catch-all reached though the address goes on after its municipality:
+    // far likelier a town not recognised than one the data does not list.
+    bool needsCheck = false;
+    std::vector<Candidate> candidates; // what an ambiguous address may be
     bool resolved() const { return !postalCode.isEmpty(); }
 };
 
@@ -42,7 +63,13 @@ public:
     AddressResolver(const AddressResolver&) = delete;
     AddressResolver& operator=(const AddressResolver&) = delete;
 
+    // An address, perhaps with its postal code written before it
+    // (〒100-0013 東京都…), which then counts as given.
     Resolution resolve(QStringView address);
+    // An address with the postal code given beside it (empty when none).
+    // The code decides among an ambiguous address's candidates and confirms
+    // a catch-all; against an exact or office result it is a failure.
+    Resolution resolve(QStringView code, QStringView address);
 
     struct Town;
     struct Municipality;
@@ -50,6 +77,8 @@ public:
     struct Office;
 
 private:
+    Resolution resolveText(QStringView address);
+    void applyGivenCode(Resolution& r, const QString& code);
     Prefecture& prefecture(int index);
     const std::vector<std::pair<int, QString>>* municipalitiesNamed(const QString& foldedName);
     void indexAllMunicipalities();
@@ -63,6 +92,7 @@ private:
     int longestMunicipality = 0;
     std::optional<QByteArray> officeBytes;
     QHash<QString, std::vector<Office>> offices; // by prefecture and municipality
+    const Municipality* lastMunicipality = nullptr; // of the last resolution
 };
 
 // One line of `yubin-cli resolve`: postal code, address number, record,
@@ -70,11 +100,12 @@ private:
 QString resolutionLine(const Resolution& resolution);
 
 // The fields of a resolution for the command line's tsv and json output,
-// named by ResolutionFields; the warnings joined by "；".
+// named by ResolutionFields; the warnings joined by "；", the candidates as
+// "1340003 東京都江戸川区春江町（４、５丁目）" joined by "；".
 inline const QStringList ResolutionFields = {
     QStringLiteral("postal_code"), QStringLiteral("address_number"), QStringLiteral("record"),
     QStringLiteral("address_a"),   QStringLiteral("address_b"),      QStringLiteral("warnings"),
-    QStringLiteral("failure")};
+    QStringLiteral("failure"),     QStringLiteral("certainty"),      QStringLiteral("candidates")};
 QStringList resolutionFields(const Resolution& resolution);
 
 } // namespace yubin::address

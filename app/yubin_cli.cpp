@@ -203,7 +203,10 @@ int main(int argc, char* argv[]) {
           {"pdf", "OUT.pdf", "write the sheets as an A4 PDF"},
           {"report", "OUT.csv", "write every row's status and reason as CSV"},
           {"skip-unresolved", "",
-           "leave rows in error out instead of printing them without a barcode"}},
+           "leave rows in error out instead of printing them without a barcode"},
+          {"allow-catch-all", "",
+           "print the barcode of a municipality's catch-all code where the town was not "
+           "recognised"}},
          full::runLabelsVerb,
          {}},
     };

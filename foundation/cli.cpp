@@ -448,36 +448,46 @@ QString jsonString(const QString& value) {
 
 } // namespace
 
-void printTable(const CliRequest& request, const QStringList& lines,
-                const std::vector<QStringList>& rows) {
+void beginTable(const CliRequest& request) {
+    if (request.format == OutputFormat::Tsv)
+        *request.out << request.verb->fields.join(u'\t') << '\n';
+    else if (request.format == OutputFormat::Json)
+        *request.out << '[';
+}
+
+void printTableRow(const CliRequest& request, const QStringList& row, size_t index) {
     QTextStream& out = *request.out;
     const QStringList& fields = request.verb->fields;
-    switch (request.format) {
-    case OutputFormat::Text:
+    if (request.format == OutputFormat::Tsv) {
+        QStringList cells;
+        for (const QString& value : row)
+            cells << tsvField(value);
+        out << cells.join(u'\t') << '\n';
+    } else if (request.format == OutputFormat::Json) {
+        out << (index == 0 ? "\n  {" : ",\n  {");
+        for (qsizetype f = 0; f < fields.size(); ++f)
+            out << (f == 0 ? "" : ", ") << jsonString(fields[f]) << ": "
+                << jsonString(row.value(f));
+        out << '}';
+    }
+}
+
+void endTable(const CliRequest& request, size_t rows) {
+    if (request.format == OutputFormat::Json)
+        *request.out << (rows == 0 ? "]\n" : "\n]\n");
+}
+
+void printTable(const CliRequest& request, const QStringList& lines,
+                const std::vector<QStringList>& rows) {
+    if (request.format == OutputFormat::Text) {
         for (const QString& line : lines)
-            out << line << '\n';
-        return;
-    case OutputFormat::Tsv:
-        out << fields.join(u'\t') << '\n';
-        for (const QStringList& row : rows) {
-            QStringList cells;
-            for (const QString& value : row)
-                cells << tsvField(value);
-            out << cells.join(u'\t') << '\n';
-        }
-        return;
-    case OutputFormat::Json:
-        out << '[';
-        for (size_t i = 0; i < rows.size(); ++i) {
-            out << (i == 0 ? "\n  {" : ",\n  {");
-            for (qsizetype f = 0; f < fields.size(); ++f)
-                out << (f == 0 ? "" : ", ") << jsonString(fields[f]) << ": "
-                    << jsonString(rows[i].value(f));
-            out << '}';
-        }
-        out << (rows.empty() ? "]\n" : "\n]\n");
+            *request.out << line << '\n';
         return;
     }
+    beginTable(request);
+    for (size_t i = 0; i < rows.size(); ++i)
+        printTableRow(request, rows[i], i);
+    endTable(request, rows.size());
 }
 
 void printRecords(const CliRequest& request, const QStringList& lines,

@@ -101,6 +101,13 @@ int usageError(const CliRequest& request, const QString& message);
 void printTable(const CliRequest& request, const QStringList& lines,
                 const std::vector<QStringList>& rows);
 
+// printTable() one row at a time, for a verb that writes each row as its
+// input comes: the heading (tsv) or the opening bracket (json), the rows
+// numbered from 0, then the end. Text output writes nothing here.
+void beginTable(const CliRequest& request);
+void printTableRow(const CliRequest& request, const QStringList& row, size_t index);
+void endTable(const CliRequest& request, size_t rows);
+
 // printTable() with the fields of the records the lines stand for.
 void printRecords(const CliRequest& request, const QStringList& lines,
                   const std::vector<PostalRecord>& records);

@@ -476,4 +476,139 @@ QStringView trimBlanks(QStringView in) {
     return in.sliced(begin, end - begin);
 }
 
+// ---- signs and characters that addresses and codes write either way ----
+
+namespace {
+
+// Each old or variant form and the form it compares as. Both sides of a
+// comparison are folded, so which member of a pair is the base matters not.
+constexpr std::pair<char16_t, char16_t> VariantKanji[] = {
+    {u'龍', u'竜'}, {u'竈', u'釜'}, {u'檮', u'梼'}, {u'驒', u'騨'}, {u'婁', u'娄'},
+    {u'諫', u'諌'}, {u'溪', u'渓'}, {u'擽', u'櫟'}, {u'澤', u'沢'}, {u'邊', u'辺'},
+    {u'邉', u'辺'}, {u'齋', u'斎'}, {u'齊', u'斎'}, {u'斉', u'斎'}, {u'髙', u'高'},
+    {u'﨑', u'崎'}, {u'嵜', u'崎'}, {u'鰺', u'鯵'}, {u'條', u'条'}, {u'巿', u'市'},
+    {u'嶋', u'島'}, {u'嶌', u'島'}, {u'舘', u'館'}, {u'冨', u'富'}, {u'祗', u'祇'},
+    {u'濱', u'浜'}, {u'濵', u'浜'}, {u'廣', u'広'}, {u'櫻', u'桜'}, {u'國', u'国'},
+    {u'會', u'会'}, {u'眞', u'真'}, {u'德', u'徳'}, {u'惠', u'恵'},
+    {u'瀨', u'瀬'}, {u'槇', u'槙'}, {u'曾', u'曽'}, {u'淵', u'渕'},
+};
+
+// Small kana and their full-size letters.
+constexpr std::pair<char16_t, char16_t> SmallKana[] = {
+    {u'ぁ', u'あ'}, {u'ぃ', u'い'}, {u'ぅ', u'う'}, {u'ぇ', u'え'}, {u'ぉ', u'お'},
+    {u'っ', u'つ'}, {u'ゃ', u'や'}, {u'ゅ', u'ゆ'}, {u'ょ', u'よ'}, {u'ゎ', u'わ'},
+    {u'ゕ', u'か'}, {u'ゖ', u'け'}, {u'ァ', u'ア'}, {u'ィ', u'イ'}, {u'ゥ', u'ウ'},
+    {u'ェ', u'エ'}, {u'ォ', u'オ'}, {u'ッ', u'ツ'}, {u'ャ', u'ヤ'}, {u'ュ', u'ユ'},
+    {u'ョ', u'ヨ'}, {u'ヮ', u'ワ'}, {u'ヵ', u'カ'}, {u'ヶ', u'ケ'}, {u'ｧ', u'ｱ'},
+    {u'ｨ', u'ｲ'},   {u'ｩ', u'ｳ'},   {u'ｪ', u'ｴ'},   {u'ｫ', u'ｵ'},   {u'ｬ', u'ﾔ'},
+    {u'ｭ', u'ﾕ'},   {u'ｮ', u'ﾖ'},   {u'ｯ', u'ﾂ'},
+};
+
+template <std::size_t N>
+char16_t lookUp(const std::pair<char16_t, char16_t> (&table)[N], char16_t c) {
+    for (const auto& [from, to] : table)
+        if (from == c)
+            return to;
+    return c;
+}
+
+bool isAnyDigit(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'０' && u <= u'９');
+}
+
+} // namespace
+
+bool isDashSign(QChar c) {
+    switch (c.unicode()) {
+    case u'-':
+    case u'－':
+    case u'‐':
+    case u'‑':
+    case u'‒':
+    case u'–':
+    case u'—':
+    case u'―':
+    case u'−':
+    case u'﹣':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isHyphenAt(QStringView s, qsizetype i) {
+    if (i < 0 || i >= s.size())
+        return false;
+    if (isDashSign(s[i]))
+        return true;
+    return (s[i] == u'ー' || s[i] == u'ｰ') && i > 0 && i + 1 < s.size() && isAnyDigit(s[i - 1]) &&
+           isAnyDigit(s[i + 1]);
+}
+
+QString withPlainHyphens(QStringView in) {
+    QString out = in.toString();
+    for (qsizetype i = 0; i < in.size(); ++i)
+        if (isHyphenAt(in, i))
+            out[i] = u'-';
+    return out;
+}
+
+char16_t kanjiBaseForm(char16_t c) {
+    return c < 0x4E00 ? c : lookUp(VariantKanji, c);
+}
+
+char16_t fullSizeKana(char16_t c) {
+    return lookUp(SmallKana, c);
+}
+
+qsizetype variationSelectorLength(QStringView s, qsizetype i) {
+    if (i < 0 || i >= s.size())
+        return 0;
+    const char16_t c = s[i].unicode();
+    if (c >= 0xFE00 && c <= 0xFE0F)
+        return 1;
+    // U+E0100-E01EF: the high surrogate DB40 and a low one DD00-DDEF.
+    if (c == 0xDB40 && i + 1 < s.size() && s[i + 1].unicode() >= 0xDD00 &&
+        s[i + 1].unicode() <= 0xDDEF)
+        return 2;
+    return 0;
+}
+
+std::optional<PostalCodeFound> readLeadingPostalCode(QStringView in) {
+    qsizetype i = 0;
+    while (i < in.size() && isBlank(in[i]))
+        ++i;
+    if (i < in.size() && in[i] == u'〒')
+        ++i;
+    while (i < in.size() && isBlank(in[i]))
+        ++i;
+    QString digits;
+    while (i < in.size() && digits.size() < 7) {
+        if (isAnyDigit(in[i])) {
+            digits += QChar(char16_t(in[i].unicode() >= u'０' ? in[i].unicode() - 0xFEE0
+                                                               : in[i].unicode()));
+        } else if (digits.size() == 3 && isDashSign(in[i])) {
+            // only one sign, after the third digit
+        } else if (digits.size() == 3 && (in[i] == u'ー' || in[i] == u'ｰ') && i + 1 < in.size() &&
+                   isAnyDigit(in[i + 1])) {
+        } else {
+            break;
+        }
+        if (!isAnyDigit(in[i]) && i > 0 && !isAnyDigit(in[i - 1]))
+            return std::nullopt;
+        ++i;
+    }
+    if (digits.size() != 7 || (i < in.size() && isAnyDigit(in[i])))
+        return std::nullopt;
+    return PostalCodeFound{digits, i};
+}
+
+std::optional<QString> readPostalCode(QStringView in) {
+    const std::optional<PostalCodeFound> found = readLeadingPostalCode(in);
+    if (!found || !trimBlanks(in.sliced(found->end)).isEmpty())
+        return std::nullopt;
+    return found->code;
+}
+
 } // namespace yubin::text

@@ -92,4 +92,37 @@ inline QString trimmed(const QString& in) {
     return t.size() == in.size() ? in : t.toString();
 }
 
+// ---- signs and characters that addresses and codes write either way ----
+
+// A dash sign read as a hyphen wherever it stands: - － ‐ ‑ ‒ – — ― − ﹣.
+bool isDashSign(QChar c);
+// Whether s[i] is read as a hyphen: a dash sign, or a long vowel mark (ー,
+// ｰ) between two digits, as an input method gives "1ー2" for "1-2".
+bool isHyphenAt(QStringView s, qsizetype i);
+// The text with every sign isHyphenAt reads as a hyphen made "-", so the
+// length and every position stay as they were.
+QString withPlainHyphens(QStringView in);
+
+// The form under which old and variant kanji of place names compare equal
+// (龍 竜, 邊 邉 辺, 髙 高, 﨑 崎 ...): the table is data in text.cpp. Other
+// characters are returned as they are.
+char16_t kanjiBaseForm(char16_t c);
+// A small kana (ッ ャ ぁ ｯ ...) as its full-size letter; other characters as
+// they are. Addresses write ツ for ッ and the reverse.
+char16_t fullSizeKana(char16_t c);
+// The length of the variation selector at s[i] (U+FE00-FE0F: 1, U+E0100-
+// E01EF: 2), 0 when there is none: a selector only picks a glyph.
+qsizetype variationSelectorLength(QStringView s, qsizetype i);
+
+// A postal code as people write it: 〒 or blanks before, seven digits in
+// half or full width with at most one hyphen-like sign after the third
+// (〒100ー0013, 100-0013, １００－００１３, 1000013), and no digit right after.
+struct PostalCodeFound {
+    QString code;     // seven digits
+    qsizetype end = 0; // where the code ends in the text
+};
+std::optional<PostalCodeFound> readLeadingPostalCode(QStringView in);
+// The same for a text that holds nothing else but blanks.
+std::optional<QString> readPostalCode(QStringView in);
+
 } // namespace yubin::text

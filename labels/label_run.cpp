@@ -59,22 +59,12 @@ QString statusName(RowStatus status) {
 }
 
 std::optional<QString> givenPostalCode(QStringView field) {
-    QString digits;
-    bool hyphen = false;
-    for (QChar c : text::toHalfWidthAscii(text::trimBlanks(field))) {
-        const char16_t u = c.unicode();
-        if (u >= u'0' && u <= u'9')
-            digits += c;
-        else if (u == u'-' || u == 0x2010 || u == 0x2011 || u == 0x2012 || u == 0x2013 ||
-                 u == 0x2212 || u == 0x30FC)
-            hyphen = true;
-        else if (u != u'〒' && !text::isBlank(c))
-            return std::nullopt;
-    }
-    if (digits.size() == 7)
-        return digits;
+    if (std::optional<QString> code = text::readPostalCode(field))
+        return code;
     // A spreadsheet reads 0600906 as the number 600906.
-    if (!hyphen && (digits.size() == 5 || digits.size() == 6))
+    const QString digits = text::toHalfWidthAscii(text::trimBlanks(field));
+    if ((digits.size() == 5 || digits.size() == 6) &&
+        std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
         return sevenDigitCode(digits);
     return std::nullopt;
 }
@@ -138,17 +128,19 @@ RowResult RowChecker::check(const Record& row) {
         // The building goes with the address: its floor and room numbers
         // belong to the address number.
         const QString address = joined({text.address, text.building}, u' ');
-        const address::Resolution r = resolver.resolve(given ? *given + u' ' + address : address);
+        // A code that contradicts the address, an address that fits several
+        // records, and a town not recognised all fail: a barcode would carry
+        // a guess to what may be the wrong place.
+        const address::Resolution r = resolver.resolve(given.value_or(QString()), address);
         out.postalCode = r.postalCode;
         out.addressNumber = r.addressNumber;
         if (!givenField.isEmpty() && !given)
             fail(QStringLiteral("郵便番号「%1」が7桁の数字ではありません").arg(givenField));
         if (!r.resolved()) {
             fail(r.failure);
-        } else if (given && *given != r.postalCode) {
-            // Either the code or the address is wrong; a barcode would
-            // carry one of them to the wrong place.
-            fail(r.warnings.join(u'；'));
+        } else if (r.needsCheck && !options.allowCatchAll) {
+            for (const QString& w : r.warnings)
+                fail(w);
         } else {
             for (const QString& w : r.warnings)
                 warn(w);

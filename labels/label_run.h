@@ -32,6 +32,9 @@ struct LabelOptions {
     int codeSize = 2;            // 1, 2, 3: 8, 10, 11.5 pt
     int start = 1;               // first label used on the first sheet, 1-based
     bool skipUnresolved = false; // leave rows in error out instead of printing them bare
+    // Print the barcode of a municipality's 「以下に掲載がない場合」 code
+    // even where the town was not recognised.
+    bool allowCatchAll = false;
 };
 
 struct RowResult {
@@ -45,10 +48,10 @@ struct RowResult {
     ComposedLabel label;
 };
 
-// A postal-code field as seven digits: blanks, 〒 and hyphens dropped,
-// full-width digits read as digits, a code a spreadsheet turned into a
-// number (five or six digits) given back its leading zeros. nullopt when it
-// is anything else.
+// A postal-code field as seven digits: as people write a code (text.h,
+// readPostalCode), or a code a spreadsheet turned into a number (five or
+// six digits) given back its leading zeros. nullopt when it is anything
+// else.
 std::optional<QString> givenPostalCode(QStringView field);
 
 // Checks rows one at a time against the data folder and composes their

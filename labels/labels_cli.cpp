@@ -41,6 +41,7 @@ int runLabelsVerb(const CliRequest& request) {
         return usageError(request, QStringLiteral("開始位置は 1～%1 です（--start）")
                                        .arg(options.layout.labelsPerSheet()));
     options.skipUnresolved = request.has(QStringLiteral("skip-unresolved"));
+    options.allowCatchAll = request.has(QStringLiteral("allow-catch-all"));
 
     const QString input = request.positional[0];
     const AddressList list = readAddressList(input);
