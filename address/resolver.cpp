@@ -93,6 +93,11 @@ QString prefectureName(int index) {
     return QString::fromUtf8(prefectureTable()[size_t(index - 1)].name);
 }
 
+const QString NoTown = QStringLiteral("町域がないため「以下に掲載がない場合」の郵便番号です");
+const QString UnlistedTown =
+    QStringLiteral("町域が見つからないため「以下に掲載がない場合」の郵便番号です");
+const QString UnrecognisedTown = UnlistedTown + QStringLiteral("（要確認）");
+
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
@@ -409,10 +414,11 @@ Resolution AddressResolver::resolve(QStringView codeText, QStringView input) {
 
 void AddressResolver::applyGivenCode(Resolution& r, const QString& code) {
     const auto mismatch = [&](const QString& found) {
-        r.failure = QStringLiteral("入力の郵便番号%1は住所の郵便番号%2と異なります").arg(code, found);
+        r.failure =
+            QStringLiteral("入力の郵便番号%1は住所の郵便番号%2と異なります").arg(code, found);
         r.candidates = {{found, r.record}};
         r.postalCode.clear();
-        r.addressNumber.clear();
+        r.record.clear();
     };
     const auto take = [&](const Candidate& c) {
         r.postalCode = code;
@@ -429,14 +435,17 @@ void AddressResolver::applyGivenCode(Resolution& r, const QString& code) {
             // The code of an office at the address is as right as the
             // town's: a company's own code with its street address.
             if (lastMunicipality) {
-                for (const Office& o : officesOf(lastMunicipality->prefecture, lastMunicipality->name)) {
-                    if (o.postalCode == code && (r.addressA.isEmpty() || folded(r.addressA).endsWith(o.foldedTown))) {
+                for (const Office& o :
+                     officesOf(lastMunicipality->prefecture, lastMunicipality->name)) {
+                    if (o.postalCode == code &&
+                        (r.addressA.isEmpty() || folded(r.addressA).endsWith(o.foldedTown))) {
                         r.postalCode = code;
                         r.addressNumber.clear();
                         r.certainty = Certainty::Office;
-                        r.record = prefectureName(lastMunicipality->prefecture) + lastMunicipality->name +
-                                   o.block + u' ' + o.name;
-                        r.warnings.append(QStringLiteral("大口事業所「%1」の個別番号です").arg(o.name));
+                        r.record = prefectureName(lastMunicipality->prefecture) +
+                                   lastMunicipality->name + o.block + u' ' + o.name;
+                        r.warnings.append(
+                            QStringLiteral("大口事業所「%1」の個別番号です").arg(o.name));
                         return;
                     }
                 }
@@ -454,6 +463,9 @@ void AddressResolver::applyGivenCode(Resolution& r, const QString& code) {
         return;
     case Certainty::CatchAll:
         if (r.postalCode == code) {
+            // The writer meant the catch-all: nothing left to check.
+            if (r.needsCheck)
+                r.warnings.replaceInStrings(UnrecognisedTown, UnlistedTown);
             r.needsCheck = false;
             return;
         }
@@ -462,9 +474,11 @@ void AddressResolver::applyGivenCode(Resolution& r, const QString& code) {
         if (lastMunicipality) {
             for (const Town& t : lastMunicipality->towns) {
                 if (t.postalCode == code && !t.catchAll) {
-                    take({code, prefectureName(lastMunicipality->prefecture) + lastMunicipality->name + t.name});
+                    take({code, prefectureName(lastMunicipality->prefecture) +
+                                    lastMunicipality->name + t.name});
                     r.needsCheck = false;
-                    r.warnings = {QStringLiteral("町域を確かめられないため、入力の郵便番号を使いました")};
+                    r.warnings = {
+                        QStringLiteral("町域を確かめられないため、入力の郵便番号を使いました")};
                     return;
                 }
             }
@@ -536,8 +550,8 @@ Resolution AddressResolver::resolveText(QStringView input) {
     } else {
         for (int i = 1; i <= PrefectureCount && candidates.empty(); ++i) {
             const QString& name = shortPrefectureNames()[size_t(i)];
-            if (name.size() < foldedPrefectureNames()[size_t(i)].size() && f.text.startsWith(name) &&
-                !prefecture(i).missing)
+            if (name.size() < foldedPrefectureNames()[size_t(i)].size() &&
+                f.text.startsWith(name) && !prefecture(i).missing)
                 inPrefecture(i, name.size());
         }
         if (candidates.empty()) {
@@ -592,7 +606,8 @@ Resolution AddressResolver::resolveText(QStringView input) {
     std::vector<Place> places;
     for (const Municipality* m : candidates)
         places.push_back(findTown(*m, f));
-    if (std::none_of(places.begin(), places.end(), [](const Place& p) { return p.match.town >= 0; })) {
+    if (std::none_of(places.begin(), places.end(),
+                     [](const Place& p) { return p.match.town >= 0; })) {
         FoldedText stripped = withoutAza(f, cityEnd);
         if (stripped.text.size() != f.text.size()) {
             std::vector<Place> again;
@@ -661,7 +676,8 @@ Resolution AddressResolver::resolveText(QStringView input) {
         const Town* building = nullptr;
         qsizetype buildingAt = -1;
         for (const Town& t : city.towns) {
-            if (t.buildingTown != base || (building && t.building.size() <= building->building.size()))
+            if (t.buildingTown != base ||
+                (building && t.building.size() <= building->building.size()))
                 continue;
             if (const qsizetype at = b.indexOf(t.building); at >= 0) {
                 building = &t;
@@ -676,7 +692,8 @@ Resolution AddressResolver::resolveText(QStringView input) {
                          : (t.foldedBase == base && t.building.isEmpty()))
                 group.push_back(&t);
         }
-        const QStringView street = ft.sliced(found.streetStart, found.streetEnd - found.streetStart);
+        const QStringView street =
+            ft.sliced(found.streetStart, found.streetEnd - found.streetStart);
         const AddressFacts facts = readAddressFacts(
             building ? b.sliced(buildingAt + building->building.size()) : b, street);
         std::vector<const Town*> fits[4];
@@ -740,10 +757,9 @@ Resolution AddressResolver::resolveText(QStringView input) {
             r.needsCheck = std::any_of(after.begin(), after.end(), [](QChar c) {
                 return !isDigit(c) && c != u'-' && !QStringView(u"丁目番地号ノ").contains(c);
             });
-            r.warnings.append(
-                r.needsCheck
-                    ? QStringLiteral("町域が見つからないため「以下に掲載がない場合」の郵便番号です（要確認）")
-                    : QStringLiteral("町域がないため「以下に掲載がない場合」の郵便番号です"));
+            r.warnings.append(r.needsCheck      ? UnrecognisedTown
+                              : after.isEmpty() ? NoTown
+                                                : UnlistedTown);
         }
     }
     const qsizetype origEnd = f.origin[size_t(aEnd)];
@@ -795,9 +811,15 @@ QStringList resolutionFields(const Resolution& r) {
     QStringList candidates;
     for (const Candidate& c : r.candidates)
         candidates.append(c.postalCode + u' ' + c.record);
-    return {r.postalCode,        r.addressNumber,          r.record,
-            r.addressA,          r.addressB,               r.warnings.join(u'；'),
-            r.failure,           certaintyKey(r.certainty), candidates.join(u'；')};
+    return {r.postalCode,
+            r.addressNumber,
+            r.record,
+            r.addressA,
+            r.addressB,
+            r.warnings.join(u'；'),
+            r.failure,
+            certaintyKey(r.certainty),
+            candidates.join(u'；')};
 }
 
 } // namespace yubin::address

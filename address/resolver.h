@@ -91,7 +91,7 @@ private:
     QHash<QString, std::vector<std::pair<int, QString>>> municipalityIndex;
     int longestMunicipality = 0;
     std::optional<QByteArray> officeBytes;
-    QHash<QString, std::vector<Office>> offices; // by prefecture and municipality
+    QHash<QString, std::vector<Office>> offices;    // by prefecture and municipality
     const Municipality* lastMunicipality = nullptr; // of the last resolution
 };
 

@@ -22,14 +22,14 @@ struct UnitWord {
     Level level;
 };
 constexpr UnitWord NoteUnits[] = {
-    {u"丁目", Level::Chome}, {u"番地", Level::Banchi}, {u"番", Level::Banchi},
+    {u"丁目", Level::Chome}, {u"番地", Level::Banchi},  {u"番", Level::Banchi},
     {u"号", Level::Go},      {u"地割", Level::Chiwari}, {u"条", Level::Jo},
     {u"線", Level::Sen},     {u"区", Level::Ku},        {u"階", Level::Floor},
 };
 constexpr UnitWord AddressUnits[] = {
-    {u"丁目", Level::Chome}, {u"丁", Level::Chome},      {u"番地", Level::Banchi},
-    {u"番", Level::Banchi},  {u"号", Level::Go},         {u"地割", Level::Chiwari},
-    {u"条", Level::Jo},      {u"線", Level::Sen},        {u"区", Level::Ku},
+    {u"丁目", Level::Chome}, {u"丁", Level::Chome}, {u"番地", Level::Banchi},
+    {u"番", Level::Banchi},  {u"号", Level::Go},    {u"地割", Level::Chiwari},
+    {u"条", Level::Jo},      {u"線", Level::Sen},   {u"区", Level::Ku},
     {u"階", Level::Floor},   {u"F", Level::Floor},
 };
 
@@ -306,7 +306,8 @@ std::optional<int> compareOver(const std::vector<int>& path, const std::vector<i
 }
 
 Fit fitRange(const std::vector<int>& path, const NumberRange& r) {
-    const std::optional<int> low = r.from.empty() ? std::optional<int>(1) : compareOver(path, r.from);
+    const std::optional<int> low =
+        r.from.empty() ? std::optional<int>(1) : compareOver(path, r.from);
     const std::optional<int> high = r.to.empty() ? std::optional<int>(-1) : compareOver(path, r.to);
     if ((low && *low < 0) || (high && *high > 0))
         return Fit::No;
@@ -362,8 +363,9 @@ Fit fitConditions(const NoteItem& item, const AddressFacts& facts) {
     }
     if (item.conditions.empty())
         return Fit::Yes;
-    const bool floorsOnly = std::all_of(item.conditions.begin(), item.conditions.end(),
-                                        [](const NoteCondition& c) { return c.level == Level::Floor; });
+    const bool floorsOnly =
+        std::all_of(item.conditions.begin(), item.conditions.end(),
+                    [](const NoteCondition& c) { return c.level == Level::Floor; });
     if (text.isEmpty() && !floorsOnly)
         return Fit::Maybe;
     const NumberRun run = numberRun(text, 0);
@@ -503,6 +505,9 @@ Fit noteFit(const TownNote& note, const AddressFacts& facts) {
         std::any_of(n.begin(), n.end(), [](const auto& x) { return x.unit == Level::Chome; });
     switch (note.kind) {
     case Kind::None:
+        // A name without a note beside the same name with notes is a second
+        // place of that name: it fits as plainly as they do.
+        return Fit::Yes;
     case Kind::ExceptBuildings:
     case Kind::Others:
         return Fit::Rest;

@@ -39,7 +39,7 @@ struct NoteCondition {
 // One part of a note between its commas: a name the address goes on with,
 // numbers it must carry, and the parts left out of it (「…を除く」).
 struct NoteItem {
-    QString name;   // folded (address_text.h); may be empty
+    QString name;        // folded (address_text.h); may be empty
     bool street = false; // a Kyoto street and its direction: name is the street
     bool unreadable = false;
     std::vector<NoteCondition> conditions;

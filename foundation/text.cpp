@@ -483,24 +483,22 @@ namespace {
 // Each old or variant form and the form it compares as. Both sides of a
 // comparison are folded, so which member of a pair is the base matters not.
 constexpr std::pair<char16_t, char16_t> VariantKanji[] = {
-    {u'龍', u'竜'}, {u'竈', u'釜'}, {u'檮', u'梼'}, {u'驒', u'騨'}, {u'婁', u'娄'},
-    {u'諫', u'諌'}, {u'溪', u'渓'}, {u'擽', u'櫟'}, {u'澤', u'沢'}, {u'邊', u'辺'},
-    {u'邉', u'辺'}, {u'齋', u'斎'}, {u'齊', u'斎'}, {u'斉', u'斎'}, {u'髙', u'高'},
-    {u'﨑', u'崎'}, {u'嵜', u'崎'}, {u'鰺', u'鯵'}, {u'條', u'条'}, {u'巿', u'市'},
-    {u'嶋', u'島'}, {u'嶌', u'島'}, {u'舘', u'館'}, {u'冨', u'富'}, {u'祗', u'祇'},
-    {u'濱', u'浜'}, {u'濵', u'浜'}, {u'廣', u'広'}, {u'櫻', u'桜'}, {u'國', u'国'},
-    {u'會', u'会'}, {u'眞', u'真'}, {u'德', u'徳'}, {u'惠', u'恵'},
-    {u'瀨', u'瀬'}, {u'槇', u'槙'}, {u'曾', u'曽'}, {u'淵', u'渕'},
+    {u'龍', u'竜'}, {u'竈', u'釜'}, {u'檮', u'梼'}, {u'驒', u'騨'}, {u'婁', u'娄'}, {u'諫', u'諌'},
+    {u'溪', u'渓'}, {u'擽', u'櫟'}, {u'澤', u'沢'}, {u'邊', u'辺'}, {u'邉', u'辺'}, {u'齋', u'斎'},
+    {u'齊', u'斎'}, {u'斉', u'斎'}, {u'髙', u'高'}, {u'﨑', u'崎'}, {u'嵜', u'崎'}, {u'鰺', u'鯵'},
+    {u'條', u'条'}, {u'巿', u'市'}, {u'嶋', u'島'}, {u'嶌', u'島'}, {u'舘', u'館'}, {u'冨', u'富'},
+    {u'祗', u'祇'}, {u'濱', u'浜'}, {u'濵', u'浜'}, {u'廣', u'広'}, {u'櫻', u'桜'}, {u'國', u'国'},
+    {u'會', u'会'}, {u'眞', u'真'}, {u'德', u'徳'}, {u'惠', u'恵'}, {u'瀨', u'瀬'}, {u'槇', u'槙'},
+    {u'曾', u'曽'}, {u'淵', u'渕'},
 };
 
 // Small kana and their full-size letters.
 constexpr std::pair<char16_t, char16_t> SmallKana[] = {
-    {u'ぁ', u'あ'}, {u'ぃ', u'い'}, {u'ぅ', u'う'}, {u'ぇ', u'え'}, {u'ぉ', u'お'},
-    {u'っ', u'つ'}, {u'ゃ', u'や'}, {u'ゅ', u'ゆ'}, {u'ょ', u'よ'}, {u'ゎ', u'わ'},
-    {u'ゕ', u'か'}, {u'ゖ', u'け'}, {u'ァ', u'ア'}, {u'ィ', u'イ'}, {u'ゥ', u'ウ'},
-    {u'ェ', u'エ'}, {u'ォ', u'オ'}, {u'ッ', u'ツ'}, {u'ャ', u'ヤ'}, {u'ュ', u'ユ'},
-    {u'ョ', u'ヨ'}, {u'ヮ', u'ワ'}, {u'ヵ', u'カ'}, {u'ヶ', u'ケ'}, {u'ｧ', u'ｱ'},
-    {u'ｨ', u'ｲ'},   {u'ｩ', u'ｳ'},   {u'ｪ', u'ｴ'},   {u'ｫ', u'ｵ'},   {u'ｬ', u'ﾔ'},
+    {u'ぁ', u'あ'}, {u'ぃ', u'い'}, {u'ぅ', u'う'}, {u'ぇ', u'え'}, {u'ぉ', u'お'}, {u'っ', u'つ'},
+    {u'ゃ', u'や'}, {u'ゅ', u'ゆ'}, {u'ょ', u'よ'}, {u'ゎ', u'わ'}, {u'ゕ', u'か'}, {u'ゖ', u'け'},
+    {u'ァ', u'ア'}, {u'ィ', u'イ'}, {u'ゥ', u'ウ'}, {u'ェ', u'エ'}, {u'ォ', u'オ'}, {u'ッ', u'ツ'},
+    {u'ャ', u'ヤ'}, {u'ュ', u'ユ'}, {u'ョ', u'ヨ'}, {u'ヮ', u'ワ'}, {u'ヵ', u'カ'}, {u'ヶ', u'ケ'},
+    {u'ｧ', u'ｱ'},   {u'ｨ', u'ｲ'},   {u'ｩ', u'ｳ'},   {u'ｪ', u'ｴ'},   {u'ｫ', u'ｵ'},   {u'ｬ', u'ﾔ'},
     {u'ｭ', u'ﾕ'},   {u'ｮ', u'ﾖ'},   {u'ｯ', u'ﾂ'},
 };
 
@@ -586,8 +584,8 @@ std::optional<PostalCodeFound> readLeadingPostalCode(QStringView in) {
     QString digits;
     while (i < in.size() && digits.size() < 7) {
         if (isAnyDigit(in[i])) {
-            digits += QChar(char16_t(in[i].unicode() >= u'０' ? in[i].unicode() - 0xFEE0
-                                                               : in[i].unicode()));
+            digits += QChar(
+                char16_t(in[i].unicode() >= u'０' ? in[i].unicode() - 0xFEE0 : in[i].unicode()));
         } else if (digits.size() == 3 && isDashSign(in[i])) {
             // only one sign, after the third digit
         } else if (digits.size() == 3 && (in[i] == u'ー' || in[i] == u'ｰ') && i + 1 < in.size() &&

@@ -118,7 +118,7 @@ qsizetype variationSelectorLength(QStringView s, qsizetype i);
 // half or full width with at most one hyphen-like sign after the third
 // (〒100ー0013, 100-0013, １００－００１３, 1000013), and no digit right after.
 struct PostalCodeFound {
-    QString code;     // seven digits
+    QString code;      // seven digits
     qsizetype end = 0; // where the code ends in the text
 };
 std::optional<PostalCodeFound> readLeadingPostalCode(QStringView in);

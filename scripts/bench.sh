@@ -66,6 +66,32 @@ if ! hyperfine -N -i --warmup 5 --runs 40 --export-json "$results/whole.hyperfin
   exit 1
 fi
 
+# The resolver as a whole process: 10,000 addresses spread over every
+# prefecture (one in ten without its prefecture) through standard input, with
+# hyperfine; then a million lines streamed, timed with their peak memory
+# (the median of three runs).
+echo "running yubin-cli resolve ..." >&2
+python3 "$top/scripts/bench_addresses.py" "$data" 10000 "$results/10k.txt"
+python3 "$top/scripts/bench_addresses.py" "$data" 10000 "$results/1m.txt" --repeat 100
+hyperfine --warmup 2 --runs 15 --export-json "$results/resolve.hyperfine" \
+  -n "yubin-cli resolve (10,000 addresses)" "$cli --data $data resolve < $results/10k.txt" \
+  >/dev/null 2>"$results/hyperfine-resolve.log" || cat "$results/hyperfine-resolve.log" >&2
+: >"$results/stream.tsv"
+for _ in 1 2 3; do
+  /usr/bin/time -f '%e\t%M' -o "$results/stream" "$cli" --data "$data" resolve \
+    <"$results/1m.txt" >/dev/null || true
+  cat "$results/stream" >>"$results/stream.tsv"
+done
+python3 - "$results/resolve.hyperfine" "$results/stream.tsv" <<'PY'
+import json, statistics, sys
+runs = json.load(open(sys.argv[1]))["results"][0]
+print(f"yubin-cli resolve, 10,000 addresses: median {runs['median']:.3f} s")
+rows = [line.split("\t") for line in open(sys.argv[2]) if line.strip()]
+seconds = statistics.median(float(r[0]) for r in rows)
+peak = statistics.median(int(r[1]) for r in rows) / 1024
+print(f"yubin-cli resolve, 1,000,000 addresses streamed: median {seconds:.2f} s, peak {peak:.1f} MB")
+PY
+
 # Fails, naming each, when a benchmark reported an error instead of a figure.
 python3 "$top/scripts/bench_table.py" "$results"/*.json --whole "$results/whole.hyperfine" \
   --rss "$results/rss.tsv"

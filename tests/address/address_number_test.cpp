@@ -1,6 +1,5 @@
 #include "address/address_number.h"
 #include "address/address_text.h"
-#include "address/town_note.h"
 
 #include <gtest/gtest.h>
 
@@ -69,56 +68,27 @@ TEST(KanjiNumber, ReadsBothWritings) {
 
 TEST(FoldForMatch, AcceptsTheCommonVariants) {
     const std::pair<const char16_t*, const char16_t*> same[] = {
-        {u"霞が関", u"霞ヶ関"},    {u"鎌ケ谷", u"鎌ヶ谷"},  {u"一之江", u"一の江"},
-        {u"北六条西", u"北6条西"}, {u"北 ６条", u"北六条"}, {u"ａｂ", u"AB"},
+        {u"霞が関", u"霞ヶ関"},
+        {u"鎌ケ谷", u"鎌ヶ谷"},
+        {u"一之江", u"一の江"},
+        {u"北六条西", u"北6条西"},
+        {u"北 ６条", u"北六条"},
+        {u"ａｂ", u"AB"},
+        // Old and variant kanji, a variation selector, small kana.
+        {u"龍ケ崎", u"竜ヶ﨑"},
+        {u"渡邊", u"渡辺"},
+        {u"齋藤", u"斉藤"},
+        {u"髙田", u"高田"},
+        {u"葛\U000E0100飾", u"葛飾"},
+        {u"祇園", u"祗園"},
+        {u"ニッポン", u"ニツポン"},
+        {u"1ー2", u"1-2"},
     };
     for (const auto& [a, b] : same)
         EXPECT_EQ(folded(a), folded(b)) << QString::fromUtf16(a).toStdString();
     const FoldedText f = foldForMatch(u"十一 丁");
     EXPECT_EQ(f.text, u"11丁"_qs);
     EXPECT_EQ(f.origin, (std::vector<qsizetype>{0, 0, 3, 4}));
-}
-
-TEST(TownNote, ReadsEachKindOfNote) {
-    using Kind = TownNote::Kind;
-    const std::tuple<const char16_t*, Kind, int, int> cases[] = {
-        {u"", Kind::None, 0, 0},
-        {u"１～７丁目", Kind::Chome, 1, 7},
-        {u"８〜２０丁目", Kind::Chome, 8, 20},
-        {u"３丁目", Kind::Chome, 3, 3},
-        {u"丁目", Kind::AnyChome, 0, 0},
-        {u"番地", Kind::Banchi, 0, 0},
-        {u"１２階", Kind::Floor, 12, 12},
-        {u"地階・階層不明", Kind::FloorUnknown, 0, 0},
-        {u"次のビルを除く", Kind::ExceptBuildings, 0, 0},
-        {u"その他", Kind::Others, 0, 0},
-        {u"６～１５番地", Kind::Named, 0, 0},
-    };
-    for (const auto& [text, kind, from, to] : cases) {
-        const TownNote note = parseTownNote(text);
-        EXPECT_EQ(std::tuple(note.kind, note.from, note.to), std::tuple(kind, from, to))
-            << QString::fromUtf16(text).toStdString();
-    }
-    const TownName split = splitTownName(u"名駅ビル（高層棟）（１階）");
-    EXPECT_EQ(split.base + u'|' + split.note, u"名駅ビル|１階"_qs);
-}
-
-TEST(AddressFacts, ReadsChomeFloorAndBasement) {
-    const std::tuple<const char16_t*, std::optional<int>, std::optional<int>, bool> cases[] = {
-        {u"8丁目3-1", 8, std::nullopt, false},
-        {u"8-3-1", 8, std::nullopt, false},
-        {u"8番地", std::nullopt, std::nullopt, false},
-        {u"ビル12階", std::nullopt, 12, false},
-        {u"3F", std::nullopt, 3, false},
-        {u"B1F", std::nullopt, std::nullopt, true},
-        {u"地階", std::nullopt, std::nullopt, true},
-    };
-    for (const auto& [b, chome, floor, basement] : cases) {
-        const AddressFacts facts = readAddressFacts(b);
-        EXPECT_EQ(std::tuple(facts.chome, facts.floor, facts.basement),
-                  std::tuple(chome, floor, basement))
-            << QString::fromUtf16(b).toStdString();
-    }
 }
 
 } // namespace

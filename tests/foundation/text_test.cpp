@@ -137,3 +137,49 @@ TEST(Trim, RemovesHalfAndFullWidthBlanksOnly) {
 
 } // namespace
 } // namespace yubin::text
+
+namespace yubin::text {
+namespace {
+
+TEST(HyphenSigns, DashesAlwaysLongVowelMarksOnlyBetweenDigits) {
+    EXPECT_EQ(withPlainHyphens(u"1-2－3‐4―5−6ｰ7ー8"), QStringLiteral("1-2-3-4-5-6-7-8"));
+    EXPECT_EQ(withPlainHyphens(u"１ー２"), QStringLiteral("１-２"));
+    EXPECT_EQ(withPlainHyphens(u"コーポ1ー"), QStringLiteral("コーポ1ー"));
+}
+
+TEST(VariantKanji, FoldToOneFormAndLeaveOthersAlone) {
+    const std::pair<char16_t, char16_t> same[] = {
+        {u'龍', u'竜'}, {u'竈', u'釜'}, {u'檮', u'梼'}, {u'驒', u'騨'}, {u'婁', u'娄'},
+        {u'諫', u'諌'}, {u'渓', u'溪'}, {u'櫟', u'擽'}, {u'澤', u'沢'}, {u'邊', u'辺'},
+        {u'邉', u'辺'}, {u'齋', u'斉'}, {u'齊', u'斎'}, {u'髙', u'高'}, {u'﨑', u'崎'},
+        {u'鰺', u'鯵'}, {u'條', u'条'}, {u'巿', u'市'}, {u'嶋', u'島'}, {u'舘', u'館'},
+        {u'冨', u'富'}, {u'祇', u'祗'}};
+    for (const auto& [a, b] : same)
+        EXPECT_EQ(kanjiBaseForm(a), kanjiBaseForm(b)) << QString(QChar(a)).toStdString();
+    EXPECT_EQ(kanjiBaseForm(u'東'), u'東');
+    EXPECT_EQ(fullSizeKana(u'ッ'), u'ツ');
+    EXPECT_EQ(fullSizeKana(u'ょ'), u'よ');
+    EXPECT_EQ(variationSelectorLength(u"葛\U000E0100", 1), 2);
+    EXPECT_EQ(variationSelectorLength(u"辻\uFE00", 1), 1);
+    EXPECT_EQ(variationSelectorLength(u"辻", 0), 0);
+}
+
+TEST(PostalCodeReader, ReadsTheWaysPeopleWriteACode) {
+    const std::pair<const char16_t*, std::optional<QString>> cases[] = {
+        {u"〒100ー0013", u"1000013"_qs},      {u"100-0013", u"1000013"_qs},
+        {u"１００－００１３", u"1000013"_qs}, {u" 〒 1000013 ", u"1000013"_qs},
+        {u"100‐0013", u"1000013"_qs},         {u"100−0013", u"1000013"_qs},
+        {u"1000-013", std::nullopt},          {u"100--0013", std::nullopt},
+        {u"10000131", std::nullopt},          {u"100-001", std::nullopt},
+        {u"〒100-0013号", std::nullopt},      {u"", std::nullopt},
+    };
+    for (const auto& [in, code] : cases)
+        EXPECT_EQ(readPostalCode(in), code) << QString::fromUtf16(in).toStdString();
+    const std::optional<PostalCodeFound> lead = readLeadingPostalCode(u"〒100-0013 千代田区");
+    ASSERT_TRUE(lead);
+    EXPECT_EQ(lead->end, 9);
+    EXPECT_FALSE(readLeadingPostalCode(u"10000134丁目"));
+}
+
+} // namespace
+} // namespace yubin::text

@@ -14,7 +14,9 @@ protected:
         QStringList towns;
         for (const auto& [code, town] : {std::pair{u"1000013"_qs, u"霞が関（次のビルを除く）"_qs},
                                          {u"1000000"_qs, u"以下に掲載がない場合"_qs},
-                                         {u"1000001"_qs, u"千代田"_qs}})
+                                         {u"1000001"_qs, u"千代田"_qs},
+                                         {u"1000031"_qs, u"春江町（１～３丁目）"_qs},
+                                         {u"1000045"_qs, u"春江町（４、５丁目）"_qs}})
             towns << test::addressRecord(u"13101"_qs, code, u"ﾄｳｷﾖｳﾄ"_qs, u"ﾁﾖﾀﾞｸ"_qs, u"ﾁﾖｳ"_qs,
                                          u"東京都"_qs, u"千代田区"_qs, town);
         test::writeFile(dir.filePath(u"13tokyo.CSV"_qs), test::sjisLines(towns));
@@ -88,6 +90,55 @@ TEST_F(LabelRun, GivesEachRowItsStatusReasonAndLabel) {
         EXPECT_EQ(r.label.lines.front().text, c.postalLine);
         EXPECT_EQ(r.label.lines.back().text, c.nameLine);
         EXPECT_EQ(!r.label.barcode.isEmpty(), c.barcode);
+    }
+}
+
+TEST_F(LabelRun, PrintsNoBarcodeForAGuess) {
+    const QString ambiguous = u"東京都千代田区春江町（１～３丁目）（100-0031）、"
+                              u"東京都千代田区春江町（４、５丁目）（100-0045）"_qs;
+    const QString unrecognised =
+        u"町域が見つからないため「以下に掲載がない場合」の郵便番号です（要確認）"_qs;
+    LabelOptions allow;
+    allow.allowCatchAll = true;
+    const struct {
+        QString row;
+        LabelOptions options;
+        RowStatus status;
+        QString reason;
+        bool barcode;
+    } cases[] = {
+        {u",東京都千代田区春江町,,,山田,"_qs,
+         {},
+         RowStatus::Error,
+         u"候補が複数あります："_qs + ambiguous + u"；バーコードなしで印刷します"_qs,
+         false},
+        // The given code is one of the candidates: it decides.
+        {u"100-0045,東京都千代田区春江町,,,山田,"_qs, {}, RowStatus::Ok, {}, true},
+        {u"100-0099,東京都千代田区春江町,,,山田,"_qs,
+         {},
+         RowStatus::Error,
+         u"候補が複数あります："_qs + ambiguous + u"；バーコードなしで印刷します"_qs,
+         false},
+        {u"1000000,東京都千代田区丸の内1,,,山田,"_qs,
+         {},
+         RowStatus::Warning,
+         u"町域が見つからないため「以下に掲載がない場合」の郵便番号です"_qs,
+         true},
+        {u",東京都千代田区丸の内1,,,山田,"_qs,
+         {},
+         RowStatus::Error,
+         unrecognised + u"；バーコードなしで印刷します"_qs,
+         false},
+        {u",東京都千代田区丸の内1,,,山田,"_qs, allow, RowStatus::Warning,
+         unrecognised + u"；郵便番号がないため住所から求めました"_qs, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row.toStdString());
+        const std::vector<RowResult> results = run(c.row + u'\n', c.options);
+        ASSERT_EQ(results.size(), 1u);
+        EXPECT_EQ(results[0].status, c.status);
+        EXPECT_EQ(results[0].reasons.join(u'；'), c.reason);
+        EXPECT_EQ(results[0].withBarcode, c.barcode);
     }
 }
 
