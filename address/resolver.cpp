@@ -708,7 +708,21 @@ Resolution AddressResolver::resolveText(QStringView input) {
         const std::vector<const Town*>& maybe = fits[int(Fit::Maybe)];
         const std::vector<const Town*>& restOf = fits[int(Fit::Rest)];
         std::vector<const Town*> open;
-        if (!yes.empty()) {
+        // A name without a note beside the same name with notes is a second
+        // place of that name: it settles nothing on its own.
+        const bool plainAmongOthers =
+            group.size() > 1 && std::any_of(yes.begin(), yes.end(), [](const Town* t) {
+                return t->note.kind == TownNote::Kind::None;
+            });
+        if (plainAmongOthers) {
+            open = yes;
+            open.insert(open.end(), maybe.begin(), maybe.end());
+            open.insert(open.end(), restOf.begin(), restOf.end());
+            if (oneCode(open)) {
+                town = open.front();
+                open.clear();
+            }
+        } else if (!yes.empty()) {
             if (oneCode(yes))
                 town = yes.front();
             else

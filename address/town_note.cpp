@@ -505,8 +505,6 @@ Fit noteFit(const TownNote& note, const AddressFacts& facts) {
         std::any_of(n.begin(), n.end(), [](const auto& x) { return x.unit == Level::Chome; });
     switch (note.kind) {
     case Kind::None:
-        // A name without a note beside the same name with notes is a second
-        // place of that name: it fits as plainly as they do.
         return Fit::Yes;
     case Kind::ExceptBuildings:
     case Kind::Others:
