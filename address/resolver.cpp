@@ -30,7 +30,9 @@ struct AddressResolver::Municipality {
     int prefecture = 0;
     QString name;
     std::vector<Town> towns;
-    QHash<QChar, std::vector<int>> byFirst; // towns to match, by first folded character
+    QHash<QChar, std::vector<int>> byFirst;       // towns to match, by first folded character
+    QHash<QString, std::vector<int>> byBase;      // the records of a name, of a building
+    QHash<QString, std::vector<int>> buildingsOf; // a town's buildings' floor records
 };
 
 struct AddressResolver::Prefecture {
@@ -271,7 +273,7 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
         auto found = byName.find(city);
         if (found == byName.end()) {
             found = byName.insert(city, int(p.municipalities.size()));
-            p.municipalities.push_back({index, city, {}, {}});
+            p.municipalities.push_back({index, city, {}, {}, {}, {}});
         }
         Town town;
         town.postalCode = sevenDigitCode(csv.Col(3, l));
@@ -280,7 +282,11 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
         town.wholeArea = town.name.endsWith(WholeAreaEnding) && town.name != WholeAreaEnding;
         const TownName split = splitTownName(town.name);
         town.note = parseTownNote(split.note);
-        town.foldedBase = folded(split.base);
+        // Most names fold to themselves: the text is then shared.
+        const QString base = split.note.isEmpty() ? town.name : split.base;
+        town.foldedBase = folded(base);
+        if (town.foldedBase == base)
+            town.foldedBase = base;
         p.municipalities[size_t(*found)].towns.push_back(std::move(town));
     });
     for (size_t m = 0; m < p.municipalities.size(); ++m) {
@@ -304,8 +310,12 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
         }
         for (size_t t = 0; t < city.towns.size(); ++t) {
             const Town& town = city.towns[t];
-            if (!town.catchAll && !town.wholeArea && town.building.isEmpty() &&
-                !town.foldedBase.isEmpty())
+            if (town.catchAll)
+                continue;
+            city.byBase[town.foldedBase].push_back(int(t));
+            if (!town.building.isEmpty())
+                city.buildingsOf[town.buildingTown].push_back(int(t));
+            else if (!town.wholeArea && !town.foldedBase.isEmpty())
                 city.byFirst[town.foldedBase.front()].push_back(int(t));
         }
         for (const QString& key : municipalityKeys(city.name)) {
@@ -675,9 +685,9 @@ Resolution AddressResolver::resolveText(QStringView input) {
         // A building of the town named anywhere after it: its floors.
         const Town* building = nullptr;
         qsizetype buildingAt = -1;
-        for (const Town& t : city.towns) {
-            if (t.buildingTown != base ||
-                (building && t.building.size() <= building->building.size()))
+        for (int i : city.buildingsOf.value(base)) {
+            const Town& t = city.towns[size_t(i)];
+            if (building && t.building.size() <= building->building.size())
                 continue;
             if (const qsizetype at = b.indexOf(t.building); at >= 0) {
                 building = &t;
@@ -685,13 +695,8 @@ Resolution AddressResolver::resolveText(QStringView input) {
             }
         }
         std::vector<const Town*> group;
-        for (const Town& t : city.towns) {
-            if (t.catchAll)
-                continue;
-            if (building ? t.foldedBase == building->foldedBase
-                         : (t.foldedBase == base && t.building.isEmpty()))
-                group.push_back(&t);
-        }
+        for (int i : city.byBase.value(building ? building->foldedBase : base))
+            group.push_back(&city.towns[size_t(i)]);
         const QStringView street =
             ft.sliced(found.streetStart, found.streetEnd - found.streetStart);
         const AddressFacts facts = readAddressFacts(
