@@ -14,16 +14,16 @@
 namespace yubin::address {
 
 struct AddressResolver::Town {
-    QString postalCode;
-    QString name; // with its note
+    std::array<char, 7> code{}; // the postal code's digits: a nationwide table is held
+    QString name;               // with its note
     TownNote note;
     QString foldedBase;
-    // A building with codes of its own floors: the town it stands in and
-    // its name after the town's, both folded.
-    QString buildingTown;
+    // A building with codes of its own floors: its name after the name of
+    // the town it stands in, folded.
     QString building;
     bool catchAll = false;
     bool wholeArea = false; // 〜一円: the municipality as a whole
+    QString postalCode() const { return QString::fromLatin1(code.data(), qsizetype(code.size())); }
 };
 
 struct AddressResolver::Municipality {
@@ -31,7 +31,6 @@ struct AddressResolver::Municipality {
     QString name;
     std::vector<Town> towns;
     QHash<QChar, std::vector<int>> byFirst;       // towns to match, by first folded character
-    QHash<QString, std::vector<int>> byBase;      // the records of a name, of a building
     QHash<QString, std::vector<int>> buildingsOf; // a town's buildings' floor records
 };
 
@@ -273,10 +272,12 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
         auto found = byName.find(city);
         if (found == byName.end()) {
             found = byName.insert(city, int(p.municipalities.size()));
-            p.municipalities.push_back({index, city, {}, {}, {}, {}});
+            p.municipalities.push_back({index, city, {}, {}, {}});
         }
         Town town;
-        town.postalCode = sevenDigitCode(csv.Col(3, l));
+        const QString code = sevenDigitCode(csv.Col(3, l));
+        for (size_t i = 0; i < town.code.size(); ++i)
+            town.code[i] = char(code[qsizetype(i)].toLatin1());
         town.name = csv.Col(9, l);
         town.catchAll = town.name == CatchAllTown;
         town.wholeArea = town.name.endsWith(WholeAreaEnding) && town.name != WholeAreaEnding;
@@ -302,7 +303,6 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
                 continue;
             for (qsizetype len = t.foldedBase.size() - 1; len > 0; --len) {
                 if (plain.contains(t.foldedBase.left(len))) {
-                    t.buildingTown = t.foldedBase.left(len);
                     t.building = t.foldedBase.sliced(len);
                     break;
                 }
@@ -312,9 +312,8 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
             const Town& town = city.towns[t];
             if (town.catchAll)
                 continue;
-            city.byBase[town.foldedBase].push_back(int(t));
             if (!town.building.isEmpty())
-                city.buildingsOf[town.buildingTown].push_back(int(t));
+                city.buildingsOf[town.foldedBase.chopped(town.building.size())].push_back(int(t));
             else if (!town.wholeArea && !town.foldedBase.isEmpty())
                 city.byFirst[town.foldedBase.front()].push_back(int(t));
         }
@@ -483,7 +482,7 @@ void AddressResolver::applyGivenCode(Resolution& r, const QString& code) {
         // records is taken as the writer's and said so.
         if (lastMunicipality) {
             for (const Town& t : lastMunicipality->towns) {
-                if (t.postalCode == code && !t.catchAll) {
+                if (t.postalCode() == code && !t.catchAll) {
                     take({code, prefectureName(lastMunicipality->prefecture) +
                                     lastMunicipality->name + t.name});
                     r.needsCheck = false;
@@ -651,7 +650,7 @@ Resolution AddressResolver::resolveText(QStringView input) {
                             t = &town;
                 if (t)
                     r.candidates.push_back(
-                        {t->postalCode, place + (t->catchAll ? QString() : t->name)});
+                        {t->postalCode(), place + (t->catchAll ? QString() : t->name)});
             } else if (c != withTown.front()) {
                 names.append(place);
             }
@@ -695,8 +694,11 @@ Resolution AddressResolver::resolveText(QStringView input) {
             }
         }
         std::vector<const Town*> group;
-        for (int i : city.byBase.value(building ? building->foldedBase : base))
-            group.push_back(&city.towns[size_t(i)]);
+        const std::vector<int>& near =
+            building ? city.buildingsOf.value(base) : city.byFirst.value(base.front());
+        for (int i : near)
+            if (city.towns[size_t(i)].foldedBase == (building ? building->foldedBase : base))
+                group.push_back(&city.towns[size_t(i)]);
         const QStringView street =
             ft.sliced(found.streetStart, found.streetEnd - found.streetStart);
         const AddressFacts facts = readAddressFacts(
@@ -705,9 +707,8 @@ Resolution AddressResolver::resolveText(QStringView input) {
         for (const Town* t : group)
             fits[int(noteFit(t->note, facts))].push_back(t);
         const auto oneCode = [](const std::vector<const Town*>& list) {
-            return std::all_of(list.begin(), list.end(), [&](const Town* t) {
-                return t->postalCode == list.front()->postalCode;
-            });
+            return std::all_of(list.begin(), list.end(),
+                               [&](const Town* t) { return t->code == list.front()->code; });
         };
         const std::vector<const Town*>& yes = fits[int(Fit::Yes)];
         const std::vector<const Town*>& maybe = fits[int(Fit::Maybe)];
@@ -744,7 +745,7 @@ Resolution AddressResolver::resolveText(QStringView input) {
         if (!town) {
             const bool noneFits = open.empty();
             for (const Town* t : noneFits ? group : open)
-                r.candidates.push_back({t->postalCode, place + t->name});
+                r.candidates.push_back({t->postalCode(), place + t->name});
             r.certainty = Certainty::Ambiguous;
             r.failure = (noneFits ? QStringLiteral("注記に合う記録がありません：")
                                   : QStringLiteral("候補が複数あります：")) +
@@ -785,7 +786,7 @@ Resolution AddressResolver::resolveText(QStringView input) {
     r.addressA = text::trimmed(rest.left(origEnd));
     r.addressB = text::trimmed(rest.sliced(origEnd));
     r.record = place + town->name;
-    r.postalCode = town->postalCode;
+    r.postalCode = town->postalCode();
 
     // A large office at the address has a code of its own.
     const QString foldedB = ft.sliced(aEnd).toString();
