@@ -495,6 +495,8 @@ AddressFacts readAddressFacts(QStringView b, QStringView street) {
         i = end - 1;
     }
     facts.basement = facts.basement || b.contains(u"地階") || b.contains(u"地下");
+    if (facts.basement)
+        facts.floor.reset(); // 地下2階 is no second floor
     return facts;
 }
 

@@ -15,15 +15,14 @@ QValidator::State PostalCodeValidator::validate(QString& input, int& pos) const 
         pos = std::clamp(pos - leading, 0, int(inner.size()));
         input = inner.toString();
     }
-    // A code as people write it, pasted whole (〒100ー0013, １００－００１３),
-    // becomes the box's own form; while typing, full-width digits and
-    // hyphen-like signs are read as they are meant.
-    if (judgePostalCode(input, rule) == PostalCodeText::NotACode) {
+    // In a box that takes a code as people write it, a code pasted whole
+    // (〒100ー0013, １００－００１３) becomes the box's own form, and full-width
+    // digits and hyphen-like signs are read as they are meant. A box without
+    // the hyphen is a digits-only field and stays one.
+    if (rule == HyphenRule::AfterThirdDigit &&
+        judgePostalCode(input, rule) == PostalCodeText::NotACode) {
         if (const std::optional<QString> code = text::readPostalCode(input)) {
-            const bool separated = !input.contains(*code);
-            input = rule == HyphenRule::AfterThirdDigit && separated
-                        ? code->left(3) + u'-' + code->sliced(3)
-                        : *code;
+            input = input.contains(*code) ? *code : code->left(3) + u'-' + code->sliced(3);
             pos = int(input.size());
         } else {
             input = text::withPlainHyphens(text::toHalfWidthAscii(input));

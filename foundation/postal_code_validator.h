@@ -11,8 +11,9 @@
 namespace yubin {
 
 // A postal-code box's rule for typing and pasting alike: a text that cannot
-// become a code is refused; blanks around a pasted code are dropped, and a
-// code written as people write it is read by text::readPostalCode.
+// become a code is refused; blanks around a pasted code are dropped, and
+// where a hyphen is allowed a code written as people write it is read by
+// text::readPostalCode.
 class PostalCodeValidator : public QValidator {
     Q_OBJECT
 public:

@@ -156,8 +156,9 @@ TEST(CliFormats, TsvAndJsonNameTheFieldsOfEachRecord) {
         {u"search 日本商事 --format tsv"_qs, header + officeTsv},
         {u"code 9999999 --format json"_qs, u"[]\n"_qs},
         {u"resolve 北海道札幌市中央区大通西1 --format tsv"_qs,
-         u"postal_code\taddress_number\trecord\taddress_a\taddress_b\twarnings\tfailure\n"
-         u"0600042\t1\t北海道札幌市中央区大通西\t北海道札幌市中央区大通西\t1\t\t\n"_qs},
+         u"postal_code\taddress_number\trecord\taddress_a\taddress_b\twarnings\tfailure\t"
+         u"certainty\tcandidates\n"
+         u"0600042\t1\t北海道札幌市中央区大通西\t北海道札幌市中央区大通西\t1\t\t\texact\t\n"_qs},
     };
     for (const auto& [args, out] : cases) {
         const test::CliResult r =

@@ -3,6 +3,7 @@
 
 #include "support/running_program.h"
 
+#include <QClipboard>
 #include <QPointer>
 
 namespace yubin {
@@ -87,6 +88,12 @@ TEST_F(FullSearch, PostalCodeBoxTakesDigitsAndOneHyphenAndCountsThem) {
     EXPECT_TRUE(runScan([&] { QTest::keyClick(w.Text2, Qt::Key_Return); }));
     EXPECT_EQ(shared.SearchZipCode, QStringLiteral("1000001"));
     EXPECT_EQ(w.List1->count(), 1);
+
+    // A code pasted as people write it is read as the code.
+    w.Text2->clear();
+    QApplication::clipboard()->setText(QStringLiteral("１００ー０００１"));
+    QTest::keyClick(w.Text2, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.Text2->text(), QStringLiteral("100-0001"));
 
     w.Text2->setText(QStringLiteral("1000-001"));
     EXPECT_FALSE(runScan([&] { QTest::mouseClick(w.Command3, Qt::LeftButton); }));
