@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTranslator>
 
 #include <algorithm>
@@ -391,13 +390,13 @@ QString parserError(const QString& error) {
         QT_TRANSLATE_NOOP("yubin-cli", "Missing value after '%1'."),
         QT_TRANSLATE_NOOP("yubin-cli", "Unexpected value after '%1'.")};
     for (const char* form : forms) {
-        QStringList parts = qstr(form).split(QStringLiteral("%1"));
-        for (QString& part : parts)
-            part = QRegularExpression::escape(part);
-        const QRegularExpressionMatch m =
-            QRegularExpression(u'^' + parts.join(QStringLiteral("(.*)")) + u'$').match(error);
-        if (m.hasMatch())
-            return inLanguage(form).arg(m.captured(1));
+        const QStringList around = qstr(form).split(QStringLiteral("%1"));
+        const QString& before = around.first();
+        const QString& after = around.last();
+        if (error.size() >= before.size() + after.size() && error.startsWith(before) &&
+            error.endsWith(after))
+            return inLanguage(form).arg(
+                error.mid(before.size(), error.size() - before.size() - after.size()));
     }
     return error;
 }

@@ -241,9 +241,10 @@ QString shiftJisQuery(QStringView text) {
 QString utf8Query(QStringView text) {
     QString out;
     out.reserve(text.size() * 9);
-    // A lone surrogate goes as U+FFFD, as a browser sends it.
-    for (const char byte : text.toUtf8())
-        appendAscii(out, uchar(byte));
+    forEachCodePoint(text, [&out](char32_t c) {
+        for (const char byte : QString::fromUcs4(&c, 1).toUtf8())
+            appendAscii(out, uchar(byte));
+    });
     return out;
 }
 

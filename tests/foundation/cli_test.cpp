@@ -88,7 +88,7 @@ TEST(CliArguments, TheDeclarationDecidesWhatIsAccepted) {
         {{u"address-number"_qs, u"--"_qs, u"-1"_qs}, 0, u"1\n"_qs},
         {{u"data-folder"_qs, u"--data"_qs, u"/nowhere"_qs}, 1, u"/nowhere/\n"_qs},
         {{u"--data"_qs, u"/a"_qs, u"data-folder"_qs, u"--data=/b"_qs}, 1, u"/b/\n"_qs},
-        {{u"resolve"_qs, u"--data=/nowhere"_qs, u"x"_qs, u"y"_qs, u"z"_qs}, 1, u"\t\t\t\t"_qs},
+        {{u"resolve"_qs, u"--data=/nowhere"_qs, u"x"_qs, u"y"_qs, u"z"_qs}, 1, QString()},
         {{u"barcode"_qs, u"1234567"_qs}, 0, u"18\n"_qs},
         {{u"towns"_qs, u"01"_qs}, 2, QString()},
         {{u"towns"_qs, u"-h"_qs}, 0, u"usage: yubin-cli [--data DIR] towns "_qs},
