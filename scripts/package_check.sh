@@ -62,8 +62,13 @@ dpkg-deb -x "$deb" "$tmp/root"
 appstreamcli validate --no-net "$tmp/root/usr/share/metainfo/jp.zunelka.yubin.metainfo.xml" >/dev/null ||
   fail "appstreamcli rejects the metainfo"
 desktop-file-validate "$tmp/root/usr/share/applications/yubin.desktop" || fail "invalid desktop entry"
+# Japanese runs on without blanks, where groff finds no place to break a
+# line; the Japanese edition is checked for everything else.
 for page in man1 ja/man1; do
-  man_warnings=$(zcat "$tmp/root/usr/share/man/$page/yubin-cli.1.gz" | groff -k -man -Tutf8 -ww -z 2>&1)
+  quiet=()
+  [[ $page == ja/* ]] && quiet=(-Wbreak)
+  man_warnings=$(zcat "$tmp/root/usr/share/man/$page/yubin-cli.1.gz" |
+    groff -k -man -Tutf8 -ww "${quiet[@]}" -z 2>&1)
   [[ -z $man_warnings ]] || fail "the man page ($page): $man_warnings"
 done
 bash -n "$tmp/root/usr/share/bash-completion/completions/yubin-cli" || fail "the completion"
