@@ -1,6 +1,7 @@
 #include "address/address_cli.h"
 #include "address/resolver.h"
 #include "barcode/barcode_cli.h"
+#include "data_prep/bundled_data.h"
 #include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
 #include "foundation/postal_record.h"
@@ -56,9 +57,21 @@ int runInFullProgram(const yubin::CliRequest& request) {
     return yubin::ExitCode::NothingFound;
 }
 
+// A new user's empty data folder is filled by yubin-cli-full, which reads
+// archives; it is told where the bundled ones are, since it lives elsewhere.
+bool fillInFullProgram(const yubin::CliRequest& request) {
+    const QString bundled = yubin::bundledDataFolder(programFolder);
+    if (!QFileInfo(bundled).isDir())
+        return false;
+    qputenv("YUBIN_BUNDLED_DATA", QFile::encodeName(bundled));
+    runInFullProgram(request);
+    return false; // only when it could not be started
+}
+
 } // namespace
 
 namespace full {
+constexpr auto fillDataFolder = &fillInFullProgram;
 constexpr auto runBarcodeVerb = &runInFullProgram;
 constexpr auto runPrepareVerb = &runInFullProgram;
 constexpr auto runLabelsVerb = &runInFullProgram;
@@ -67,6 +80,11 @@ constexpr auto runLabelsVerb = &runInFullProgram;
 #else
 
 namespace full {
+QString programFolder;
+bool fillDataFolder(const yubin::CliRequest& request) {
+    return yubin::fillFromBundledData(request.data, yubin::bundledDataFolder(programFolder),
+                                      *request.err);
+}
 using yubin::runBarcodeVerb;
 using yubin::runLabelsVerb;
 using yubin::runPrepareVerb;
@@ -105,114 +123,168 @@ int main(int argc, char* argv[]) {
     // One entry per verb: its name, its line in --help, its arguments, its
     // options, what runs it and its tsv/json fields (foundation/cli.h).
     const std::vector<yubin::CliVerb> verbs = {
-        {"prefectures", "the 47 prefecture codes and names", {}, {}, yubin::runPrefecturesVerb, {}},
+        {"prefectures",
+         QT_TRANSLATE_NOOP("yubin-cli", "the 47 prefecture codes and names"),
+         {},
+         {},
+         yubin::runPrefecturesVerb,
+         {}},
         {"data-folder",
-         "the data folder; exit 1 while it holds no prefecture file",
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "the data folder; exit 1 while it holds no prefecture file"),
          {},
          {},
          yubin::runDataFolderVerb,
          {}},
         {"municipalities",
-         "the municipality list of a prefecture, or its business offices",
-         {{"PREF", "prefecture: its code 01-47 or its name"}},
-         {{"offices", "", "list the prefecture's business offices instead"}},
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "the municipality list of a prefecture, or its business offices"),
+         {{"PREF", QT_TRANSLATE_NOOP("yubin-cli", "prefecture: its code 01-47 or its name")}},
+         {{"offices", "",
+           QT_TRANSLATE_NOOP("yubin-cli", "list the prefecture's business offices instead")}},
          yubin::runMunicipalitiesVerb,
-         PostalRecordFields},
+         PostalRecordFields,
+         true},
         {"towns",
-         "the town lines of a municipality, or the lines of an office",
-         {{"PREF", "prefecture: its code 01-47 or its name"},
-          {"NAME", "municipality, or office name with --offices"}},
-         {{"offices", "", "NAME is a business office of the prefecture"}},
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "the town lines of a municipality, or the lines of an office"),
+         {{"PREF", QT_TRANSLATE_NOOP("yubin-cli", "prefecture: its code 01-47 or its name")},
+          {"NAME", QT_TRANSLATE_NOOP("yubin-cli", "municipality, or office name with --offices")}},
+         {{"offices", "",
+           QT_TRANSLATE_NOOP("yubin-cli", "NAME is a business office of the prefecture")}},
          yubin::runTownsVerb,
-         PostalRecordFields},
+         PostalRecordFields,
+         true},
         {"town-search",
-         "the towns of a municipality whose name or reading holds TEXT",
-         {{"PREF", "prefecture: its code 01-47 or its name"},
-          {"MUNICIPALITY", "municipality"},
-          {"TEXT", "part of a town name, or of its reading in katakana or hiragana"}},
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "the towns of a municipality whose name or reading holds TEXT"),
+         {{"PREF", QT_TRANSLATE_NOOP("yubin-cli", "prefecture: its code 01-47 or its name")},
+          {"MUNICIPALITY", QT_TRANSLATE_NOOP("yubin-cli", "municipality")},
+          {"TEXT",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "part of a town name, or of its reading in katakana or hiragana")}},
          {},
          yubin::runTownSearchVerb,
-         PostalRecordFields},
+         PostalRecordFields,
+         true},
         {"search",
-         "search all data for one word or two (the count goes to stderr)",
-         {{"TEXT", "one word, or two separated by a blank (quote them)"}},
-         {{"fold", "", "also match in the full-width and hiragana forms of a line"},
-          {"no-offices", "", "leave out the business offices"}},
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "search all data for one word or two (the count goes to stderr)"),
+         {{"TEXT",
+           QT_TRANSLATE_NOOP("yubin-cli", "one word, or two separated by a blank (quote them)")}},
+         {{"fold", "",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "also match in the full-width and hiragana forms of a line")},
+          {"no-offices", "", QT_TRANSLATE_NOOP("yubin-cli", "leave out the business offices")}},
          yubin::runSearchVerb,
-         PostalRecordFields},
+         PostalRecordFields,
+         true},
         {"code",
-         "search all data for a postal code",
-         {{"CODE", "7 digits, or 3 digits, \"-\" and 4"}},
-         {{"no-offices", "", "leave out the business offices"}},
+         QT_TRANSLATE_NOOP("yubin-cli", "search all data for a postal code"),
+         {{"CODE", QT_TRANSLATE_NOOP("yubin-cli", "7 digits, or 3 digits, \"-\" and 4")}},
+         {{"no-offices", "", QT_TRANSLATE_NOOP("yubin-cli", "leave out the business offices")}},
          yubin::runCodeVerb,
-         PostalRecordFields},
+         PostalRecordFields,
+         true},
         {"map-url",
-         "the address of the map search for an address",
-         {{"TEXT", "the address (quote an address with blanks)"}},
-         {{"site", "0|1", "the map site: 0 (the default) or 1"},
-          {"office", "", "TEXT is a business-office name, which has no map search"}},
+         QT_TRANSLATE_NOOP("yubin-cli", "the address of the map search for an address"),
+         {{"TEXT", QT_TRANSLATE_NOOP("yubin-cli", "the address (quote an address with blanks)")}},
+         {{"site", "0|1",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "the map site: 0 Google Maps (the default), 1 OpenStreetMap")},
+          {"office", "",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "TEXT is a business-office name, which has no map search")}},
          yubin::runMapUrlVerb,
          {}},
         {"web-url",
-         "the address of the web search for a text",
-         {{"TEXT", "the text (quote a text with blanks)"}},
-         {{"engine", "0|1", "the search engine: 0 (the default) or 1"}},
+         QT_TRANSLATE_NOOP("yubin-cli", "the address of the web search for a text"),
+         {{"TEXT", QT_TRANSLATE_NOOP("yubin-cli", "the text (quote a text with blanks)")}},
+         {{"engine", "0|1",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "the search engine: 0 Google (the default), 1 Yahoo! JAPAN")}},
          yubin::runWebUrlVerb,
          {}},
         {"barcode",
-         "the customer barcode's check value and bar pattern, or its picture",
-         {{"[ZIP]", "postal code, 7 digits (not with --address)"},
-          {"[ADDRESS]", "address number, as 1-3-2 or 1丁目3番2号"}},
-         {{"address", "ADDRESS", "take the postal code and address number from an address"},
-          {"size", "1|2|3", "code size: 8, 10 or 11.5 point (default 2)"},
-          {"png", "FILE", "write the window's preview picture"},
-          {"svg", "FILE", "write the barcode alone at its printed size"},
-          {"pdf", "FILE", "write an A4 page with the barcode at --top and --left"},
-          {"top", "MM", "millimetres from the paper's top edge (default 35)"},
-          {"left", "MM", "millimetres from the paper's left edge (default 15)"}},
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "the customer barcode's check value and bar pattern, or its picture"),
+         {{"[ZIP]", QT_TRANSLATE_NOOP("yubin-cli", "postal code, 7 digits (not with --address)")},
+          {"[ADDRESS]", QT_TRANSLATE_NOOP("yubin-cli", "address number, as 1-3-2 or 1丁目3番2号")}},
+         {{"address", "ADDRESS",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "take the postal code and address number from an address")},
+          {"size", "1|2|3",
+           QT_TRANSLATE_NOOP("yubin-cli", "code size: 8, 10 or 11.5 point (default 2)")},
+          {"png", "FILE", QT_TRANSLATE_NOOP("yubin-cli", "write the window's preview picture")},
+          {"svg", "FILE",
+           QT_TRANSLATE_NOOP("yubin-cli", "write the barcode alone at its printed size")},
+          {"pdf", "FILE",
+           QT_TRANSLATE_NOOP("yubin-cli", "write an A4 page with the barcode at --top and --left")},
+          {"top", "MM",
+           QT_TRANSLATE_NOOP("yubin-cli", "millimetres from the paper's top edge (default 35)")},
+          {"left", "MM",
+           QT_TRANSLATE_NOOP("yubin-cli", "millimetres from the paper's left edge (default 15)")}},
          full::runBarcodeVerb,
          {}},
         {"prepare",
-         "turn downloaded archives into the data files",
-         {{"prefectures|nationwide", "the per-prefecture archives, or the nationwide one"},
-          {"DIR", "the folder holding the downloaded archives"}},
+         QT_TRANSLATE_NOOP("yubin-cli", "turn downloaded archives into the data files"),
+         {{"prefectures|nationwide",
+           QT_TRANSLATE_NOOP("yubin-cli", "the per-prefecture archives, or the nationwide one")},
+          {"DIR", QT_TRANSLATE_NOOP("yubin-cli", "the folder holding the downloaded archives")}},
          {},
          full::runPrepareVerb,
          {}},
         {"resolve",
-         "postal code, address number and record of addresses",
-         {{"[ADDRESS...]", "addresses; without one, one address per line of stdin"}},
+         QT_TRANSLATE_NOOP("yubin-cli", "postal code, address number and record of addresses"),
+         {{"[ADDRESS...]",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "addresses; without one, one address per line of stdin")}},
          {},
          yubin::runResolveVerb,
-         yubin::address::ResolutionFields},
+         yubin::address::ResolutionFields,
+         true},
         {"address-number",
-         "the address number of the part after the town",
-         {{"TEXT", "as 3丁目30-8　郵便ビル403号"}},
+         QT_TRANSLATE_NOOP("yubin-cli", "the address number of the part after the town"),
+         {{"TEXT", QT_TRANSLATE_NOOP("yubin-cli", "as 3丁目30-8　郵便ビル403号")}},
          {},
          yubin::runAddressNumberVerb,
          {}},
         {"labels",
-         "label sheets with customer barcodes from an address list (CSV or TSV)",
-         {{"FILE", "the address list: UTF-8 or Shift_JIS, with or without a heading row"}},
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "label sheets with customer barcodes from an address list (CSV or TSV)"),
+         {{"FILE", QT_TRANSLATE_NOOP(
+                       "yubin-cli",
+                       "the address list: UTF-8 or Shift_JIS, with or without a heading row")}},
          {{"layout", "12|21|24|CUSTOM",
-           "the A4 sheet (default 12); CUSTOM is COLSxROWS:WIDTHxHEIGHT:TOP,LEFT:HPITCH,VPITCH "
-           "in millimetres"},
+           QT_TRANSLATE_NOOP(
+               "yubin-cli",
+               "the A4 sheet (default 12); CUSTOM is COLSxROWS:WIDTHxHEIGHT:TOP,LEFT:HPITCH,VPITCH "
+               "in millimetres")},
           {"size", "1|2|3",
-           "code size: 8, 10 or 11.5 point (default 2, or 1 where 2 does not fit)"},
-          {"start", "N", "the first label used on the first sheet (default 1)"},
-          {"pdf", "OUT.pdf", "write the sheets as an A4 PDF"},
-          {"report", "OUT.csv", "write every row's status and reason as CSV"},
+           QT_TRANSLATE_NOOP(
+               "yubin-cli",
+               "code size: 8, 10 or 11.5 point (default 2, or 1 where 2 does not fit)")},
+          {"start", "N",
+           QT_TRANSLATE_NOOP("yubin-cli", "the first label used on the first sheet (default 1)")},
+          {"pdf", "OUT.pdf", QT_TRANSLATE_NOOP("yubin-cli", "write the sheets as an A4 PDF")},
+          {"report", "OUT.csv",
+           QT_TRANSLATE_NOOP("yubin-cli", "write every row's status and reason as CSV")},
           {"skip-unresolved", "",
-           "leave rows in error out instead of printing them without a barcode"},
-          {"allow-catch-all", "",
-           "print the barcode of a municipality's catch-all code where the town was not "
-           "recognised"}},
+           QT_TRANSLATE_NOOP(
+               "yubin-cli", "leave rows in error out instead of printing them without a barcode")},
+           {"allow-catch-all", "",
+            QT_TRANSLATE_NOOP("yubin-cli",
+                              "print the barcode of a municipality's catch-all code where the town "
+                              "was not recognised")}},
          full::runLabelsVerb,
-         {}},
+         {},
+         true},
     };
 #ifndef YUBIN_CLI_FRONT
     const QStringList givenArguments = app.arguments().mid(1);
     const QString programFolder = QCoreApplication::applicationDirPath();
+    full::programFolder = programFolder;
 #endif
-    return yubin::runCommandLine(verbs, givenArguments, yubin::DataFolder(programFolder), out, err);
+    return yubin::runCommandLine(verbs, givenArguments, yubin::DataFolder(programFolder), out, err,
+                                 full::fillDataFolder);
 }

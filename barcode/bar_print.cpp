@@ -191,7 +191,7 @@ void BAR_Print::createControls() {
     connect(cmdExecute, &QPushButton::clicked, this, &BAR_Print::cmdExecute_Click);
     connect(Command1, &QPushButton::clicked, this, &BAR_Print::close);
     connect(cmdAddress, &QPushButton::clicked, this, &BAR_Print::cmdAddress_Click);
-    connect(Label1, &ClickableLabel::doubleClicked, this,
+    connect(Label1, &ClickableLabel::clicked, this,
             [this] { platform.web->OpenWebPage(barcode::ManualUrl); });
 }
 
@@ -262,6 +262,10 @@ bool BAR_Print::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void BAR_Print::cmdExecute_Click() {
+    draw(true);
+}
+
+void BAR_Print::draw(bool printWhenChosen) {
     auto writeBack = [](QLineEdit* edit, const QString& value) {
         if (edit->text() != value)
             edit->setText(value);
@@ -303,7 +307,7 @@ void BAR_Print::cmdExecute_Click() {
         return;
     lblDeg->setText(barcode::checkValueText(encoder.Deg()));
 
-    if (Option1[1]->isChecked())
+    if (printWhenChosen && Option1[1]->isChecked())
         printBarcode(encoder, *top, *left, data, size);
 }
 
@@ -324,7 +328,9 @@ void BAR_Print::cmdAddress_Click() {
         return;
     txtData1->setText(r.postalCode);
     txtData2->setText(r.addressNumber);
-    cmdExecute_Click();
+    // Filling the boxes is no order to print: the user checks the preview
+    // and prints with the window's own button.
+    draw(false);
 }
 
 void BAR_Print::printBarcode(cBarcode& encoder, qint32 top, qint32 left, const QString& data,

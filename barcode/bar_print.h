@@ -63,8 +63,8 @@ public:
     // "印刷" is chosen.
     void cmdExecute_Click();
     // 住所から作成: resolves the address, fills the postal-code and
-    // address-number boxes and draws; an address that does not resolve
-    // leaves them as they are.
+    // address-number boxes and draws the preview, never printing; an
+    // address that does not resolve leaves them as they are.
     void cmdAddress_Click();
 
 protected:
@@ -74,6 +74,8 @@ protected:
 
 private:
     void createControls();
+    // Validates and previews; prints too when asked and "印刷" is chosen.
+    void draw(bool printWhenChosen);
     void printBarcode(cBarcode& encoder, qint32 top, qint32 left, const QString& data, int size);
     // Returning from the window's own message box or print dialog, or from
     // another program, is no new activation: it would redraw and print again.

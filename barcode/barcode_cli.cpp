@@ -94,12 +94,13 @@ int runBarcodeVerb(const CliRequest& request) {
     const bool fromAddress = request.values.contains(QStringLiteral("address"));
     if (fromAddress ? !request.positional.isEmpty()
                     : request.positional.isEmpty() || request.positional.size() > 2)
-        return usageError(request, QStringLiteral("barcode takes ZIP [ADDRESS], or --address "
-                                                  "ADDRESS alone"));
+        return usageError(
+            request, QT_TRANSLATE_NOOP("yubin-cli",
+                                       "barcode takes ZIP [ADDRESS], or --address ADDRESS alone"));
     BarcodeJob job;
     const QString sizeText = request.value(QStringLiteral("size"), QStringLiteral("2"));
     if (sizeText != u"1" && sizeText != u"2" && sizeText != u"3")
-        return usageError(request, QStringLiteral("--size must be 1, 2 or 3"));
+        return usageError(request, QT_TRANSLATE_NOOP("yubin-cli", "--size must be 1, 2 or 3"));
     job.codeSize = sizeText.toInt();
     for (const auto& [name, fallback, field] :
          {std::tuple{QStringLiteral("top"), barcode::DefaultTopText, &job.top},
@@ -107,7 +108,9 @@ int runBarcodeVerb(const CliRequest& request) {
         const std::optional<qint32> mm = barcode::parsePosition(request.value(name, fallback));
         if (!mm)
             return usageError(
-                request, QStringLiteral("--%1 must be a whole number of millimetres").arg(name));
+                request,
+                QT_TRANSLATE_NOOP("yubin-cli", "--%1 must be a whole number of millimetres"),
+                {name});
         *field = *mm;
     }
 

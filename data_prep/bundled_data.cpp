@@ -21,13 +21,6 @@ public:
 
 } // namespace
 
-QString bundledDataFolder(const QString& programFolder) {
-    const QString given = qEnvironmentVariable("YUBIN_BUNDLED_DATA");
-    if (!given.isEmpty())
-        return given;
-    return QDir::cleanPath(programFolder + QStringLiteral("/../share/yubin/data"));
-}
-
 bool fillFromBundledData(const DataFolder& data, const QString& bundled, QTextStream& err) {
     if (data.holdsPrefectureFile() || !QFileInfo(bundled).isDir())
         return false;
@@ -40,7 +33,13 @@ bool fillFromBundledData(const DataFolder& data, const QString& bundled, QTextSt
     SteadyClock clock;
     const RunOutcome outcome = runNationwide(folders, makePrefectureNames(), host, messages, clock);
     folders.work.removeEmpty();
-    return placedAnything(outcome);
+    if (!placedAnything(outcome))
+        return false;
+    err << QStringLiteral("データフォルダー %1 に同梱の全国データを入れました。")
+               .arg(QDir::toNativeSeparators(data.path()))
+        << '\n';
+    err.flush();
+    return true;
 }
 
 } // namespace yubin

@@ -11,15 +11,11 @@
 
 namespace yubin {
 
-// Where the bundled archives are: $YUBIN_BUNDLED_DATA when it is set (the
-// build tree's scripts point it at resources/data), else share/yubin/data
-// beside the installed bin/.
-QString bundledDataFolder(const QString& programFolder);
-
 // When the data folder holds no prefecture file and the bundled folder
 // exists, splits its archives into the data folder with the nationwide run,
-// its messages on `err`; true when files were placed. A data folder that
-// holds data is never touched.
+// its messages on `err`, and says where it placed them; true when files
+// were placed. A data folder that holds data is never touched. The desktop
+// program and yubin-cli both fill a new user's folder through this.
 bool fillFromBundledData(const DataFolder& data, const QString& bundled, QTextStream& err);
 
 } // namespace yubin

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <functional>
 
 namespace yubin {
@@ -177,6 +179,26 @@ QString findNamedArchive(const QString& folder, const QString& base) {
     return lzh.isEmpty() ? firstNamed(folder, base + QStringLiteral(".zip")) : lzh;
 }
 
+QString archiveKindText(const QStringList& archiveNames) {
+    auto any = [&](QLatin1StringView suffix) {
+        return std::any_of(archiveNames.begin(), archiveNames.end(), [&](const QString& name) {
+            return name.endsWith(suffix, Qt::CaseInsensitive);
+        });
+    };
+    const bool zip = any(QLatin1StringView(".zip"));
+    if (zip && any(QLatin1StringView(".lzh")))
+        return QStringLiteral("LZH・ZIP");
+    return zip ? QStringLiteral("ZIP") : QStringLiteral("LZH");
+}
+
+QString askPrefecturesText(const QString& archiveKind) {
+    return QStringLiteral("郵便番号(都道府県別)%1ﾌｧｲﾙを解凍しますか？     ").arg(archiveKind);
+}
+
+QString askNationwideText(const QString& archiveKind) {
+    return QStringLiteral("郵便番号(全国一括)%1ﾌｧｲﾙを解凍しますか？     ").arg(archiveKind);
+}
+
 RunOutcome runPrefectures(const PrepFolders& folders, const QStringList& names, RunHost& host,
                           MessageBoxes& messages) {
     RunOutcome outcome;
@@ -186,8 +208,12 @@ RunOutcome runPrefectures(const PrepFolders& folders, const QStringList& names, 
     const WorkLock lock(folders.work);
     if (!lock.held())
         return inProgress();
-    if (!messages.show(MessageIcon::Question, PrefecturesTitle, AskPrefecturesText,
-                       MessageButtons::OkCancel)) {
+    QStringList found;
+    for (int i = 1; i <= PrefectureCount; ++i)
+        found << text::trimmed(FindArchiveByCode(download, prefectureCode(i)));
+    found.removeAll(QString());
+    if (!messages.show(MessageIcon::Question, PrefecturesTitle,
+                       askPrefecturesText(archiveKindText(found)), MessageButtons::OkCancel)) {
         outcome.status = RunOutcome::Status::Cancelled;
         return outcome;
     }
@@ -244,7 +270,8 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
             messages.show(MessageIcon::Exclamation, ArchiveTitle, NoNationwideArchiveText,
                           MessageButtons::Ok);
         } else {
-            if (!messages.show(MessageIcon::Question, NationwideTitle, AskNationwideText,
+            if (!messages.show(MessageIcon::Question, NationwideTitle,
+                               askNationwideText(archiveKindText({archive})),
                                MessageButtons::OkCancel)) {
                 outcome.status = RunOutcome::Status::Cancelled;
                 return outcome;

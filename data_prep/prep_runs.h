@@ -58,10 +58,11 @@ struct RunOutcome {
 inline const QString ArchiveTitle = QStringLiteral("LZHﾌｧｲﾙ解凍");
 inline const QString PrefecturesTitle = QStringLiteral("LZHﾌｧｲﾙ解凍 (都道府県＋事業所)  ");
 inline const QString NationwideTitle = QStringLiteral("LZHﾌｧｲﾙ解凍 (全国一括＋事業所)  ");
-inline const QString AskPrefecturesText =
-    QStringLiteral("郵便番号(都道府県別)LZHﾌｧｲﾙを解凍しますか？     ");
-inline const QString AskNationwideText =
-    QStringLiteral("郵便番号(全国一括)LZHﾌｧｲﾙを解凍しますか？     ");
+// The questions name the kind of archive found: "LZH", "ZIP" or "LZH・ZIP"
+// (the postal service has published both); "LZH" when none was found.
+QString archiveKindText(const QStringList& archiveNames);
+QString askPrefecturesText(const QString& archiveKind);
+QString askNationwideText(const QString& archiveKind);
 inline const QString NoNationwideArchiveText =
     QStringLiteral("郵便番号(全国一括)LZHﾌｧｲﾙがありません。     ");
 inline const QString NoNationwideCsvText =

@@ -38,12 +38,13 @@ private:
 int runPrepareVerb(const CliRequest& request) {
     const QString& which = request.positional[0];
     if (which != QLatin1String("prefectures") && which != QLatin1String("nationwide"))
-        return usageError(request, QStringLiteral("prepare prefectures or prepare nationwide"));
+        return usageError(
+            request, QT_TRANSLATE_NOOP("yubin-cli", "prepare prefectures or prepare nationwide"));
     const RunKind kind =
         which == QLatin1String("prefectures") ? RunKind::Prefectures : RunKind::Nationwide;
     QString download = QDir(request.positional[1]).absolutePath();
     if (!QFileInfo(download).isDir())
-        return usageError(request, QStringLiteral("not a folder: %1").arg(download));
+        return usageError(request, QT_TRANSLATE_NOOP("yubin-cli", "not a folder: %1"), {download});
     if (!download.endsWith(u'/'))
         download += u'/';
 
@@ -60,7 +61,8 @@ int runPrepareVerb(const CliRequest& request) {
                                    : runNationwide(folders, names, host, messages, clock);
     folders.work.removeEmpty();
     if (outcome.status == RunOutcome::Status::NoFolder)
-        return usageError(request, QStringLiteral("no download folder: %1").arg(download));
+        return usageError(request, QT_TRANSLATE_NOOP("yubin-cli", "no download folder: %1"),
+                          {download});
 
     if (outcome.unroutedLines > 0)
         *request.err << QStringLiteral("都道府県名のない行 %1 行を読み飛ばしました。")

@@ -4,20 +4,28 @@
 #include "version.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace yubin {
 
 namespace {
 
-const CliOption DataOption{"data", "DIR", "read the data files in DIR instead of the data folder"};
-const CliOption FormatOption{"format", "text|tsv|json",
-                             "the lines (text, the default), tab-separated fields under a header "
-                             "row (tsv) or a JSON array of objects (json)"};
-const CliOption HelpOption{"help", "", "show this help"};
+const CliOption DataOption{
+    "data", "DIR",
+    QT_TRANSLATE_NOOP("yubin-cli", "read the data files in DIR instead of the data folder")};
+const CliOption FormatOption{
+    "format", "text|tsv|json",
+    QT_TRANSLATE_NOOP("yubin-cli", "the lines (text, the default), tab-separated fields under a "
+                                   "header row (tsv) or a JSON array of objects (json)")};
+const CliOption HelpOption{"help", "", QT_TRANSLATE_NOOP("yubin-cli", "show this help")};
 
 const QString Program = QStringLiteral("yubin-cli");
 
@@ -29,12 +37,31 @@ QString qstr(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// The user's language's translation, built into the program; none (and
+// the English of the code) when there is no translation for it.
+const QTranslator* translation() {
+    static const std::unique_ptr<QTranslator> loaded = [] {
+        auto t = std::make_unique<QTranslator>();
+        if (!t->load(QLocale(), QStringLiteral("yubin-cli"), QStringLiteral("_"),
+                     QStringLiteral(":/i18n")))
+            t.reset();
+        return t;
+    }();
+    return loaded.get();
+}
+
+// Help texts are written in English in the code and shown translated.
+QString inLanguage(const char* text) {
+    return cliText(text);
+}
+
 // A verb's summary as a sentence of its own.
 QString sentence(const char* summary) {
-    QString s = qstr(summary);
-    if (!s.isEmpty())
-        s[0] = s[0].toUpper();
-    return s + u'.';
+    QString s = inLanguage(summary);
+    if (s.isEmpty())
+        return s;
+    s[0] = s[0].toUpper();
+    return s + (s.back().unicode() < 0x80 ? QStringLiteral(".") : QStringLiteral("。"));
 }
 
 // Every option a verb takes, in the order its help lists them.
@@ -59,7 +86,8 @@ QString optionSyntax(const CliOption& option) {
 }
 
 QString usageLine(const CliVerb& verb) {
-    QString line = QStringLiteral("usage: yubin-cli [--data DIR] ") + qstr(verb.name);
+    QString line = inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "usage:")) +
+                   QStringLiteral(" yubin-cli [--data DIR] ") + qstr(verb.name);
     for (const CliArgument& a : verb.arguments)
         line += u' ' + qstr(a.syntax);
     for (const CliOption& o : verb.options)
@@ -69,8 +97,15 @@ QString usageLine(const CliVerb& verb) {
     return line;
 }
 
-const QString GlobalUsage = QStringLiteral("usage: yubin-cli [--data DIR] VERB [ARGUMENTS...]\n"
-                                           "       yubin-cli VERB --help | --help | --version");
+QString globalUsage() {
+    const QString usage = inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "usage:"));
+    qsizetype columnsWide = 0; // a wide character takes two columns of a terminal
+    for (const QChar c : usage)
+        columnsWide += c.unicode() >= 0x1100 ? 2 : 1;
+    return usage + QStringLiteral(" yubin-cli [--data DIR] VERB [ARGUMENTS...]\n") +
+           QString(columnsWide, u' ') +
+           QStringLiteral(" yubin-cli VERB --help | --help | --version");
+}
 
 // Two columns: the terms, and their help aligned after the longest term.
 QString columns(const std::vector<std::pair<QString, QString>>& rows) {
@@ -86,15 +121,23 @@ QString columns(const std::vector<std::pair<QString, QString>>& rows) {
 QString globalHelp(const std::vector<CliVerb>& verbs) {
     std::vector<std::pair<QString, QString>> verbRows;
     for (const CliVerb& verb : verbs)
-        verbRows.emplace_back(qstr(verb.name), qstr(verb.summary));
-    return GlobalUsage +
-           QStringLiteral("\n\nLooks up Japanese postal codes in the postal data, as the desktop "
-                          "program yubin does.\n\nVerbs:\n") +
-           columns(verbRows) + QStringLiteral("\nOptions:\n") +
-           columns({{optionSyntax(DataOption), qstr(DataOption.help)},
-                    {QStringLiteral("-h, --help"), QStringLiteral("show this help")},
-                    {QStringLiteral("-v, --version"), QStringLiteral("show the version")}}) +
-           QStringLiteral("\n'yubin-cli VERB --help' shows a verb's arguments and options.\n");
+        verbRows.emplace_back(qstr(verb.name), inLanguage(verb.summary));
+    return globalUsage() + QStringLiteral("\n\n") +
+           inLanguage(QT_TRANSLATE_NOOP(
+               "yubin-cli",
+               "Looks up Japanese postal codes in the postal data, as the desktop program "
+               "yubin does.")) +
+           QStringLiteral("\n\n") + inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "Verbs:")) + u'\n' +
+           columns(verbRows) + u'\n' + inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "Options:")) +
+           u'\n' +
+           columns({{optionSyntax(DataOption), inLanguage(DataOption.help)},
+                    {QStringLiteral("-h, --help"), inLanguage(HelpOption.help)},
+                    {QStringLiteral("-v, --version"),
+                     inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "show the version"))}}) +
+           u'\n' +
+           inLanguage(QT_TRANSLATE_NOOP(
+               "yubin-cli", "'yubin-cli VERB --help' shows a verb's arguments and options.")) +
+           u'\n';
 }
 
 QString verbHelp(const CliVerb& verb) {
@@ -102,17 +145,18 @@ QString verbHelp(const CliVerb& verb) {
     if (!verb.arguments.empty()) {
         std::vector<std::pair<QString, QString>> rows;
         for (const CliArgument& a : verb.arguments)
-            rows.emplace_back(qstr(a.syntax), qstr(a.help));
-        text += QStringLiteral("\nArguments:\n") + columns(rows);
+            rows.emplace_back(qstr(a.syntax), inLanguage(a.help));
+        text += u'\n' + inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "Arguments:")) + u'\n' +
+                columns(rows);
     }
     std::vector<std::pair<QString, QString>> rows;
     for (const CliOption& o : optionsOf(verb))
         rows.emplace_back(qstr(o.name) == u"help" ? QStringLiteral("-h, --help") : optionSyntax(o),
-                          qstr(o.help));
-    text += QStringLiteral("\nOptions:\n") + columns(rows);
+                          inLanguage(o.help));
+    text += u'\n' + inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "Options:")) + u'\n' + columns(rows);
     if (!verb.fields.isEmpty())
-        text += QStringLiteral("\nFields (tsv, json): ") + verb.fields.join(QStringLiteral(", ")) +
-                u'\n';
+        text += u'\n' + inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "Fields (tsv, json):")) + u' ' +
+                verb.fields.join(QStringLiteral(", ")) + u'\n';
     return text;
 }
 
@@ -135,28 +179,38 @@ QString roffOption(const CliOption& o) {
 }
 
 QString manPage(const std::vector<CliVerb>& verbs) {
-    QString m = QStringLiteral(".TH YUBIN\\-CLI 1 \"\" \"yubin %1\" \"User Commands\"\n"
-                               ".nh\n"
-                               ".SH NAME\n"
-                               "yubin\\-cli \\- look up Japanese postal codes (郵便番号)\n"
-                               ".SH SYNOPSIS\n"
-                               ".B yubin\\-cli\n"
-                               "[\\fB\\-\\-data\\fR \\fIDIR\\fR] \\fIVERB\\fR "
-                               "[\\fIARGUMENTS\\fR...] [\\fIOPTIONS\\fR]\n"
-                               ".br\n"
-                               ".B yubin\\-cli\n"
-                               "\\fIVERB\\fR \\fB\\-\\-help\\fR | \\fB\\-\\-help\\fR | "
-                               "\\fB\\-\\-version\\fR\n"
-                               ".SH DESCRIPTION\n"
-                               "The command\\-line companion of the desktop program \\fByubin\\fR: "
-                               "it reads the same postal data files (Japan Post's KEN_ALL.CSV "
-                               "split by prefecture, and JIGYOSYO.CSV) and prints the same lines "
-                               "as the program's lists, in UTF\\-8.\n"
-                               ".SH OPTIONS\n")
-                    .arg(versionText());
+    auto section = [](const char* name) {
+        return QStringLiteral(".SH ") + inLanguage(name) + u'\n';
+    };
+    QString m =
+        QStringLiteral(".TH YUBIN\\-CLI 1 \"\" \"yubin %1\" \"%2\"\n.nh\n")
+            .arg(versionText(), inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "User Commands")));
+    m += section(QT_TRANSLATE_NOOP("yubin-cli", "NAME")) + QStringLiteral("yubin\\-cli \\- ") +
+         roff(inLanguage(
+             QT_TRANSLATE_NOOP("yubin-cli", "look up Japanese postal codes (郵便番号)"))) +
+         u'\n';
+    m += section(QT_TRANSLATE_NOOP("yubin-cli", "SYNOPSIS")) +
+         QStringLiteral(".B yubin\\-cli\n"
+                        "[\\fB\\-\\-data\\fR \\fIDIR\\fR] \\fIVERB\\fR "
+                        "[\\fIARGUMENTS\\fR...] [\\fIOPTIONS\\fR]\n"
+                        ".br\n"
+                        ".B yubin\\-cli\n"
+                        "\\fIVERB\\fR \\fB\\-\\-help\\fR | \\fB\\-\\-help\\fR | "
+                        "\\fB\\-\\-version\\fR\n");
+    m += section(QT_TRANSLATE_NOOP("yubin-cli", "DESCRIPTION")) +
+         roff(inLanguage(QT_TRANSLATE_NOOP(
+             "yubin-cli",
+             "The command-line companion of the desktop program yubin: it reads the same "
+             "postal data files (Japan Post's KEN_ALL.CSV split by prefecture, and "
+             "JIGYOSYO.CSV) and prints the same lines as the program's lists, in "
+             "UTF-8."))) +
+         u'\n';
+    m += section(QT_TRANSLATE_NOOP("yubin-cli", "OPTIONS"));
     for (const CliOption& o : {DataOption, HelpOption})
-        m += QStringLiteral(".TP\n") + roffOption(o) + u'\n' + roff(qstr(o.help)) + u'\n';
-    m += QStringLiteral(".TP\n\\fB\\-\\-version\\fR\nshow the version\n.SH VERBS\n");
+        m += QStringLiteral(".TP\n") + roffOption(o) + u'\n' + roff(inLanguage(o.help)) + u'\n';
+    m += QStringLiteral(".TP\n\\fB\\-\\-version\\fR\n") +
+         roff(inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "show the version"))) + u'\n' +
+         section(QT_TRANSLATE_NOOP("yubin-cli", "VERBS"));
     for (const CliVerb& verb : verbs) {
         m += QStringLiteral(".TP\n\\fB") + roff(qstr(verb.name)) + QStringLiteral("\\fR");
         for (const CliArgument& a : verb.arguments)
@@ -171,41 +225,50 @@ QString manPage(const std::vector<CliVerb>& verbs) {
         m += QStringLiteral(".RS\n");
         for (const CliArgument& a : verb.arguments)
             m += QStringLiteral(".TP\n\\fI") + roff(qstr(a.syntax)) + QStringLiteral("\\fR\n") +
-                 roff(qstr(a.help)) + u'\n';
+                 roff(inLanguage(a.help)) + u'\n';
         for (const CliOption& o : verb.options)
-            m += QStringLiteral(".TP\n") + roffOption(o) + u'\n' + roff(qstr(o.help)) + u'\n';
+            m += QStringLiteral(".TP\n") + roffOption(o) + u'\n' + roff(inLanguage(o.help)) + u'\n';
         if (!verb.fields.isEmpty())
             m += QStringLiteral(".TP\n") + roffOption(FormatOption) + u'\n' +
-                 roff(qstr(FormatOption.help)) + QStringLiteral("; the fields: ") +
-                 roff(verb.fields.join(QStringLiteral(", "))) + QStringLiteral(".\n");
+                 roff(inLanguage(FormatOption.help)) + u' ' +
+                 roff(inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "Fields:"))) + u' ' +
+                 roff(verb.fields.join(QStringLiteral(", "))) + u'\n';
         m += QStringLiteral(".RE\n");
     }
-    m += QStringLiteral(
-        ".SH OUTPUT FORMATS\n"
-        "With \\fB\\-\\-format tsv\\fR the first line names the fields and each further line "
-        "holds one record, its fields separated by tabs. With \\fB\\-\\-format json\\fR the "
-        "output is one JSON array of objects, one object per record, every value a string. "
-        "Readings are in full\\-width katakana, postal codes seven digits without the hyphen; "
-        "kind is municipality, town or office.\n"
-        ".SH EXIT STATUS\n"
-        "0 when the verb found or did what was asked, 1 when it found nothing or failed "
-        "(for example without data files), 2 on a misuse, after the verb's usage.\n"
-        ".SH FILES\n"
-        ".TP\n"
-        "\\fI~/.local/share/Zunelka/yubin/DATA/\\fR\n"
-        "the data folder of an installed copy; \\fByubin\\-launch\\fR fills it from "
-        "\\fI/usr/share/yubin/data/\\fR on the first start.\n"
-        ".SH EXAMPLES\n"
-        ".nf\n"
-        "yubin\\-cli municipalities 14\n"
-        "yubin\\-cli towns 01 札幌市中央区 \\-\\-format json\n"
-        "yubin\\-cli search \"川崎 かわさき\" \\-\\-fold \\-\\-no\\-offices\n"
-        "yubin\\-cli code 100\\-0001 \\-\\-format tsv\n"
-        "yubin\\-cli resolve \"千代田区霞が関1丁目3番2号\"\n"
-        "yubin\\-cli barcode 1000001 1\\-1 \\-\\-pdf bar.pdf\n"
-        ".fi\n"
-        ".SH SEE ALSO\n"
-        "\\fByubin\\-launch\\fR starts the desktop program \\fByubin\\fR.\n");
+    m += section(QT_TRANSLATE_NOOP("yubin-cli", "OUTPUT FORMATS")) +
+         roff(inLanguage(QT_TRANSLATE_NOOP(
+             "yubin-cli",
+             "With --format tsv the first line names the fields and each further line "
+             "holds one record, its fields separated by tabs. With --format json the "
+             "output is one JSON array of objects, one object per record, every value a "
+             "string. Readings are in full-width katakana, postal codes seven digits "
+             "without the hyphen; kind is municipality, town or office."))) +
+         u'\n';
+    m +=
+        section(QT_TRANSLATE_NOOP("yubin-cli", "EXIT STATUS")) +
+        roff(inLanguage(QT_TRANSLATE_NOOP(
+            "yubin-cli", "0 when the verb found or did what was asked, 1 when it found nothing or "
+                         "failed (for example without data files), 2 on a misuse, after the verb's "
+                         "usage."))) +
+        u'\n';
+    m += section(QT_TRANSLATE_NOOP("yubin-cli", "FILES")) +
+         QStringLiteral(".TP\n\\fI~/.local/share/Zunelka/yubin/DATA/\\fR\n") +
+         roff(inLanguage(QT_TRANSLATE_NOOP(
+             "yubin-cli", "the data folder of an installed copy; on the first start the desktop "
+                          "program, and yubin-cli on its first lookup, fill it from "
+                          "/usr/share/yubin/data/."))) +
+         u'\n';
+    m += section(QT_TRANSLATE_NOOP("yubin-cli", "EXAMPLES")) +
+         QStringLiteral(".nf\n"
+                        "yubin\\-cli municipalities 14\n"
+                        "yubin\\-cli towns 01 札幌市中央区 \\-\\-format json\n"
+                        "yubin\\-cli search \"川崎 かわさき\" \\-\\-fold \\-\\-no\\-offices\n"
+                        "yubin\\-cli code 100\\-0001 \\-\\-format tsv\n"
+                        "yubin\\-cli resolve \"千代田区霞が関1丁目3番2号\"\n"
+                        "yubin\\-cli barcode 1000001 1\\-1 \\-\\-pdf bar.pdf\n"
+                        ".fi\n");
+    m += section(QT_TRANSLATE_NOOP("yubin-cli", "SEE ALSO")) + QStringLiteral("\\fByubin\\fR ") +
+         roff(inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "the desktop program."))) + u'\n';
     return m;
 }
 
@@ -301,7 +364,7 @@ std::pair<qsizetype, qsizetype> argumentCounts(const CliVerb& verb) {
 
 QString argumentsText(const CliVerb& verb) {
     if (verb.arguments.empty())
-        return QStringLiteral("no arguments");
+        return inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "no arguments"));
     QStringList syntax;
     for (const CliArgument& a : verb.arguments)
         syntax << qstr(a.syntax);
@@ -318,27 +381,47 @@ std::optional<OutputFormat> formatNamed(const QString& name) {
     return std::nullopt;
 }
 
+// QCommandLineParser's own messages, in the user's language: yubin-cli
+// makes no QCoreApplication, which Qt's own translations would need.
+QString parserError(const QString& error) {
+    static const char* const forms[] = {
+        QT_TRANSLATE_NOOP("yubin-cli", "Unknown option '%1'."),
+        QT_TRANSLATE_NOOP("yubin-cli", "Unknown options: %1."),
+        QT_TRANSLATE_NOOP("yubin-cli", "Missing value after '%1'."),
+        QT_TRANSLATE_NOOP("yubin-cli", "Unexpected value after '%1'.")};
+    for (const char* form : forms) {
+        const QStringList around = qstr(form).split(QStringLiteral("%1"));
+        const QString& before = around.first();
+        const QString& after = around.last();
+        if (error.size() >= before.size() + after.size() && error.startsWith(before) &&
+            error.endsWith(after))
+            return inLanguage(form).arg(
+                error.mid(before.size(), error.size() - before.size() - after.size()));
+    }
+    return error;
+}
+
 int globalUsageError(QTextStream& err, const QString& message) {
-    err << GlobalUsage << '\n' << Program << QStringLiteral(": ") << message << '\n';
+    err << globalUsage() << '\n' << Program << QStringLiteral(": ") << message << '\n';
     err.flush();
     return ExitCode::Usage;
 }
 
 int runVerb(const CliVerb& verb, const QStringList& args, const DataFolder& defaultData,
-            QTextStream& out, QTextStream& err) {
+            QTextStream& out, QTextStream& err, const DataFiller& fill) {
     QCommandLineParser parser;
     const std::vector<CliOption> options = optionsOf(verb);
     for (const CliOption& o : options) {
-        QCommandLineOption option(qstr(o.name), qstr(o.help));
+        QCommandLineOption option(qstr(o.name), inLanguage(o.help));
         if (takesValue(o))
             option.setValueName(qstr(o.value));
         parser.addOption(option);
     }
-    parser.addOption(QCommandLineOption(QStringLiteral("h"), qstr(HelpOption.help)));
+    parser.addOption(QCommandLineOption(QStringLiteral("h"), inLanguage(HelpOption.help)));
 
     CliRequest request{{}, {}, {}, defaultData, OutputFormat::Text, &out, &err, &verb};
     if (!parser.parse(QStringList{Program} + args))
-        return usageError(request, parser.errorText());
+        return usageError(request, parserError(parser.errorText()));
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("h"))) {
         out << verbHelp(verb);
         return ExitCode::Ok;
@@ -359,13 +442,27 @@ int runVerb(const CliVerb& verb, const QStringList& args, const DataFolder& defa
         const std::optional<OutputFormat> format =
             formatNamed(request.value(QStringLiteral("format")));
         if (!format)
-            return usageError(request, QStringLiteral("--format takes text, tsv or json"));
+            return usageError(request,
+                              QT_TRANSLATE_NOOP("yubin-cli", "--format takes text, tsv or json"));
         request.format = *format;
     }
     const auto [least, most] = argumentCounts(verb);
     if (request.positional.size() < least || request.positional.size() > most)
-        return usageError(request,
-                          QStringLiteral("%1 takes %2").arg(qstr(verb.name), argumentsText(verb)));
+        return usageError(request, QT_TRANSLATE_NOOP("yubin-cli", "%1 takes %2"),
+                          {qstr(verb.name), argumentsText(verb)});
+    if (verb.readsData && !request.data.holdsPrefectureFile()) {
+        // A new user's first lookup finds the folder the desktop program
+        // would have made; a folder given with --data must exist already.
+        if (!request.values.contains(QStringLiteral("data")))
+            request.data.ensureExists();
+        const bool filled = fill && QFileInfo(request.data.path()).isDir() && fill(request) &&
+                            request.data.holdsPrefectureFile();
+        if (!filled) {
+            err << noDataText(request.data.path()) << '\n';
+            err.flush();
+            return ExitCode::NothingFound;
+        }
+    }
     const int code = verb.run(request);
     out.flush();
     err.flush();
@@ -374,8 +471,17 @@ int runVerb(const CliVerb& verb, const QStringList& args, const DataFolder& defa
 
 } // namespace
 
+QString noDataText(const QString& dataFolder) {
+    return QStringLiteral("データファイルがありません。（%1）\n"
+                          "郵便局からダウンロードしたアーカイブがあるフォルダーを指定して "
+                          "yubin-cli prepare nationwide フォルダー（都道府県別のアーカイブなら "
+                          "prepare prefectures）を実行すると、データができます。")
+        .arg(QDir::toNativeSeparators(dataFolder));
+}
+
 int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
-                   const DataFolder& defaultData, QTextStream& out, QTextStream& err) {
+                   const DataFolder& defaultData, QTextStream& out, QTextStream& err,
+                   const DataFiller& fill) {
     QCommandLineParser parser;
     // Everything from the verb on is the verb's to parse.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
@@ -386,7 +492,7 @@ int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
     const QCommandLineOption completion(QStringLiteral("bash-completion"));
     parser.addOptions({data, help, version, man, completion});
     if (!parser.parse(QStringList{Program} + args))
-        return globalUsageError(err, parser.errorText());
+        return globalUsageError(err, parserError(parser.errorText()));
     const QStringList rest = parser.positionalArguments();
     if (rest.isEmpty()) {
         if (parser.isSet(help))
@@ -398,20 +504,38 @@ int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
         else if (parser.isSet(completion))
             out << bashCompletion(verbs);
         else
-            return globalUsageError(err, QStringLiteral("no verb given ('yubin-cli --help' "
-                                                        "lists them)"));
+            return globalUsageError(
+                err, inLanguage(QT_TRANSLATE_NOOP(
+                         "yubin-cli", "no verb given ('yubin-cli --help' lists them)")));
         return ExitCode::Ok;
     }
     const auto verb = std::find_if(verbs.begin(), verbs.end(),
                                    [&](const CliVerb& v) { return rest[0] == qstr(v.name); });
     if (verb == verbs.end())
-        return globalUsageError(err, QStringLiteral("unknown verb %1").arg(rest[0]));
+        return globalUsageError(
+            err, inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "unknown verb %1")).arg(rest[0]));
     QStringList verbArgs = rest.mid(1);
     if (parser.isSet(data))
         verbArgs.prepend(QStringLiteral("--data=") + parser.value(data));
     if (parser.isSet(help)) // yubin-cli --help VERB
         verbArgs.prepend(QStringLiteral("--help"));
-    return runVerb(*verb, verbArgs, defaultData, out, err);
+    return runVerb(*verb, verbArgs, defaultData, out, err, fill);
+}
+
+QString cliText(const char* text) {
+    if (const QTranslator* t = translation()) {
+        const QString translated = t->translate("yubin-cli", text);
+        if (!translated.isEmpty())
+            return translated;
+    }
+    return qstr(text);
+}
+
+int usageError(const CliRequest& request, const char* message, const QStringList& arguments) {
+    QString text = cliText(message);
+    for (const QString& a : arguments)
+        text = text.arg(a);
+    return usageError(request, text);
 }
 
 int usageError(const CliRequest& request, const QString& message) {

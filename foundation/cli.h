@@ -33,6 +33,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
 #include <vector>
 
 namespace yubin {
@@ -81,18 +82,43 @@ struct CliVerb {
     std::vector<CliOption> options;
     int (*run)(const CliRequest&) = nullptr;
     QStringList fields; // the tsv and json fields; none: no --format
+    // Reads the data files: without any, the verb does not run (below).
+    bool readsData = false;
 };
+
+// Fills the request's empty data folder from the data the program carries,
+// saying so on stderr; false when there is none to fill it from.
+using DataFiller = std::function<bool(const CliRequest&)>;
+
+// What a verb that reads the data files says, and exits 1 with, when the
+// data folder holds none and cannot be filled.
+QString noDataText(const QString& dataFolder);
 
 // Parses the arguments (without the program name) against the verbs, runs
 // the chosen verb and returns the exit code. Also answers --help, VERB
 // --help and --version, and the hidden --man and --bash-completion that
-// the build turns into the man page and the completion script.
+// the build turns into the man page and the completion script. Before a
+// verb that reads data runs on a folder without a prefecture file, `fill`
+// may fill the folder (the default one is made first, as the desktop
+// program makes it); when it cannot, the verb says noDataText and exits 1.
 int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
-                   const DataFolder& defaultData, QTextStream& out, QTextStream& err);
+                   const DataFolder& defaultData, QTextStream& out, QTextStream& err,
+                   const DataFiller& fill = {});
 
 // The verb's usage line on stderr, then "yubin-cli: MESSAGE"; returns the
 // usage exit code.
 int usageError(const CliRequest& request, const QString& message);
+// The same with a message written in English, shown in the user's language
+// (cliText), its %1, %2... filled with the arguments in order.
+int usageError(const CliRequest& request, const char* message, const QStringList& arguments = {});
+
+// A text of the command line in the user's language. Every text of a verb's
+// declaration and every message written in English goes through this: the
+// translations live in resources/translations/yubin-cli_LANG.ts (context
+// "yubin-cli"), built into the program. A new verb's texts are translated
+// by adding them there; marking them QT_TRANSLATE_NOOP("yubin-cli", ...)
+// lets `cmake --build BUILD --target yubin-cli-lupdate` add them.
+QString cliText(const char* text);
 
 // The lines as they are for text; otherwise the fields of the verb's
 // declaration, one row per line, as tsv (a header row, tab-separated, tabs

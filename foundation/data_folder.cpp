@@ -43,6 +43,13 @@ DataFolder DataFolder::atPath(const QString& dataFolder) {
     return d;
 }
 
+QString bundledDataFolder(const QString& programFolder) {
+    const QString given = qEnvironmentVariable("YUBIN_BUNDLED_DATA");
+    if (!given.isEmpty())
+        return given;
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/yubin/data"));
+}
+
 void DataFolder::ensureExists() const {
     if (!QFileInfo(folder).isDir())
         QDir().mkpath(folder);

@@ -45,6 +45,11 @@ private:
     QString folder;
 };
 
+// Where the archives the program carries are: $YUBIN_BUNDLED_DATA when it is
+// set (the build tree's scripts point it at resources/data), else
+// share/yubin/data beside the installed bin/.
+QString bundledDataFolder(const QString& programFolder);
+
 // "ﾃﾞｰﾀ日付：" and the date of a file's last modification, as 2005/09/30.
 QString dataDateText(const QDateTime& lastModified);
 

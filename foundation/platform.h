@@ -11,7 +11,7 @@ class QPrinter;
 
 namespace yubin {
 
-enum class MessageIcon { Exclamation, Question };
+enum class MessageIcon { Exclamation, Question, Information };
 enum class MessageButtons { Ok, OkCancel };
 
 class MessageBoxes {
@@ -25,9 +25,18 @@ public:
 class WebPageOpener {
 public:
     virtual ~WebPageOpener() = default;
-    // Opens the URL in a new browser window. Failures stay silent.
-    virtual void OpenWebPage(const QString& url) = 0;
+    // Opens the URL in a new browser window; false when no browser took it
+    // (the desktop's opener has then said so, with the address to copy), so
+    // that the caller stays where the user can try again.
+    virtual bool OpenWebPage(const QString& url) = 0;
 };
+
+// What the user reads when a page could not be opened; the address itself
+// is shown below it, selectable, with a button that copies it.
+inline const QString UnopenedPageTitle = QStringLiteral("ページを開けません");
+inline const QString UnopenedPageText =
+    QStringLiteral("ブラウザーでページを開けませんでした。"
+                   "次のアドレスをコピーして、ブラウザーに貼り付けてください。");
 
 class FolderBrowser {
 public:

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkEncoded(eucJpQuery(text));
     checkEncoded(shiftJisQuery(text));
     for (const QString& url :
-         {mapSearchUrl(MapSite::Livedoor, text), mapSearchUrl(MapSite::Yahoo, text),
+         {mapSearchUrl(MapSite::GoogleMaps, text), mapSearchUrl(MapSite::OpenStreetMap, text),
           webSearchUrl(WebEngine::Google, text), webSearchUrl(WebEngine::Yahoo, text)}) {
         FUZZ_CHECK(url.startsWith(QStringLiteral("http")));
         for (QChar c : url)

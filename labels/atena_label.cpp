@@ -4,6 +4,7 @@
 #include "barcode/barcode_input.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -59,7 +60,7 @@ Atena_Label::~Atena_Label() = default;
 
 void Atena_Label::createControls() {
     setWindowTitle(Title);
-    resize(1040, 660);
+    resize(1000, 640); // within a 1024×768 screen, frame and panel included
     auto* top = new QGridLayout;
     txtFile = new QLineEdit(this);
     txtFile->setReadOnly(true);
@@ -158,6 +159,9 @@ void Atena_Label::createControls() {
         const bool custom = cmbLayout->currentText() == CustomLayout;
         if (const std::optional<labels::SheetLayout> layout = labels::parseLayout(
                 custom ? txtLayout->text() : cmbLayout->currentData().toString(), nullptr)) {
+            // The box shows the chosen sheet's figures, a start for a custom one.
+            if (!custom)
+                txtLayout->setText(labels::layoutText(*layout));
             const QSignalBlocker quiet(cmbBlock);
             cmbBlock->setCurrentIndex(labels::fittingCodeSize(*layout) - 1);
         }
@@ -195,6 +199,13 @@ bool Atena_Label::queryUnload() {
 
 void Atena_Label::tell(const QString& message) {
     platform.messages->show(MessageIcon::Exclamation, Title, message, MessageButtons::Ok);
+}
+
+void Atena_Label::tellSaved(const QString& path) {
+    platform.messages->show(
+        MessageIcon::Information, Title,
+        QStringLiteral("保存しました：\n%1").arg(QDir::toNativeSeparators(path)),
+        MessageButtons::Ok);
 }
 
 void Atena_Label::chooseFile() {
@@ -381,7 +392,7 @@ void Atena_Label::printSheets() {
     });
 }
 
-void Atena_Label::drawSheets(const std::function<QString(labels::RunProgress&)>& draw) {
+bool Atena_Label::drawSheets(const std::function<QString(labels::RunProgress&)>& draw) {
     drawing = true;
     stopRequested = false;
     enableOutputs();
@@ -391,6 +402,7 @@ void Atena_Label::drawSheets(const std::function<QString(labels::RunProgress&)>&
     enableOutputs();
     if (!error.isEmpty())
         tell(error);
+    return error.isEmpty();
 }
 
 QString Atena_Label::chooseOutput(const QString& title, const QString& ending,
@@ -408,12 +420,14 @@ void Atena_Label::savePdf() {
                                       QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    drawSheets([&](labels::RunProgress& progress) {
+    const bool saved = drawSheets([&](labels::RunProgress& progress) {
         QByteArray pdf;
         const QString error =
             labels::sheetsPdf(pdf, sheets, options, checker->composer(), &progress);
         return error.isEmpty() ? labels::saveOutputs(listPath, path, pdf, {}, {}) : error;
     });
+    if (saved)
+        tellSaved(path);
 }
 
 void Atena_Label::saveReport() {
@@ -427,6 +441,8 @@ void Atena_Label::saveReport() {
             labels::saveOutputs(listPath, {}, {}, path, labels::reportCsv(list, rowResults));
         !error.isEmpty())
         tell(error);
+    else
+        tellSaved(path);
 }
 
 } // namespace yubin

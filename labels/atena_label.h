@@ -80,12 +80,15 @@ private:
     void enableOutputs();
     // Runs a drawing of the sheets with the window's events served and
     // 中止 heard; tells its failure.
-    void drawSheets(const std::function<QString(labels::RunProgress&)>& draw);
+    // True when the drawing ended without a failure (told to the user).
+    bool drawSheets(const std::function<QString(labels::RunProgress&)>& draw);
     void printSheets();
     QString chooseOutput(const QString& title, const QString& ending, const QString& filter);
     void savePdf();
     void saveReport();
     void tell(const QString& message);
+    // Where a PDF or report went, so that the user can find it.
+    void tellSaved(const QString& path);
 
     QString listPath;
     labels::AddressList list;

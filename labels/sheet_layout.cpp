@@ -47,6 +47,14 @@ QRectF SheetLayout::labelRectMm(int slot) const {
     return {leftMm + column * hPitchMm, topMm + row * vPitchMm, widthMm, heightMm};
 }
 
+QString layoutText(const SheetLayout& l) {
+    return QStringLiteral("%1x%2:%3x%4:%5,%6:%7,%8")
+        .arg(l.columns)
+        .arg(l.rows)
+        .arg(mm(l.widthMm), mm(l.heightMm), mm(l.topMm), mm(l.leftMm), mm(l.hPitchMm),
+             mm(l.vPitchMm));
+}
+
 std::span<const SheetLayout> builtInLayouts() {
     return BuiltIn;
 }

@@ -50,6 +50,10 @@ std::span<const SheetLayout> builtInLayouts();
 // a Japanese message when the text is neither.
 std::optional<SheetLayout> parseLayout(QStringView text, QString* error);
 
+// The layout in the form parseLayout reads, its figures in millimetres
+// without trailing zeros: the 12-label sheet is 2x6:86.4x42.3:21.5,18.6:86.4,42.3.
+QString layoutText(const SheetLayout& layout);
+
 // Why a layout cannot be printed on A4 (labels beyond the paper, labels
 // overlapping, nothing to print), in Japanese; nullopt when it can.
 std::optional<QString> layoutProblem(const SheetLayout& layout);

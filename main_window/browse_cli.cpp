@@ -18,7 +18,8 @@ std::optional<LoadedRecords> load(const CliRequest& request, BrowseMode mode, in
     const QString pref = request.positional.value(0);
     const int index = prefectureIndex(pref);
     if (index == 0) {
-        *exitCode = usageError(request, QStringLiteral("unknown prefecture %1").arg(pref));
+        *exitCode =
+            usageError(request, QT_TRANSLATE_NOOP("yubin-cli", "unknown prefecture %1"), {pref});
         return std::nullopt;
     }
     QString path = browseFilePath(request.data, mode, index);

@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QTimer>
 
 namespace yubin {
@@ -360,12 +361,41 @@ void Yubin_Main::applyLayout() {
     const MainLayout l = mainLayout(env.screen->widthTwips(), env.screen->heightTwips(),
                                     VersionMajor, VersionMinor, VersionRevision);
     setWindowTitle(l.caption);
+    defaultSize = QSize();
+    setMinimumSize(0, 0);
     resize(twipsToPixels(l.windowWidth) - FrameWidthPx,
            twipsToPixels(l.windowHeight) - FrameHeightPx);
     move(twipsToPixels(l.windowLeft), twipsToPixels(l.windowTop));
     List1->resize(List1->width(), twipsToPixels(l.list1Height));
     List2->resize(List2->width(), twipsToPixels(l.list1Height));
     List3->resize(twipsToPixels(l.list3Width), twipsToPixels(l.list3Height));
+    defaultSize = size();
+    extraApplied = QSize(0, 0);
+    setMinimumSize(defaultSize);
+}
+
+void Yubin_Main::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!defaultSize.isValid())
+        return;
+    const QSize extra = (size() - defaultSize).expandedTo(QSize(0, 0));
+    const int dw = extra.width() - extraApplied.width();
+    const int dh = extra.height() - extraApplied.height();
+    const int dw2 = extra.width() / 3 - extraApplied.width() / 3; // List2's share
+    extraApplied = extra;
+    if (dw == 0 && dh == 0)
+        return;
+    auto grow = [](QWidget* w, int x, int width, int height) {
+        w->setGeometry(w->x() + x, w->y(), w->width() + width, w->height() + height);
+    };
+    grow(List1, 0, 0, dh);
+    grow(List2, 0, dw2, dh);
+    grow(List3, dw2, dw - dw2, dh);
+    for (QWidget* w : std::initializer_list<QWidget*>{Text1, Command1, Label1[0], Label3, Label4,
+                                                      Label5, Label6})
+        w->move(w->x() + dw2, w->y());
+    Label1[1]->move(Label1[1]->x() + dw, Label1[1]->y());
+    Label7->move(Label7->x() + dw, Label7->y() + dh);
 }
 
 bool Yubin_Main::load(const QString& lockPath) {

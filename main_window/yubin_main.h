@@ -66,11 +66,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Beyond the default size the lists take the room: all grow in height,
+    // the municipality and town lists share the width (a third and the
+    // rest), and what stands over or beside them moves along.
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void applyLayout();
+    QSize defaultSize;  // the layout's size, the smallest the window takes
+    QSize extraApplied; // room beyond it the controls have been given
     void onOptionClicked();
     void onSearchAllClicked();
     void onDownloadClicked();

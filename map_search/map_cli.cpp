@@ -23,7 +23,7 @@ int runUrlVerb(const CliRequest& request, const QString& option,
                QString (*url)(int choice, const QString& address)) {
     const std::optional<int> choice = choiceOption(request, option);
     if (!choice)
-        return usageError(request, QStringLiteral("--%1 takes 0 or 1").arg(option));
+        return usageError(request, QT_TRANSLATE_NOOP("yubin-cli", "--%1 takes 0 or 1"), {option});
     *request.out << url(*choice, rewriteMapAddress(request.positional.first())) << '\n';
     return ExitCode::Ok;
 }

@@ -238,15 +238,24 @@ QString shiftJisQuery(QStringView text) {
     return out;
 }
 
-// The services' hosts are ours to choose; their paths and query keys are
-// what the services understand.
-QString livedoorMapUrl(const QString& encodedQuery) {
-    return QStringLiteral("https://map.livedoor.com/search/?type=&word=") + encodedQuery;
+QString utf8Query(QStringView text) {
+    QString out;
+    out.reserve(text.size() * 9);
+    forEachCodePoint(text, [&out](char32_t c) {
+        for (const char byte : QString::fromUcs4(&c, 1).toUtf8())
+            appendAscii(out, uchar(byte));
+    });
+    return out;
 }
 
-QString yahooMapUrl(const QString& encodedQuery) {
-    return QStringLiteral("https://map.yahoo.co.jp/search?p=") + encodedQuery +
-           QStringLiteral("&ken_name=&kind_name=");
+// The search address of each service as the service documents it: Google's
+// "Maps URLs" (api=1 and a UTF-8 query), OpenStreetMap's own search page.
+QString googleMapsUrl(const QString& encodedQuery) {
+    return QStringLiteral("https://www.google.com/maps/search/?api=1&query=") + encodedQuery;
+}
+
+QString openStreetMapUrl(const QString& encodedQuery) {
+    return QStringLiteral("https://www.openstreetmap.org/search?query=") + encodedQuery;
 }
 
 QString googleSearchUrl(const QString& encodedQuery) {
@@ -260,8 +269,8 @@ QString yahooSearchUrl(const QString& encodedQuery) {
 }
 
 QString mapSearchUrl(MapSite site, QStringView text) {
-    const QString query = eucJpQuery(text::trimBlanks(text));
-    return site == MapSite::Yahoo ? yahooMapUrl(query) : livedoorMapUrl(query);
+    const QString query = utf8Query(text::trimBlanks(text));
+    return site == MapSite::OpenStreetMap ? openStreetMapUrl(query) : googleMapsUrl(query);
 }
 
 QString webSearchUrl(WebEngine engine, QStringView text) {

@@ -10,8 +10,13 @@
 namespace yubin {
 
 // The map sites and web engines in the order of their option buttons, which
-// is also the number stored in the settings.
-enum class MapSite { Livedoor = 0, Yahoo = 1 };
+// is also the number stored in the settings. The map sites of the first
+// release (livedoor, Yahoo!) no longer take a search in the address; a
+// stored "0" or "1" now chooses these.
+enum class MapSite { GoogleMaps = 0, OpenStreetMap = 1 };
+// The option buttons' captions, in the same order.
+inline const QString MapSiteNames[2] = {QStringLiteral("Googleマップ"),
+                                        QStringLiteral("OpenStreetMap")};
 enum class WebEngine { Google = 0, Yahoo = 1 };
 
 // The address as the window shows it: trimmed of blanks, an "一円" ending (the data's "the whole
@@ -39,15 +44,19 @@ QString SJIStoJIS(const QString& strSJISCODE);
 QString eucJpQuery(QStringView text);
 QString shiftJisQuery(QStringView text);
 
+// UTF-8, every byte outside ASCII's letters, digits and "-._~" escaped:
+// what both map sites take.
+QString utf8Query(QStringView text);
+
 // The four services, each from an already encoded query.
-QString livedoorMapUrl(const QString& encodedQuery);
-QString yahooMapUrl(const QString& encodedQuery);
+QString googleMapsUrl(const QString& encodedQuery);
+QString openStreetMapUrl(const QString& encodedQuery);
 QString googleSearchUrl(const QString& encodedQuery);
 QString yahooSearchUrl(const QString& encodedQuery);
 
 // The page a search opens for the text (trimmed of blanks first), in the
-// chosen service's encoding: the map sites take EUC-JP, Google Shift_JIS and
-// Yahoo! web search EUC-JP.
+// chosen service's encoding: the map sites take UTF-8, Google web search
+// Shift_JIS and Yahoo! web search EUC-JP.
 QString mapSearchUrl(MapSite site, QStringView text);
 QString webSearchUrl(WebEngine engine, QStringView text);
 

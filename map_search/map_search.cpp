@@ -74,8 +74,8 @@ MAP_Search::MAP_Search(WindowOwner& windowOwner) : LoadableDialog(windowOwner) {
 
     Frame1 = new QGroupBox(QStringLiteral("地図検索サイト"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Option1[0] = new QRadioButton(QStringLiteral("livedoor"), Frame1);
-    Option1[1] = new QRadioButton(QStringLiteral("Yahoo"), Frame1);
+    Option1[0] = new QRadioButton(MapSiteNames[0], Frame1);
+    Option1[1] = new QRadioButton(MapSiteNames[1], Frame1);
     Command1 = new QPushButton(QStringLiteral("検索"), Frame1);
     Command1->setObjectName(QStringLiteral("Command1"));
 
@@ -188,7 +188,7 @@ QString MAP_Search::searchText() {
 }
 
 void MAP_Search::mapSearch() {
-    const MapSite site = Option1[0]->isChecked() ? MapSite::Livedoor : MapSite::Yahoo;
+    const MapSite site = Option1[0]->isChecked() ? MapSite::GoogleMaps : MapSite::OpenStreetMap;
     openAndClose(mapSearchUrl(site, searchText()));
 }
 
@@ -198,13 +198,16 @@ void MAP_Search::webSearch() {
 }
 
 void MAP_Search::openAndClose(const QString& url) {
-    // A browser that fails to start stays silent; the window closes either way.
+    // A page that did not open has been reported with its address; the
+    // window stays, so the user can change the service or the text and try
+    // again.
+    bool opened = false;
     try {
-        if (platform.web)
-            platform.web->OpenWebPage(url);
+        opened = platform.web && platform.web->OpenWebPage(url);
     } catch (...) {
     }
-    close();
+    if (opened)
+        close();
 }
 
 } // namespace yubin

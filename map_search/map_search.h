@@ -42,7 +42,7 @@ public:
 
     MapAddressEdit* Text1;
     QGroupBox* Frame1;
-    QRadioButton* Option1[2]; // map site: livedoor, Yahoo
+    QRadioButton* Option1[2]; // map site: Google Maps, OpenStreetMap
     QPushButton* Command1;    // map search
     QGroupBox* Frame2;
     QRadioButton* Option2[2]; // web search: Google, Yahoo

@@ -104,8 +104,8 @@ int main(int argc, char* argv[]) {
             box->close();
         }
     });
-    platform.messages->show(MessageIcon::Question, NationwideTitle, AskNationwideText,
-                            MessageButtons::OkCancel);
+    platform.messages->show(MessageIcon::Question, NationwideTitle,
+                            askNationwideText(QStringLiteral("ZIP")), MessageButtons::OkCancel);
 
     // The full search for 川崎; the scan window runs it modally.
     Zen_Kensaku& search = owner.zenKensaku();

@@ -32,9 +32,10 @@ int runSearchVerb(const CliRequest& request) {
     const QString searchText = text::trimmed(request.positional[0]);
     switch (checkSearchText(searchText)) {
     case TextSearchCheck::Empty:
-        return usageError(request, QStringLiteral("the search text is empty"));
+        return usageError(request, QT_TRANSLATE_NOOP("yubin-cli", "the search text is empty"));
     case TextSearchCheck::TooManyWords:
-        return usageError(request, QStringLiteral("a search takes one word or two words"));
+        return usageError(request,
+                          QT_TRANSLATE_NOOP("yubin-cli", "a search takes one word or two words"));
     case TextSearchCheck::Ok:
         break;
     }
@@ -48,8 +49,9 @@ int runSearchVerb(const CliRequest& request) {
 int runCodeVerb(const CliRequest& request) {
     const std::optional<QString> key = postalCodeKey(request.positional[0]);
     if (!key)
-        return usageError(request,
-                          QStringLiteral("a postal code is 7 digits, or 3 digits, \"-\" and 4"));
+        return usageError(
+            request,
+            QT_TRANSLATE_NOOP("yubin-cli", "a postal code is 7 digits, or 3 digits, \"-\" and 4"));
     ScanRequest scan;
     scan.zipKey = *key;
     scan.includeOffices = !request.has(QStringLiteral("no-offices"));

@@ -1,15 +1,21 @@
 #include "foundation/gui/desktop_platform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFont>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace yubin {
 
@@ -25,9 +31,11 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     bool show(MessageIcon icon, const QString& title, const QString& text,
               MessageButtons buttons) override {
-        QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question
-                                                      : QMessageBox::Warning,
-                        title, withLineBreaks(text),
+        const QMessageBox::Icon shown = icon == MessageIcon::Question ? QMessageBox::Question
+                                        : icon == MessageIcon::Information
+                                            ? QMessageBox::Information
+                                            : QMessageBox::Warning;
+        QMessageBox box(shown, title, withLineBreaks(text),
                         buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                             : QMessageBox::Ok,
                         QApplication::activeWindow());
@@ -37,10 +45,17 @@ public:
 
 class DesktopBrowser final : public WebPageOpener {
 public:
-    void OpenWebPage(const QString& url) override {
+    bool OpenWebPage(const QString& url) override {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
+        const bool opened = QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
         QApplication::restoreOverrideCursor();
+        if (!opened) {
+            // No browser, or nothing registered for the scheme: a page that
+            // silently never appears would leave the user waiting.
+            UnopenedPageBox box(url, QApplication::activeWindow());
+            box.exec();
+        }
+        return opened;
     }
 };
 
@@ -109,6 +124,36 @@ Platform DesktopPlatform::platform(const QString& programFolder) {
     p.printDialog = &services->printDialog;
     p.files = &services->files;
     return p;
+}
+
+UnopenedPageBox::UnopenedPageBox(const QString& url, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("UnopenedPageBox"));
+    setWindowTitle(UnopenedPageTitle);
+    auto* text = new QLabel(UnopenedPageText, this);
+    text->setWordWrap(true);
+    address = new QLabel(url, this);
+    address->setObjectName(QStringLiteral("address"));
+    address->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    address->setWordWrap(true);
+    address->setFrameShape(QFrame::StyledPanel);
+    auto* buttons = new QDialogButtonBox(this);
+    copy = buttons->addButton(QStringLiteral("アドレスをコピー"), QDialogButtonBox::ActionRole);
+    ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setDefault(true);
+    connect(copy, &QPushButton::clicked, this,
+            [url] { QGuiApplication::clipboard()->setText(url); });
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    auto* icon = new QLabel(this);
+    const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(side, side));
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addWidget(text, 1);
+    layout->addLayout(top);
+    layout->addWidget(address);
+    layout->addWidget(buttons);
+    setMinimumWidth(460);
 }
 
 QTranslator* installJapaneseQtTranslation() {

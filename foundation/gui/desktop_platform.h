@@ -4,8 +4,12 @@
 #include "foundation/platform.h"
 #include "foundation/utilities.h"
 
+#include <QDialog>
 #include <QFont>
 #include <QTranslator>
+
+class QLabel;
+class QPushButton;
 
 #include <memory>
 
@@ -22,6 +26,17 @@ public:
 private:
     struct Services;
     std::unique_ptr<Services> services;
+};
+
+// Says that a page could not be opened, with its address selectable and a
+// button that copies it, so that the user can open it by hand.
+class UnopenedPageBox : public QDialog {
+    Q_OBJECT
+public:
+    UnopenedPageBox(const QString& url, QWidget* parent);
+    QLabel* address;
+    QPushButton* copy;
+    QPushButton* ok;
 };
 
 // Qt's own dialogs and buttons (print dialog, folder chooser, OK and Cancel)

@@ -112,7 +112,7 @@ TEST_F(BarcodeWindow, OpeningAndEveryActivationFromAnotherWindowDrawAndPrintAgai
     EXPECT_EQ(w.txtData2->text(), u"1-2AB"_qs);
     EXPECT_EQ(w.lblDeg->text(), u"04"_qs);
     // The manual link opens the PDF; the close button unloads the window.
-    QTest::mouseDClick(w.Label1, Qt::LeftButton);
+    QTest::mouseClick(w.Label1, Qt::LeftButton); // one click, as a link
     EXPECT_EQ(env.web.opened,
               QStringList{u"https://www.post.japanpost.jp/zipcode/dl/zipmanual/manual.pdf"_qs});
     QPointer<BAR_Print> window(&w);
@@ -259,6 +259,7 @@ TEST_F(BarcodeWindow, AddressButtonFillsBothBoxesAndDrawsOrSaysWhyNot) {
                         u"東京都"_qs, u"千代田区"_qs, u"霞が関（次のビルを除く）"_qs)}));
     BAR_Print& w = open();
     EXPECT_GT(w.Frame3->x(), w.Frame1->geometry().right());
+    w.Option1[1]->setChecked(true); // "印刷": still only the preview from an address
     w.txtAddress->setText(u"大阪市北区"_qs);
     click(w.cmdAddress);
     EXPECT_EQ(w.lblAddress->text(), u"※ 都道府県・市区町村が見つかりません"_qs);
@@ -270,6 +271,8 @@ TEST_F(BarcodeWindow, AddressButtonFillsBothBoxesAndDrawsOrSaysWhyNot) {
     EXPECT_EQ(w.lblAddress->text(), u"該当：東京都千代田区霞が関（次のビルを除く）"_qs);
     EXPECT_EQ(w.txtData1->text() + u' ' + w.txtData2->text(), u"1000013 1-3-2"_qs);
     EXPECT_EQ(w.lblDeg->text(), u"09"_qs);
+    QTest::keyClick(w.txtAddress, Qt::Key_Return);
+    EXPECT_EQ(env.printing.shown, 0);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -95,7 +96,7 @@ TEST_F(Runs, PrefectureAndBusinessOfficeArchivesInAnyCaseArePlacedWithTheirTime)
     const RunOutcome r = prefectures();
     ASSERT_EQ(messages.shown.size(), 1u);
     test::expectShown(messages, 0, MessageIcon::Question, u"LZHﾌｧｲﾙ解凍 (都道府県＋事業所)  "_s,
-                      u"郵便番号(都道府県別)LZHﾌｧｲﾙを解凍しますか？     "_s,
+                      u"郵便番号(都道府県別)LZH・ZIPﾌｧｲﾙを解凍しますか？     "_s,
                       MessageButtons::OkCancel);
     ASSERT_EQ(r.status, Status::Completed) << r.error.toStdString();
     EXPECT_EQ(completionCountText(r.placed, r.offices), u"2＋1 件"_s);
@@ -224,7 +225,7 @@ TEST_F(Runs, NationwideFileGivesFortySevenFilesStampedWithItsTime) {
     const RunOutcome r = nationwide();
     ASSERT_EQ(messages.shown.size(), 1u);
     test::expectShown(messages, 0, MessageIcon::Question, u"LZHﾌｧｲﾙ解凍 (全国一括＋事業所)  "_s,
-                      u"郵便番号(全国一括)LZHﾌｧｲﾙを解凍しますか？     "_s,
+                      u"郵便番号(全国一括)ZIPﾌｧｲﾙを解凍しますか？     "_s,
                       MessageButtons::OkCancel);
     ASSERT_EQ(r.status, Status::Completed) << r.error.toStdString();
     EXPECT_EQ(completionCountText(r.placed, r.offices), u"47＋1 件"_s);
@@ -280,7 +281,7 @@ TEST_F(Runs, MissingNationwideArchiveOrCsvIsToldAndPlacesNoPrefecture) {
 using PrepareCli = Runs;
 
 TEST(PrepareCliMessages, ProgressAndMessagesArePrintedAndOnlyACompletedRunExitsZero) {
-    const QString askNationwide = u"郵便番号(全国一括)LZHﾌｧｲﾙを解凍しますか？     \n"_s;
+    const QString askNationwide = u"郵便番号(全国一括)ZIPﾌｧｲﾙを解凍しますか？     \n"_s;
     const struct {
         const char* label;
         std::function<void(test::PrepDirs&)> download;
@@ -308,6 +309,39 @@ TEST(PrepareCliMessages, ProgressAndMessagesArePrintedAndOnlyACompletedRunExitsZ
         EXPECT_EQ(run.exitCode, c.exitCode) << c.label;
         EXPECT_EQ(run.out, c.out) << c.label;
         EXPECT_EQ(run.err, c.err) << c.label;
+    }
+}
+
+// yubin-cli on a fresh install: a verb that reads data fills the empty data
+// folder from the bundled archives, says so, and answers; without them,
+// every such verb says how to make the data and exits 1.
+TEST(CliFirstRun, FillsAnEmptyDataFolderFromTheBundledArchivesOrSaysHowToMakeData) {
+    test::PrepDirs bundled;
+    bundled.archive(u"ken_all.zip"_s, "KEN_ALL.CSV", recordBytes(13, 101));
+    QTemporaryDir folder;
+    const QString data = folder.path() + u'/';
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"YUBIN_BUNDLED_DATA"_s, bundled.download());
+    CliRun run =
+        test::runProgram(test::cliPath(), {u"--data"_s, data, u"code"_s, u"1300002"_s}, env);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains(u" 130-0002 東京都中央市本町2丁目"_s)) << run.out.toStdString();
+    EXPECT_EQ(run.err,
+              u"データフォルダー "_s + data + u" に同梱の全国データを入れました。\n1 件\n"_s);
+
+    env.insert(u"YUBIN_BUNDLED_DATA"_s, folder.path() + u"/none"_s);
+    for (const char* verb : {"search", "resolve", "municipalities"}) {
+        QTemporaryDir empty;
+        run = test::runProgram(
+            test::cliPath(), {u"--data"_s, empty.path(), QString::fromLatin1(verb), u"13"_s}, env);
+        EXPECT_EQ(run.exitCode, 1) << verb;
+        EXPECT_EQ(run.out, QString()) << verb;
+        EXPECT_EQ(run.err,
+                  u"データファイルがありません。（"_s + empty.path() +
+                      u"/）\n郵便局からダウンロードしたアーカイブがあるフォルダーを指定して "
+                      u"yubin-cli prepare nationwide フォルダー（都道府県別のアーカイブなら "
+                      u"prepare prefectures）を実行すると、データができます。\n"_s)
+            << verb;
     }
 }
 

@@ -2,7 +2,9 @@
 #include "foundation/gui/widgets.h"
 #include "support/list_gestures.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -102,6 +104,19 @@ TEST(DesktopMessages, EachCarriageReturnIsALineBreak) {
         },
         [&](QMessageBox& box) { shown = box.text(); });
     EXPECT_EQ(shown, u"ｺﾋﾟｰ文字列\n\nｸﾘｯﾌﾟ"_qs);
+}
+
+TEST(UnopenedPage, ShowsTheAddressSelectableAndCopiesIt) {
+    const QString url = u"https://www.post.japanpost.jp/zipcode/dl/zipmanual/manual.pdf"_qs;
+    UnopenedPageBox box(url, nullptr);
+    EXPECT_EQ(box.windowTitle(), u"ページを開けません"_qs);
+    EXPECT_EQ(box.address->text(), url);
+    EXPECT_TRUE(box.address->textInteractionFlags() & Qt::TextSelectableByMouse);
+    QGuiApplication::clipboard()->clear();
+    box.show();
+    QTest::mouseClick(box.copy, Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), url);
+    EXPECT_TRUE(box.isVisible()); // copying leaves the box open
 }
 
 } // namespace

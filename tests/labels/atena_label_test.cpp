@@ -42,10 +42,17 @@ TEST_F(LabelWindow, OpensFromTheMainWindowAndSavesTheCheckedSheets) {
             EXPECT_EQ(w.grdRows->item(2, 1)->text(), u"エラー"_qs);
             EXPECT_EQ(w.grdRows->item(2, 1)->background().color(), QColor(0xFF, 0xD0, 0xD0));
             EXPECT_FALSE(w.picSheet->pixmap().isNull());
+            // Within a 1024×768 screen, with room for the frame and a panel.
+            EXPECT_LE(w.width(), 1000);
+            EXPECT_LE(w.height(), 700);
+            EXPECT_LE(w.minimumSizeHint().width(), w.width());
             env.files.next.push_back(pdf);
             QTest::mouseClick(w.cmdPdf, Qt::LeftButton);
         }));
     EXPECT_EQ(test::readAll(pdf).count("/Type /Page\n"), 1);
+    ASSERT_EQ(env.messages.shown.size(), 1u);
+    EXPECT_EQ(env.messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(env.messages.shown[0].text, u"保存しました：\n"_qs + pdf);
 }
 
 TEST_F(LabelWindow, RefusesASheetThatCannotHoldTheBarcode) {
@@ -55,6 +62,8 @@ TEST_F(LabelWindow, RefusesASheetThatCannotHoldTheBarcode) {
     read(w);
     w.cmbLayout->setCurrentIndex(2); // 24 labels of 70 mm: 8 pt
     EXPECT_EQ(w.cmbBlock->currentIndex(), 0);
+    EXPECT_EQ(w.txtLayout->text(), u"3x8:70x33.9:12.9,0:70,33.9"_qs);
+    EXPECT_FALSE(w.txtLayout->isEnabled());
     w.cmbBlock->setCurrentIndex(1);
     EXPECT_TRUE(w.lblProblem->text().startsWith(u"70×33.9 mm のラベルには"_qs));
     QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
@@ -62,6 +71,7 @@ TEST_F(LabelWindow, RefusesASheetThatCannotHoldTheBarcode) {
     EXPECT_EQ(env.printing.shown, 0);
     EXPECT_EQ(env.files.titles, QStringList{u"宛名リストを開く"_qs});
     EXPECT_EQ(w.sheetCount(), 0);
+    EXPECT_TRUE(env.messages.shown.empty()); // nothing saved, nothing said
 }
 
 } // namespace

@@ -51,6 +51,18 @@ TEST(SheetLayouts, RefuseWhatDoesNotFit) {
 
 // Without a chosen size a sheet takes 10 pt where its labels hold it, else
 // the largest size they hold.
+TEST(SheetLayouts, WrittenInTheFormTheyAreRead) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"12", "2x6:86.4x42.3:21.5,18.6:86.4,42.3"},
+        {"21", "3x7:70x42.3:0.45,0:70,42.3"},
+        {"24", "3x8:70x33.9:12.9,0:70,33.9"},
+        {"1X2:50.10x40:10,10.5:60,45", "1x2:50.1x40:10,10.5:60,45"},
+    };
+    for (const auto& [given, written] : cases)
+        EXPECT_EQ(layoutText(*parseLayout(QString::fromLatin1(given), nullptr)),
+                  QLatin1String(written));
+}
+
 TEST(SheetLayouts, CodeSizeWhenNoneIsChosen) {
     const std::pair<QString, int> cases[] = {
         {u"12"_qs, 2},

@@ -51,6 +51,30 @@ TEST_F(StartUp, CompactLayoutBelowTenThousandTwips) {
     EXPECT_FALSE(w.rect().contains(w.Label1[1]->geometry().topLeft()));
 }
 
+// The documented layout at the default size; the room a user gives the
+// window goes to the lists. Sizes in pixels from the twips of the layout.
+TEST_F(StartUp, EnlargingTheWindowGrowsTheListsAndTheDefaultSizeIsTheSmallest) {
+    Yubin_Main& w = start(false);
+    w.show();
+    const QSize base = w.size();
+    auto geometries = [&] {
+        return QList<QRect>{w.List1->geometry(), w.List2->geometry(), w.List3->geometry()};
+    };
+    const QList<QRect> documented{QRect(8, 48, 89, 589), QRect(104, 48, 313, 589),
+                                  QRect(424, 48, 440, 587)};
+    EXPECT_EQ(geometries(), documented);
+    w.resize(base - QSize(40, 40));
+    EXPECT_EQ(w.size(), base);
+    EXPECT_EQ(geometries(), documented);
+
+    w.resize(base + QSize(300, 120));
+    EXPECT_EQ(geometries(), (QList<QRect>{QRect(8, 48, 89, 709), QRect(104, 48, 413, 709),
+                                          QRect(524, 48, 640, 707)}));
+    EXPECT_EQ(w.Text1->x(), 524);
+    w.resize(base);
+    EXPECT_EQ(geometries(), documented);
+}
+
 TEST_F(StartUp, SecondInstanceEndsSilentlyAndBringsTheFirstBack) {
     Yubin_Main& first = start(false);
     WindowOwner second(env.platform(), shared);

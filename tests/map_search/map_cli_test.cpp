@@ -10,10 +10,11 @@ namespace {
 // for a business-office name, which the window does not offer, exits 1.
 TEST(CliSearchUrl, PrintsTheUrlOnOneLineOrSaysWhatIsWrong) {
     const std::tuple<QString, int, QString> cases[] = {
-        {u"map-url あ"_qs, 0, u"https://map.livedoor.com/search/?type=&word=%A4%A2"_qs},
+        {u"map-url あ"_qs, 0, u"https://www.google.com/maps/search/?api=1&query=%E3%81%82"_qs},
+        {u"map-url --site 1 a&b"_qs, 0, u"https://www.openstreetmap.org/search?query=a%26b"_qs},
         {u"web-url あ"_qs, 0,
          u"https://www.google.co.jp/search?q=%82%A0&hl=ja&ie=Shift_JIS&oe=Shift_JIS"_qs},
-        {u"map-url -- --x"_qs, 0, u"https://map.livedoor.com/search/?type=&word=--x"_qs},
+        {u"map-url -- --x"_qs, 0, u"https://www.google.com/maps/search/?api=1&query=--x"_qs},
         {u"map-url"_qs, 2, u"yubin-cli: map-url takes TEXT"_qs},
         {u"web-url a b"_qs, 2, u"yubin-cli: web-url takes TEXT"_qs},
         {u"map-url --site 2 a"_qs, 2, u"yubin-cli: --site takes 0 or 1"_qs},

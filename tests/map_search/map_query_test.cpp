@@ -84,6 +84,16 @@ TEST(QueryEncoding, EscapesEveryByteOutsideTheUnreservedSet) {
     }
 }
 
+// Both map sites take UTF-8.
+TEST(QueryEncoding, MapSitesTakeUtf8EscapedByteByByte) {
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"あ", "%E3%81%82"}, {u"a&b c", "a%26b%20c"}, {u"Az09-._~", "Az09-._~"},
+        {u"ｱ", "%EF%BD%B1"},  {u"😀", "%F0%9F%98%80"},  {u"\xD800x", "%EF%BF%BDx"},
+    };
+    for (const auto& [text, utf8] : cases)
+        EXPECT_EQ(utf8Query(QString::fromUtf16(text)), QLatin1String(utf8)) << utf8;
+}
+
 // What EUC-JP cannot hold, the user-defined area, goes as a numeric reference
 // instead of being lost; the IBM extensions as their NEC-selected twins.
 TEST(QueryEncoding, EveryDoubleByteCharacterOfCodePage932SurvivesBothForms) {

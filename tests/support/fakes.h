@@ -31,8 +31,12 @@ public:
 
 class RecordingWebOpener final : public WebPageOpener {
 public:
-    void OpenWebPage(const QString& url) override { opened << url; }
+    bool OpenWebPage(const QString& url) override {
+        opened << url;
+        return opens;
+    }
     QStringList opened;
+    bool opens = true; // false: as if no browser were installed
 };
 
 class ScriptedFolderBrowser final : public FolderBrowser {
