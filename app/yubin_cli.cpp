@@ -1,6 +1,7 @@
 #include "address/address_cli.h"
 #include "address/resolver.h"
 #include "barcode/barcode_cli.h"
+#include "data_prep/change_log.h"
 #include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
 #include "foundation/postal_record.h"
@@ -173,12 +174,21 @@ int main(int argc, char* argv[]) {
          full::runBarcodeVerb,
          {}},
         {"prepare",
-         "turn downloaded archives into the data files",
-         {{"prefectures|nationwide", "the per-prefecture archives, or the nationwide one"},
+         "turn downloaded archives into the data files, or apply the monthly differences",
+         {{"prefectures|nationwide|update",
+           "the per-prefecture archives, the nationwide one (ken_all or utf_ken_all), or the "
+           "monthly difference files (add_YYMM, del_YYMM, utf_add_YYMM, utf_del_YYMM, jaddYYMM, "
+           "jdelYYMM)"},
           {"DIR", "the folder holding the downloaded archives"}},
          {},
          full::runPrepareVerb,
          {}},
+        {"changes",
+         "what the applied monthly differences added and abolished",
+         {},
+         {{"since", "YYMM", "only the months from YYMM on (2603: March 2026)"}},
+         yubin::runChangesVerb,
+         yubin::ChangeFields},
         {"resolve",
          "postal code, address number and record of addresses",
          {{"[ADDRESS...]", "addresses; without one, one address per line of stdin"}},
