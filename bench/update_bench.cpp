@@ -180,11 +180,12 @@ void copyFolder(const QString& from, const QString& to) {
 }
 
 void UpdateTwelveMonths(benchmark::State& state) {
-    const QString& nationwide = bench::nationwideDataFolder();
-    if (nationwide.isEmpty()) {
+    if (bench::nationwideDataFolder().isEmpty()) {
         state.SkipWithError("no nationwide data folder");
         return;
     }
+    // Paths ending in "/".
+    const QString nationwide = DataFolder::atPath(bench::nationwideDataFolder()).path();
     QTemporaryDir root;
     const QString download = root.path() + QStringLiteral("/download/");
     const QString data = root.path() + QStringLiteral("/DATA/");
@@ -213,7 +214,9 @@ void UpdateTwelveMonths(benchmark::State& state) {
                 ("update: " + outcome.error + outcome.message).toStdString().c_str());
             break;
         }
+        state.PauseTiming();
         changes = int(readChangeLog(DataFolder::atPath(data)).size());
+        state.ResumeTiming();
     }
     state.counters["changes"] = changes;
 }

@@ -156,6 +156,18 @@ std::vector<AbolishedCode> findAbolished(const std::vector<ChangeEntry>& log, co
     return found;
 }
 
+QString abolishedCodeNote(const AbolishedCode& abolished) {
+    QString note = abolishedText(abolished.entry.month);
+    for (const QString& code : abolished.newCodes)
+        note += u' ' + newCodeText(code);
+    return note;
+}
+
+QString abolishedCodeNote(const std::vector<ChangeEntry>& log, const QString& code) {
+    const std::vector<AbolishedCode> found = findAbolished(log, code);
+    return found.empty() ? QString() : abolishedCodeNote(found.front());
+}
+
 QString abolishedText(int month) {
     return QStringLiteral("廃止（%1）").arg(monthText(month));
 }

@@ -74,6 +74,13 @@ struct AbolishedCode {
 // town abolishes and adds the same code in one month, and the code lives).
 std::vector<AbolishedCode> findAbolished(const std::vector<ChangeEntry>& log, const QString& code);
 
+// What any caller says of a given code the log says is abolished:
+// "廃止（2026年3月）", then " → 新しい郵便番号 123-4567" for each new code of
+// its town; "" when the code is not abolished. The resolver and the labels
+// report a given code with this one call.
+QString abolishedCodeNote(const std::vector<ChangeEntry>& log, const QString& code);
+QString abolishedCodeNote(const AbolishedCode& abolished);
+
 // "廃止（2026年3月）"
 QString abolishedText(int month);
 // "→ 新しい郵便番号 123-4567"

@@ -124,7 +124,7 @@ void Data_Syori::createControls() {
     }
 
     Label2[0] = new QLabel(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(ZIP/LZH)のﾌｫﾙﾀﾞ名"), this);
-    Label2[0]->setGeometry(twipsRect(240, 3840, 2385, 180));
+    Label2[0]->setGeometry(twipsRect(240, 3840, 3780, 180)); // room for "ZIP/LZH"
 
     Command1 = new QPushButton(QStringLiteral("参照"), this);
     Command1->setGeometry(twipsRect(4080, 3780, 975, 300));

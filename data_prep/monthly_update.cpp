@@ -122,6 +122,19 @@ QStringList placeOf(QByteArrayView line, const ColumnRanges& ranges, bool office
     return place;
 }
 
+// A postal code column as a number; -1 when it is not digits alone.
+int codeNumber(QByteArrayView code) {
+    if (code.isEmpty() || code.size() > 9)
+        return -1;
+    int n = 0;
+    for (const char c : code) {
+        if (c < '0' || c > '9')
+            return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 } // namespace
 
 std::vector<DataLine> dataLines(QByteArrayView bytes, bool office) {
@@ -136,6 +149,7 @@ std::vector<DataLine> dataLines(QByteArrayView bytes, bool office) {
         d.code = trimAsciiBlanks(
                      columnBytes(line, ranges, office ? OfficeCodeColumn : AddressCodeColumn))
                      .toByteArray();
+        d.codeValue = codeNumber(d.code);
         d.localCode = columnBytes(line, ranges, 1).toInt();
         lines.push_back(std::move(d));
     });
@@ -198,8 +212,10 @@ private:
         }
         std::vector<DataLine>& lines = data.files[size_t(index)];
         const QStringList place = placeOf(line, ranges, office);
+        const int value = codeNumber(code);
         auto match = std::find_if(lines.begin(), lines.end(), [&](const DataLine& d) {
-            return d.code == code && placeOf(d.bytes, columnRanges(d.bytes), office) == place;
+            return d.codeValue == value && d.code == code &&
+                   placeOf(d.bytes, columnRanges(d.bytes), office) == place;
         });
         KindCounts& counts = tally.counts[size_t(index)];
         if (kind == ChangeKind::Abolished) {
@@ -217,6 +233,7 @@ private:
             DataLine added;
             added.bytes = line.toByteArray();
             added.code = code;
+            added.codeValue = value;
             added.localCode = columnBytes(line, ranges, 1).toInt();
             lines.insert(lines.begin() + insertionPoint(lines, added.localCode), std::move(added));
             data.changed[size_t(index)] = true;

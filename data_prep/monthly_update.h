@@ -53,9 +53,10 @@ int readDataMonth(const DataFolder& data);
 
 // A data line with the columns an update looks up, taken once.
 struct DataLine {
-    QByteArray bytes;  // trimmed, no line end
-    QByteArray code;   // the postal code column
-    int localCode = 0; // column 1
+    QByteArray bytes;   // trimmed, no line end
+    QByteArray code;    // the postal code column
+    int codeValue = -1; // the same as a number, for a quick first test
+    int localCode = 0;  // column 1
 };
 
 // The data of the folder in memory: index 0 the business offices, 1 to 47

@@ -6,23 +6,25 @@
 
 namespace yubin {
 
-ColumnRanges columnRanges(QByteArrayView line) {
+namespace {
+
+template <typename View> ColumnRanges columnRangesOf(View line) {
     ColumnRanges ranges;
     const qsizetype size = line.size();
     qsizetype i = 0;
     while (true) {
         ColumnRange r;
-        if (i < size && line[i] == '"') {
+        if (i < size && line[i] == u'"') {
             // A quoted column runs to the quote that is not doubled.
             r.from = ++i;
-            while (i < size && !(line[i] == '"' && (i + 1 >= size || line[i + 1] != '"')))
-                i += line[i] == '"' ? 2 : 1;
+            while (i < size && !(line[i] == u'"' && (i + 1 >= size || line[i + 1] != u'"')))
+                i += line[i] == u'"' ? 2 : 1;
             r.to = std::min(i, size);
-            while (i < size && line[i] != ',')
+            while (i < size && line[i] != u',')
                 ++i;
         } else {
             r.from = i;
-            while (i < size && line[i] != ',')
+            while (i < size && line[i] != u',')
                 ++i;
             r.to = i;
         }
@@ -31,6 +33,12 @@ ColumnRanges columnRanges(QByteArrayView line) {
             return ranges;
         ++i; // the comma
     }
+}
+
+} // namespace
+
+ColumnRanges columnRanges(QByteArrayView line) {
+    return columnRangesOf(line);
 }
 
 QByteArrayView columnBytes(QByteArrayView line, const ColumnRanges& ranges, int n) {
@@ -176,50 +184,39 @@ bool encodeKeeping(QStringView line, QByteArray& out) {
     return false;
 }
 
-// The line without the blanks at its ends: U+0020 and U+3000 (E3 80 80).
-QByteArrayView trimUtf8Blanks(QByteArrayView line) {
-    while (true) {
-        if (line.startsWith(' '))
-            line = line.sliced(1);
-        else if (line.startsWith("\xE3\x80\x80"))
-            line = line.sliced(3);
-        else if (line.endsWith(' '))
-            line.chop(1);
-        else if (line.endsWith("\xE3\x80\x80"))
-            line.chop(3);
-        else
-            return line;
-    }
-}
-
 } // namespace
 
 Utf8Conversion convertUtf8AddressFile(QByteArrayView file) {
     Utf8Conversion result;
     if (file.startsWith("\xEF\xBB\xBF"))
         file = file.sliced(3);
+    // Decoded once as a whole: far cheaper than line by line.
+    const QString text = QString::fromUtf8(file);
     result.bytes.reserve(file.size());
     QByteArray encoded;
     QString converted;
-    forEachLine(file, [&](QByteArrayView raw) {
-        const QByteArrayView utf8 = trimUtf8Blanks(raw);
-        if (utf8.isEmpty())
+    forEachLine(QStringView(text), [&](QStringView raw) {
+        const QStringView line = text::trimBlanks(raw);
+        if (line.isEmpty())
             return;
         // The readings are the only columns whose form differs; the
         // columns around them are taken as they are.
-        const ColumnRanges ranges = columnRanges(utf8);
+        const ColumnRanges ranges = columnRangesOf(line);
         if (ranges.size() >= TownReadingColumn) {
             const qsizetype from = ranges[3].from;
             const qsizetype to = ranges[TownReadingColumn - 1].to;
-            converted = QString::fromUtf8(utf8.first(from));
-            converted += text::katakanaToHalfWidth(QString::fromUtf8(utf8.sliced(from, to - from)));
-            converted += QString::fromUtf8(utf8.sliced(to));
+            converted.clear();
+            converted += line.first(from);
+            text::appendKatakanaToHalfWidth(line.sliced(from, to - from), converted);
+            converted += line.sliced(to);
         } else {
-            converted = QString::fromUtf8(utf8);
+            converted = line.toString();
         }
         if (!encodeKeeping(converted, encoded)) {
-            const QByteArrayView code = columnBytes(utf8, ranges, CodeColumn);
-            result.unencodable.push_back({QString::fromUtf8(code), QString::fromUtf8(utf8)});
+            const ColumnRange code =
+                ranges.size() >= CodeColumn ? ranges[CodeColumn - 1] : ColumnRange{};
+            result.unencodable.push_back(
+                {line.sliced(code.from, code.size()).toString(), line.toString()});
         }
         result.bytes.append(encoded);
         result.bytes.append("\r\n", 2);

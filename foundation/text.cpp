@@ -253,6 +253,13 @@ QString toHalfWidthAscii(QStringView in) {
 }
 
 QString katakanaToHalfWidth(QStringView in) {
+    QString out;
+    out.reserve(in.size() + in.size() / 4);
+    appendKatakanaToHalfWidth(in, out);
+    return out;
+}
+
+void appendKatakanaToHalfWidth(QStringView in, QString& out) {
     // The reverse of HalfKanaToFull, and of the two sound marks for the
     // letters that take them.
     static const std::array<char16_t, 0x60> fullToHalf = [] {
@@ -267,10 +274,12 @@ QString katakanaToHalfWidth(QStringView in) {
     auto half = [](char16_t full) -> char16_t {
         return full >= 0x30A0 && full < 0x3100 ? fullToHalf[full - 0x30A0] : 0;
     };
-    QString out;
-    out.reserve(in.size() + in.size() / 4);
     for (const QChar qc : in) {
         const char16_t c = qc.unicode();
+        if (c < 0x80) {
+            out += qc;
+            continue;
+        }
         if (c >= 0xFF01 && c <= 0xFF5E) {
             out += QChar(char16_t(c - 0xFEE0));
             continue;
@@ -322,7 +331,6 @@ QString katakanaToHalfWidth(QStringView in) {
             out += qc;
         }
     }
-    return out;
 }
 
 void katakanaToHiragana(QStringView in, QString& out) {

@@ -54,6 +54,8 @@ QString toHalfWidthAscii(QStringView in);
 // nationwide file in the form of the classic one. A letter without a
 // half-width form (ヶ, ヮ, ヰ) stays as it is.
 QString katakanaToHalfWidth(QStringView in);
+// The same, appended to `out`.
+void appendKatakanaToHalfWidth(QStringView in, QString& out);
 
 // Full-width katakana letters to hiragana; everything else unchanged.
 QString katakanaToHiragana(QStringView in);

@@ -690,10 +690,7 @@ ScanResult runScan(const ScanRequest& request, const DataFolder& data, ScanCache
 QString abolishedRow(const AbolishedCode& abolished, Access_CSV& csv) {
     QString row = resultRow(scanRecord(abolished.entry.record, abolished.entry.office, csv));
     row.replace(0, 4, AbolishedRowMarker);
-    row += u' ' + abolishedText(abolished.entry.month);
-    for (const QString& code : abolished.newCodes)
-        row += u' ' + newCodeText(code);
-    return row;
+    return row + u' ' + abolishedCodeNote(abolished);
 }
 
 } // namespace yubin

@@ -176,6 +176,10 @@ TEST(ChangeLog, AnswersAnAbolishedCodeWithTheNewCodeOfItsTown) {
     const std::vector<AbolishedCode> alone = findAbolished(log, u"1000004"_s);
     ASSERT_EQ(alone.size(), 1u);
     EXPECT_TRUE(alone[0].newCodes.isEmpty());
+    EXPECT_EQ(abolishedCodeNote(log, u"1000001"_s),
+              u"廃止（2026年3月） → 新しい郵便番号 100-0009"_s);
+    EXPECT_EQ(abolishedCodeNote(log, u"1000004"_s), u"廃止（2026年4月）"_s);
+    EXPECT_EQ(abolishedCodeNote(log, u"1000002"_s), QString());
 }
 
 // ---- the run -----------------------------------------------------------
