@@ -88,13 +88,14 @@ TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsPlacesAndLinks) {
                         w.Command5, w.Command6, w.Label4[0], w.Label4[1], w.Label3, w.Label1}),
         u"ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (ZIPﾌｧｲﾙ)|ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(ZIP/LZH)のﾌｫﾙﾀﾞ名|参照|都道府県|"
         u"閉じる(&C)|全国一括|中止|更新|◎|◎|解凍中 01|"_s);
-    EXPECT_EQ(joined("toolTip",
-                     {w.Command2, w.Command3, w.Command4, w.Command6, w.Label4[0], w.Label4[1]}),
-              u"「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化|閉じる|"
-              u"「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化|"
-              u"毎月の差分ﾌｧｲﾙ（add・del）でﾃﾞｰﾀを更新|"
-              u"https://www.post.japanpost.jp/zipcode/dl/utf/zip/utf_ken_all.zip|"
-              u"https://www.post.japanpost.jp/zipcode/dl/jigyosyo/zip/jigyosyo.zip"_s);
+    EXPECT_EQ(
+        joined("toolTip",
+               {w.Command2, w.Command3, w.Command4, w.Command6, w.Label4[0], w.Label4[1]}),
+        u"「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化|閉じる|"
+        u"「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化|"
+        u"毎月の差分ﾌｧｲﾙ（add・del）でﾃﾞｰﾀを更新|"
+        u"https://www.post.japanpost.jp/service/search/zipcode/download/utf/zip/utf_ken_all.zip|"
+        u"https://www.post.japanpost.jp/zipcode/dl/jigyosyo/zip/jigyosyo.zip"_s);
     EXPECT_EQ(w.size(), QSize(368, 372));
     EXPECT_TRUE(w.Label3->isHidden() && w.Command5->isHidden());
     EXPECT_EQ(w.Command5->geometry(), w.Command4->geometry());
@@ -107,10 +108,11 @@ TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsPlacesAndLinks) {
     window->show();
     for (ClickableLabel* link : {w.Image1, w.Label5[0], w.Label5[1], w.Label4[0], w.Label4[1]})
         QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(
-        env.web.opened.join(u' ').remove(u"https://www.post.japanpost.jp"_s),
-        u"/zipcode/download.html /zipcode/dl/utf-zip.html /zipcode/dl/jigyosyo/index-zip.html "
-        u"/zipcode/dl/utf/zip/utf_ken_all.zip /zipcode/dl/jigyosyo/zip/jigyosyo.zip"_s);
+    EXPECT_EQ(env.web.opened.join(u' ').remove(u"https://www.post.japanpost.jp"_s),
+              u"/service/search/zipcode/download/ /service/search/zipcode/download/utf-zip.html "
+              u"/zipcode/dl/jigyosyo/index-zip.html "
+              u"/service/search/zipcode/download/utf/zip/utf_ken_all.zip "
+              u"/zipcode/dl/jigyosyo/zip/jigyosyo.zip"_s);
 }
 
 TEST_F(DataSyoriWindow, FolderIsReadWhenShownChosenWholeAndSavedWhenClosed) {
