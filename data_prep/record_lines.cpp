@@ -4,27 +4,29 @@
 #include "foundation/data_file.h"
 #include "foundation/text.h"
 
+#include <QStringDecoder>
+
 namespace yubin {
 
 namespace {
 
-template <typename View> ColumnRanges columnRangesOf(View line) {
+ColumnRanges columnRangesOf(QByteArrayView line) {
     ColumnRanges ranges;
     const qsizetype size = line.size();
     qsizetype i = 0;
     while (true) {
         ColumnRange r;
-        if (i < size && line[i] == u'"') {
+        if (i < size && line[i] == '"') {
             // A quoted column runs to the quote that is not doubled.
             r.from = ++i;
-            while (i < size && !(line[i] == u'"' && (i + 1 >= size || line[i + 1] != u'"')))
-                i += line[i] == u'"' ? 2 : 1;
+            while (i < size && !(line[i] == '"' && (i + 1 >= size || line[i + 1] != '"')))
+                i += line[i] == '"' ? 2 : 1;
             r.to = std::min(i, size);
-            while (i < size && line[i] != u',')
+            while (i < size && line[i] != ',')
                 ++i;
         } else {
             r.from = i;
-            while (i < size && line[i] != u',')
+            while (i < size && line[i] != ',')
                 ++i;
             r.to = i;
         }
@@ -162,26 +164,20 @@ namespace {
 
 constexpr char16_t GetaMark = 0x3013; // 〓
 
-// The line in code page 932, each character the code page lacks as 〓 (a
-// pair of surrogates as one). False when there was any.
-bool encodeKeeping(QStringView line, QByteArray& out) {
-    bool ok = true;
-    out = text::encodeCp932(line, &ok);
-    if (ok)
-        return true;
-    QString kept;
-    kept.reserve(line.size());
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (c.isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) {
-            kept += QChar(GetaMark);
-            ++i;
-        } else {
-            kept += text::cp932Code(c.unicode()) < 0 ? QChar(GetaMark) : c;
-        }
+// The line without the blanks at its ends: U+0020 and U+3000 (E3 80 80).
+QByteArrayView trimUtf8Blanks(QByteArrayView line) {
+    while (true) {
+        if (line.startsWith(' '))
+            line = line.sliced(1);
+        else if (line.startsWith("\xE3\x80\x80"))
+            line = line.sliced(3);
+        else if (line.endsWith(' '))
+            line.chop(1);
+        else if (line.endsWith("\xE3\x80\x80"))
+            line.chop(3);
+        else
+            return line;
     }
-    out = text::encodeCp932(kept);
-    return false;
 }
 
 } // namespace
@@ -190,37 +186,100 @@ Utf8Conversion convertUtf8AddressFile(QByteArrayView file) {
     Utf8Conversion result;
     if (file.startsWith("\xEF\xBB\xBF"))
         file = file.sliced(3);
-    // Decoded once as a whole: far cheaper than line by line.
-    const QString text = QString::fromUtf8(file);
-    result.bytes.reserve(file.size());
-    QByteArray encoded;
-    QString converted;
-    forEachLine(QStringView(text), [&](QStringView raw) {
-        const QStringView line = text::trimBlanks(raw);
+    // Encoded straight from the UTF-8 bytes into the result. No byte takes
+    // more than two in code page 932: a character never takes more bytes
+    // than in UTF-8, a byte that is no UTF-8 becomes 〓 (two), and a bare LF
+    // becomes CR LF.
+    result.bytes.resize(2 * file.size() + 2);
+    char* out = result.bytes.data();
+    qsizetype n = 0;
+    const int geta = text::cp932Code(GetaMark);
+    const auto putCode = [&](int code) {
+        if (code > 0xFF)
+            out[n++] = char(code >> 8);
+        out[n++] = char(code & 0xFF);
+    };
+    // Writes UTF-8 bytes in code page 932, each character the code page
+    // lacks (or each byte that is no UTF-8) as 〓; false when there was any.
+    const auto putUtf8 = [&](QByteArrayView part) {
+        bool whole = true;
+        const auto* p = reinterpret_cast<const unsigned char*>(part.data());
+        const qsizetype size = part.size();
+        for (qsizetype i = 0; i < size;) {
+            const unsigned char b = p[i];
+            if (b < 0x80) {
+                out[n++] = char(b);
+                ++i;
+                continue;
+            }
+            const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 0;
+            char32_t c = length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
+            bool valid = length != 0 && i + length <= size;
+            for (int k = 1; valid && k < length; ++k) {
+                valid = (p[i + k] & 0xC0) == 0x80;
+                c = (c << 6) | (p[i + k] & 0x3F);
+            }
+            const int code = valid && c <= 0xFFFF ? text::cp932Code(char16_t(c)) : -1;
+            if (code < 0) {
+                whole = false;
+                putCode(geta);
+            } else {
+                putCode(code);
+            }
+            i += valid ? length : 1;
+        }
+        return whole;
+    };
+    // The same for text, a pair of surrogates as one character.
+    const auto putText = [&](QStringView part) {
+        bool whole = true;
+        for (qsizetype i = 0; i < part.size(); ++i) {
+            const char16_t c = part[i].unicode();
+            const int code = text::cp932Code(c);
+            if (code < 0) {
+                whole = false;
+                if (QChar::isHighSurrogate(c) && i + 1 < part.size() &&
+                    QChar::isLowSurrogate(part[i + 1].unicode()))
+                    ++i;
+                putCode(geta);
+            } else {
+                putCode(code);
+            }
+        }
+        return whole;
+    };
+    QString reading;
+    forEachLine(file, [&](QByteArrayView raw) {
+        const QByteArrayView line = trimUtf8Blanks(raw);
         if (line.isEmpty())
             return;
         // The readings are the only columns whose form differs; the
         // columns around them are taken as they are.
-        const ColumnRanges ranges = columnRangesOf(line);
+        const ColumnRanges ranges = columnRanges(line);
+        bool whole = true;
         if (ranges.size() >= TownReadingColumn) {
             const qsizetype from = ranges[3].from;
             const qsizetype to = ranges[TownReadingColumn - 1].to;
-            converted.clear();
-            converted += line.first(from);
-            text::appendKatakanaToHalfWidth(line.sliced(from, to - from), converted);
-            converted += line.sliced(to);
+            reading.clear();
+            text::appendKatakanaToHalfWidth(QString::fromUtf8(line.sliced(from, to - from)),
+                                            reading);
+            whole = putUtf8(line.first(from));
+            whole = putText(reading) && whole;
+            whole = putUtf8(line.sliced(to)) && whole;
         } else {
-            converted = line.toString();
+            whole = putUtf8(line);
         }
-        if (!encodeKeeping(converted, encoded)) {
-            const ColumnRange code =
-                ranges.size() >= CodeColumn ? ranges[CodeColumn - 1] : ColumnRange{};
-            result.unencodable.push_back(
-                {line.sliced(code.from, code.size()).toString(), line.toString()});
+        out[n++] = '\r';
+        out[n++] = '\n';
+        if (!whole) {
+            const QByteArrayView code = columnBytes(line, ranges, CodeColumn);
+            // As it is, a byte order mark inside it included.
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                          QStringDecoder::Flag::ConvertInitialBom);
+            result.unencodable.push_back({QString::fromUtf8(code), utf8.decode(line)});
         }
-        result.bytes.append(encoded);
-        result.bytes.append("\r\n", 2);
     });
+    result.bytes.resize(n);
     return result;
 }
 
