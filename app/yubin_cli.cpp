@@ -2,6 +2,7 @@
 #include "address/resolver.h"
 #include "barcode/barcode_cli.h"
 #include "data_prep/bundled_data.h"
+#include "data_prep/change_log.h"
 #include "data_prep/prepare_cli.h"
 #include "foundation/cli.h"
 #include "foundation/postal_record.h"
@@ -227,13 +228,26 @@ int main(int argc, char* argv[]) {
          full::runBarcodeVerb,
          {}},
         {"prepare",
-         QT_TRANSLATE_NOOP("yubin-cli", "turn downloaded archives into the data files"),
-         {{"prefectures|nationwide",
-           QT_TRANSLATE_NOOP("yubin-cli", "the per-prefecture archives, or the nationwide one")},
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "turn downloaded archives into the data files, or apply the monthly "
+                           "differences"),
+         {{"prefectures|nationwide|update",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "the per-prefecture archives, the nationwide one (ken_all or "
+                             "utf_ken_all), or the monthly difference files (add_YYMM, del_YYMM, "
+                             "utf_add_YYMM, utf_del_YYMM, jaddYYMM, jdelYYMM)")},
           {"DIR", QT_TRANSLATE_NOOP("yubin-cli", "the folder holding the downloaded archives")}},
          {},
          full::runPrepareVerb,
          {}},
+        {"changes",
+         QT_TRANSLATE_NOOP("yubin-cli", "what the applied monthly differences added and abolished"),
+         {},
+         {{"since", "YYMM",
+           QT_TRANSLATE_NOOP("yubin-cli", "only the months from YYMM on (2603: March 2026)")}},
+         yubin::runChangesVerb,
+         yubin::ChangeFields,
+         true},
         {"resolve",
          QT_TRANSLATE_NOOP("yubin-cli", "postal code, address number and record of addresses"),
          {{"[ADDRESS...]",
@@ -270,12 +284,12 @@ int main(int argc, char* argv[]) {
           {"report", "OUT.csv",
            QT_TRANSLATE_NOOP("yubin-cli", "write every row's status and reason as CSV")},
           {"skip-unresolved", "",
-           QT_TRANSLATE_NOOP(
-               "yubin-cli", "leave rows in error out instead of printing them without a barcode")},
-           {"allow-catch-all", "",
-            QT_TRANSLATE_NOOP("yubin-cli",
-                              "print the barcode of a municipality's catch-all code where the town "
-                              "was not recognised")}},
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "leave rows in error out instead of printing them without a barcode")},
+          {"allow-catch-all", "",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "print the barcode of a municipality's catch-all code where the town "
+                             "was not recognised")}},
          full::runLabelsVerb,
          {},
          true},

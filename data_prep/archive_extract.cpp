@@ -168,4 +168,27 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
     return result;
 }
 
+QDateTime newestEntryTime(const QString& archivePath) {
+    QDateTime newest;
+    ArchivePtr reader(archive_read_new());
+    if (!reader)
+        return newest;
+    struct archive* a = reader.get();
+    archive_read_support_format_lha(a);
+    archive_read_support_format_zip(a);
+    if (archive_read_open_filename(a, QFile::encodeName(archivePath).constData(), 1 << 16) !=
+        ARCHIVE_OK)
+        return newest;
+    struct archive_entry* entry = nullptr;
+    // Only the headers are read; each entry's data is skipped.
+    while (archive_read_next_header(a, &entry) == ARCHIVE_OK) {
+        if (archive_entry_filetype(entry) != AE_IFREG || !archive_entry_mtime_is_set(entry))
+            continue;
+        const QDateTime t = QDateTime::fromSecsSinceEpoch(qint64(archive_entry_mtime(entry)));
+        if (!newest.isValid() || t > newest)
+            newest = t;
+    }
+    return newest;
+}
+
 } // namespace yubin

@@ -36,6 +36,11 @@ ExtractResult extractArchiveFlat(const QString& archivePath, const QString& targ
                                  qint64 maxEntryBytes = MaxArchiveEntryBytes,
                                  const std::function<void()>& onBlock = {});
 
+// The newest modification time of the archive's files as stored in it,
+// read from the headers alone; invalid when there is none or the archive
+// cannot be read. The date of the published data, without extracting it.
+QDateTime newestEntryTime(const QString& archivePath);
+
 // The last component of an entry name, with "/" and "\" both separating; ""
 // for a name that ends in a separator or is "." or "..".
 QString flatEntryName(const QString& entryName);

@@ -27,6 +27,7 @@ public:
         w.Command1->setEnabled(false);
         w.Command2->setEnabled(false);
         w.Command3->setEnabled(false);
+        w.Command6->setEnabled(false);
         if (kind == RunKind::Nationwide) {
             w.Command4->hide();
             w.Command5->show();
@@ -74,7 +75,7 @@ Data_Syori::~Data_Syori() {
 }
 
 void Data_Syori::createControls() {
-    Label2[1] = new QLabel(QStringLiteral("ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (LZHﾌｧｲﾙ)"), this);
+    Label2[1] = new QLabel(QStringLiteral("ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (ZIPﾌｧｲﾙ)"), this);
     Label2[1]->setGeometry(twipsRect(360, 240, 2520, 180));
 
     Image1 = new ClickableLabel(this);
@@ -122,8 +123,8 @@ void Data_Syori::createControls() {
         setColours(*Line1[i], QColor(), lineColours[i]);
     }
 
-    Label2[0] = new QLabel(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(LZH)のﾌｫﾙﾀﾞ名"), this);
-    Label2[0]->setGeometry(twipsRect(240, 3840, 2385, 180));
+    Label2[0] = new QLabel(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(ZIP/LZH)のﾌｫﾙﾀﾞ名"), this);
+    Label2[0]->setGeometry(twipsRect(240, 3840, 3780, 180)); // room for "ZIP/LZH"
 
     Command1 = new QPushButton(QStringLiteral("参照"), this);
     Command1->setGeometry(twipsRect(4080, 3780, 975, 300));
@@ -136,28 +137,34 @@ void Data_Syori::createControls() {
     Label1->setAutoFillBackground(true);
 
     Command4 = new QPushButton(QStringLiteral("全国一括"), this);
-    Command4->setGeometry(twipsRect(360, 4560, 1335, 735));
+    // Four buttons share the row the three of the first version had.
+    Command4->setGeometry(twipsRect(360, 4560, 1215, 735));
     Command4->setToolTip(QStringLiteral("「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化"));
     connect(Command4, &QPushButton::clicked, this, &Data_Syori::startNationwide);
 
     Command5 = new QPushButton(QStringLiteral("中止"), this);
-    Command5->setGeometry(twipsRect(360, 4560, 1335, 735));
+    Command5->setGeometry(twipsRect(360, 4560, 1215, 735));
     connect(Command5, &QPushButton::clicked, this, [this] { AbortFlag = FlagSet; });
 
     Command2 = new QPushButton(QStringLiteral("都道府県"), this);
-    Command2->setGeometry(twipsRect(1680, 4560, 1335, 735));
+    Command2->setGeometry(twipsRect(1620, 4560, 1215, 735));
     Command2->setToolTip(QStringLiteral("「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化"));
     connect(Command2, &QPushButton::clicked, this, &Data_Syori::startPrefectures);
 
+    Command6 = new QPushButton(QStringLiteral("更新"), this);
+    Command6->setGeometry(twipsRect(2880, 4560, 1215, 735));
+    Command6->setToolTip(QStringLiteral("毎月の差分ﾌｧｲﾙ（add・del）でﾃﾞｰﾀを更新"));
+    connect(Command6, &QPushButton::clicked, this, &Data_Syori::startUpdate);
+
     Command3 = new QPushButton(QStringLiteral("閉じる(&C)"), this);
-    Command3->setGeometry(twipsRect(3360, 4560, 1695, 735));
+    Command3->setGeometry(twipsRect(4140, 4560, 1035, 735));
     Command3->setToolTip(QStringLiteral("閉じる"));
     connect(Command3, &QPushButton::clicked, this, &QWidget::close);
 
     Text1 = new QLineEdit(this);
     Text1->setGeometry(twipsRect(4560, 12000, 150, 270));
 
-    for (QPushButton* button : {Command1, Command2, Command3, Command4, Command5})
+    for (QPushButton* button : {Command1, Command2, Command3, Command4, Command5, Command6})
         button->setAutoDefault(false);
 }
 
@@ -240,6 +247,40 @@ void Data_Syori::startNationwide() {
     finishRun(RunKind::Nationwide, outcome);
 }
 
+void Data_Syori::startUpdate() {
+    using Status = UpdateOutcome::Status;
+    BusyFlag = 0;
+    Label1->setText(text::trimmed(Label1->text()));
+    Host host(*this);
+    const UpdateOutcome outcome =
+        runUpdate(prepFolders(), prefectureNames(), host, *platform.messages);
+    switch (outcome.status) {
+    case Status::NoFolder:
+        Command1->setFocus(); // a folder has to be chosen first
+        return;
+    case Status::Cancelled:
+        return;
+    case Status::Refused:
+        platform.messages->show(MessageIcon::Exclamation, UpdateTitle, outcome.message,
+                                MessageButtons::Ok);
+        return;
+    case Status::Failed:
+        restoreIdle();
+        platform.messages->show(MessageIcon::Exclamation, UpdateTitle, ErrorPrefix + outcome.error,
+                                MessageButtons::Ok);
+        BusyFlag = 0;
+        return;
+    case Status::Completed:
+        break;
+    }
+    restoreIdle();
+    platform.messages->show(MessageIcon::Exclamation, UpdateTitle, outcome.report,
+                            MessageButtons::Ok);
+    owner.main().resetToIdle();
+    BusyFlag = 0;
+    close();
+}
+
 void Data_Syori::setBusyCursor(bool busy) {
     if (busy == busyCursor)
         return;
@@ -251,7 +292,7 @@ void Data_Syori::setBusyCursor(bool busy) {
 }
 
 void Data_Syori::restoreIdle() {
-    for (QPushButton* button : {Command1, Command2, Command3, Command4})
+    for (QPushButton* button : {Command1, Command2, Command3, Command4, Command6})
         button->setEnabled(true);
     Command4->show();
     Command5->hide();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data_prep/monthly_update.h"
+#include "data_prep/postal_links.h"
 #include "data_prep/prep_runs.h"
 #include "data_prep/work_folders.h"
 #include "foundation/gui/widgets.h"
@@ -14,15 +16,8 @@
 
 namespace yubin {
 
-// The postal service's site, which every link of the window opens.
-inline const QString PostalServiceHost = QStringLiteral("https://www.post.japanpost.jp");
-inline const QString DownloadPagePath = QStringLiteral("/zipcode/download.html");
-inline const QString AddressPagePath = QStringLiteral("/zipcode/dl/kogaki.html");
-inline const QString OfficePagePath = QStringLiteral("/zipcode/dl/jigyosyo/index.html");
-inline const QString NationwideArchivePath = QStringLiteral("/zipcode/dl/kogaki/lzh/ken_all.lzh");
-inline const QString OfficeArchivePath = QStringLiteral("/zipcode/dl/jigyosyo/lzh/jigyosyo.lzh");
-
-inline const QString FolderBrowserTitle = QStringLiteral("郵便番号(LZH)フォルダを選択してください");
+inline const QString FolderBrowserTitle =
+    QStringLiteral("郵便番号(ZIP/LZH)フォルダを選択してください");
 
 // The data preparation window: download links, the download folder, and the
 // runs that turn downloaded archives into data files.
@@ -46,6 +41,7 @@ public:
     QPushButton* Command5; // 中止
     QPushButton* Command2; // 都道府県
     QPushButton* Command3; // 閉じる
+    QPushButton* Command6; // 更新: the monthly difference files
     QLineEdit* Text1;      // holds the focus while a run lasts
 
     qint16 BusyFlag = 0;  // 1 while a run is in progress
@@ -67,6 +63,7 @@ private:
     void chooseFolder();
     void startPrefectures();
     void startNationwide();
+    void startUpdate();
     void finishRun(RunKind kind, const RunOutcome& outcome);
     void restoreIdle();
     void setBusyCursor(bool busy);

@@ -1,5 +1,6 @@
 #include "data_prep/nationwide_split.h"
 
+#include "data_prep/record_lines.h"
 #include "foundation/data_file.h"
 #include "foundation/text.h"
 
@@ -65,8 +66,10 @@ QByteArrayView trimBlankBytes(QByteArrayView line, QStringView decoded) {
 }
 
 SplitResult splitNationwide(QByteArrayView file, const QStringList& names, SplitProgress& progress,
-                            Clock& clock) {
+                            Clock& clock, bool joinSplit) {
     SplitResult result;
+    // A split record's lines are consecutive, so within one prefecture.
+    std::array<SplitRecordJoiner, PrefectureCount + 1> joiners;
     const PrefectureRouter router(names);
     QString decoded;
     int shownIndex = -1;
@@ -83,9 +86,13 @@ SplitResult splitNationwide(QByteArrayView file, const QStringList& names, Split
                 ++result.unrouted;
             } else {
                 QByteArray& out = result.bytes[j];
-                out.append(trimBlankBytes(raw, decoded));
-                out.append("\r\n", 2);
-                ++result.lines[j];
+                if (joinSplit) {
+                    result.lines[j] += joiners[size_t(j)].add(trimBlankBytes(raw, decoded), out);
+                } else {
+                    out.append(trimBlankBytes(raw, decoded));
+                    out.append("\r\n", 2);
+                    ++result.lines[j];
+                }
                 if (j != shownIndex) {
                     shownIndex = j;
                     progress.progress(names[j], result.linesRead);
@@ -99,6 +106,10 @@ SplitResult splitNationwide(QByteArrayView file, const QStringList& names, Split
             result.aborted = progress.shouldStop();
         }
     });
+    for (int j = 1; j <= PrefectureCount; ++j) {
+        result.lines[j] += joiners[size_t(j)].finish(result.bytes[j]);
+        result.joined += joiners[size_t(j)].joinedLines();
+    }
     if (!result.aborted)
         result.aborted = progress.shouldStop();
     return result;

@@ -68,10 +68,13 @@ struct SplitResult {
     std::array<qint64, PrefectureCount + 1> lines{};   // index 0 unused
     qint64 linesRead = 0;
     qint64 unrouted = 0; // record-length lines without a prefecture, skipped
+    qint64 joined = 0;   // continuation lines joined to their record
 };
 
-// Splits the nationwide file's bytes. `names` as for PrefectureRouter.
+// Splits the nationwide file's bytes. `names` as for PrefectureRouter. The
+// records of the classic file that are split over lines are joined
+// (SplitRecordJoiner) unless `joinSplit` is false: the UTF-8 file has none.
 SplitResult splitNationwide(QByteArrayView file, const QStringList& names, SplitProgress& progress,
-                            Clock& clock);
+                            Clock& clock, bool joinSplit = true);
 
 } // namespace yubin

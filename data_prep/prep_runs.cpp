@@ -1,8 +1,11 @@
 #include "data_prep/prep_runs.h"
 
 #include "data_prep/archive_extract.h"
+#include "data_prep/archive_step.h"
 #include "data_prep/file_replace.h"
 #include "data_prep/file_time.h"
+#include "data_prep/monthly_update.h"
+#include "data_prep/record_lines.h"
 #include "foundation/data_file.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
@@ -17,65 +20,69 @@
 
 namespace yubin {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString BusinessOfficeBase = QStringLiteral("jigyosyo");
 const QString NationwideBase = QStringLiteral("ken_all");
 const QString NationwideCsv = QStringLiteral("KEN_ALL.CSV");
+const QString Utf8NationwideBase = QStringLiteral("utf_ken_all");
+const QString Utf8NationwideCsv = QStringLiteral("utf_ken_all.csv");
 // The name each run gives the business-office file; either is read.
 const QString OfficesCsvPrefectureRun = QStringLiteral("jigyosyo.CSV");
 const QString OfficesCsvNationwideRun = QStringLiteral("JIGYOSYO.CSV");
 
-struct RunFailure {
-    QString description;
-};
-
-void check(const QString& error) {
-    if (!error.isEmpty())
-        throw RunFailure{error};
+bool existingFile(QString path) {
+    return !path.isEmpty() && FileExists(path);
 }
 
-// One archive in the work folders: its copy and what it extracted are
-// removed when the step is over, whether it succeeded or not.
-class ArchiveStep {
-public:
-    ArchiveStep(const WorkFolders& work, const QString& copyName)
-        : work(work), copy(work.tofukenLzh + copyName) {}
-    // Copies the archive into the work folder and extracts it there; the
-    // host, when given, handles its events on the way.
-    void extract(const QString& source, RunHost* host = nullptr) {
-        check(copyWorkFile(source, copy));
-        std::function<void()> onBlock;
-        if (host)
-            onBlock = [host] { host->shouldStop(); }; // no abort while extracting
-        extracted = extractArchiveFlat(copy, work.tofuken, MaxArchiveEntryBytes, onBlock);
-        if (!extracted.ok)
-            throw RunFailure{extracted.error};
-    }
-    ~ArchiveStep() {
-        QFile::remove(copy);
-        for (const QString& name : extracted.placed)
-            if (!kept.contains(name))
-                QFile::remove(work.tofuken + name);
-    }
-    ArchiveStep(const ArchiveStep&) = delete;
-    ArchiveStep& operator=(const ArchiveStep&) = delete;
+// Places a prefecture file from an archive with its split records joined
+// (SplitRecordJoiner), keeping the time the archive gave it.
+void placeJoined(const QString& extracted, const QString& target) {
+    const std::optional<QByteArray> bytes = readWholeFile(extracted);
+    if (!bytes)
+        throw RunFailure{fileMissingError(QFileInfo(extracted).fileName())};
+    const QDateTime modified = QFileInfo(extracted).lastModified();
+    StagedFiles one;
+    check(one.add(target, joinSplitRecords(*bytes), [&modified](QFileDevice& file) {
+        file.setFileTime(modified, QFileDevice::FileModificationTime);
+    }));
+    check(one.commit());
+}
 
-    // The extracted file of that name in any case, as a path; "" when the
-    // archive held none.
-    QString find(const QString& name) const {
-        const QString found = findNameNoCase(extracted.placed, name);
-        return found.isEmpty() ? QString() : work.tofuken + found;
-    }
-    void keep(const QString& path) { kept << QFileInfo(path).fileName(); }
-    void removeCopy() { QFile::remove(copy); }
-
-private:
-    const WorkFolders& work;
-    QString copy;
-    ExtractResult extracted;
-    QStringList kept;
+// The nationwide archive to take: ken_all or utf_ken_all, the newer data
+// when the folder holds both (the UTF-8 one on the same date), with the
+// choice said in `note`.
+struct NationwideChoice {
+    QString archive;
+    bool utf8 = false;
+    QString note;
 };
+
+NationwideChoice chooseNationwide(const QString& download) {
+    const QString classic = findNamedArchive(download, NationwideBase);
+    const QString utf = findNamedArchive(download, Utf8NationwideBase);
+    const bool haveClassic = existingFile(classic);
+    const bool haveUtf = existingFile(utf);
+    if (!haveClassic || !haveUtf)
+        return {haveUtf ? utf : classic, haveUtf, {}};
+    const QDateTime classicDate = newestEntryTime(classic);
+    const QDateTime utfDate = newestEntryTime(utf);
+    const bool takeUtf = !classicDate.isValid() || (utfDate.isValid() && utfDate >= classicDate);
+    const auto named = [](const QString& path, const QDateTime& date) {
+        return QFileInfo(path).fileName() + QStringLiteral("（") +
+               (date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd"))
+                               : QStringLiteral("日付不明")) +
+               QStringLiteral("）");
+    };
+    const QString taken = takeUtf ? named(utf, utfDate) : named(classic, classicDate);
+    const QString left = takeUtf ? named(classic, classicDate) : named(utf, utfDate);
+    return {
+        takeUtf ? utf : classic, takeUtf,
+        QStringLiteral("全国一括のﾌｧｲﾙが2つあるため、新しい %1を使いました（%2は使っていません）。")
+            .arg(taken, left)};
+}
 
 RunOutcome inProgress() {
     RunOutcome outcome;
@@ -86,10 +93,6 @@ RunOutcome inProgress() {
 
 QString copyNameFor(const QString& base, const QString& archivePath) {
     return base.toUpper() + u'.' + QFileInfo(archivePath).suffix().toUpper();
-}
-
-bool existingFile(QString path) {
-    return !path.isEmpty() && FileExists(path);
 }
 
 // Places the business-office file when its archive is there. True when it
@@ -141,8 +144,10 @@ QList<FinalMessage> finalMessages(RunKind kind, const RunOutcome& outcome) {
         messages.append({false, ArchiveTitle, NothingPlacedText});
     else if (outcome.status == Status::Completed ||
              (outcome.status == Status::Failed && placedAnything(outcome)))
-        messages.append({false, kind == RunKind::Prefectures ? PrefecturesTitle : NationwideTitle,
-                         completionText(outcome.placed, outcome.offices)});
+        messages.append(
+            {false, kind == RunKind::Prefectures ? PrefecturesTitle : NationwideTitle,
+             completionText(outcome.placed, outcome.offices) +
+                 (outcome.notes.isEmpty() ? QString() : u"\n\n"_s + outcome.notes.join(u'\n'))});
     if (outcome.status == Status::Failed)
         messages.append({true, ArchiveTitle, ErrorPrefix + outcome.error});
     return messages;
@@ -239,10 +244,12 @@ RunOutcome runPrefectures(const PrepFolders& folders, const QStringList& names, 
             const QString extracted = step.find(csvName);
             if (extracted.isEmpty())
                 throw RunFailure{fileMissingError(csvName)};
-            check(
-                copyFileReplacing(extracted, folders.data + placementName(folders.data, csvName)));
+            placeJoined(extracted, folders.data + placementName(folders.data, csvName));
             ++outcome.placed;
         }
+        // Files of each prefecture's own date: the month is taken from them.
+        if (outcome.placed > 0)
+            QFile::remove(folders.data + DataMonthFileName);
         if (placeOffices(folders, download, OfficesCsvPrefectureRun, &host))
             outcome.offices = 1;
         outcome.status = RunOutcome::Status::Completed;
@@ -265,7 +272,8 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
     try {
         folders.work.create();
         QDir().mkpath(folders.data);
-        const QString archive = findNamedArchive(download, NationwideBase);
+        const NationwideChoice choice = chooseNationwide(download);
+        const QString& archive = choice.archive;
         if (!existingFile(archive)) {
             messages.show(MessageIcon::Exclamation, ArchiveTitle, NoNationwideArchiveText,
                           MessageButtons::Ok);
@@ -280,13 +288,17 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
                 QFile::remove(folders.work.tofuken + QString::fromLatin1(p.splitFile));
             host.started(RunKind::Nationwide);
 
-            ArchiveStep step(folders.work, copyNameFor(NationwideBase, archive));
+            if (!choice.note.isEmpty())
+                outcome.notes << choice.note;
+            ArchiveStep step(
+                folders.work,
+                copyNameFor(choice.utf8 ? Utf8NationwideBase : NationwideBase, archive));
             step.extract(archive, &host);
             host.shouldStop();
             host.progress(ExtractingCaption, -1);
             host.pause(0.15);
             step.removeCopy();
-            const QString csv = step.find(NationwideCsv);
+            const QString csv = step.find(choice.utf8 ? Utf8NationwideCsv : NationwideCsv);
             if (csv.isEmpty()) {
                 messages.show(MessageIcon::Question, ArchiveTitle, NoNationwideCsvText,
                               MessageButtons::OkCancel); // the answer changes nothing
@@ -299,10 +311,22 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
 
             const QStringList DataDateParts = dataDateParts(QFileInfo(csv).lastModified());
             // All of it or nothing: a part would place cut prefecture files.
-            const std::optional<QByteArray> bytes = readWholeFile(csv);
+            std::optional<QByteArray> bytes = readWholeFile(csv);
             if (!bytes)
-                throw RunFailure{fileMissingError(NationwideCsv)};
-            const SplitResult split = splitNationwide(*bytes, names, host, clock);
+                throw RunFailure{fileMissingError(QFileInfo(csv).fileName())};
+            if (choice.utf8) {
+                // One record a line already; only its form differs.
+                Utf8Conversion converted = convertUtf8AddressFile(*bytes);
+                *bytes = std::move(converted.bytes);
+                for (const UnencodableRecord& r : converted.unencodable)
+                    outcome.notes
+                        << QStringLiteral("Shift_JIS にない文字を〓にしました： %1").arg(r.text);
+            }
+            const SplitResult split = splitNationwide(*bytes, names, host, clock, !choice.utf8);
+            if (split.joined > 0)
+                outcome.notes << QStringLiteral(
+                                     "複数行に分割された町域 %1 行を、1件の行にまとめました。")
+                                     .arg(split.joined);
             outcome.unroutedLines = split.unrouted;
             if (split.aborted) {
                 outcome.status = RunOutcome::Status::Aborted;
@@ -329,6 +353,10 @@ RunOutcome runNationwide(const PrepFolders& folders, const QStringList& names, R
             const int placed = int(staged.size());
             check(staged.commit());
             outcome.placed = placed;
+            // The files carry the data's date, which now gives its month; a
+            // month an earlier update wrote down no longer holds.
+            if (placed > 0)
+                QFile::remove(folders.data + DataMonthFileName);
             QFile::remove(csv);
         }
         if (placeOffices(folders, download, OfficesCsvNationwideRun, nullptr))

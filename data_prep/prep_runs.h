@@ -17,7 +17,7 @@
 
 namespace yubin {
 
-enum class RunKind { Prefectures, Nationwide };
+enum class RunKind { Prefectures, Nationwide, Update };
 
 // The window, yubin-cli or a test, as a run sees it.
 class RunHost : public SplitProgress {
@@ -51,6 +51,9 @@ struct RunOutcome {
     int offices = 0; // m: 1 when the business-office file was placed
     QString error;
     qint64 unroutedLines = 0;
+    // What the completion message adds: which nationwide file was taken,
+    // the records joined, the characters code page 932 lacks.
+    QStringList notes;
 };
 
 // ---- the window's texts ------------------------------------------------

@@ -252,6 +252,87 @@ QString toHalfWidthAscii(QStringView in) {
     return out;
 }
 
+QString katakanaToHalfWidth(QStringView in) {
+    QString out;
+    out.reserve(in.size() + in.size() / 4);
+    appendKatakanaToHalfWidth(in, out);
+    return out;
+}
+
+void appendKatakanaToHalfWidth(QStringView in, QString& out) {
+    // The reverse of HalfKanaToFull, and of the two sound marks for the
+    // letters that take them.
+    static const std::array<char16_t, 0x60> fullToHalf = [] {
+        std::array<char16_t, 0x60> t{};
+        for (size_t i = 0; i < HalfKanaToFull.size(); ++i) {
+            const char16_t full = HalfKanaToFull[i];
+            if (full >= 0x30A0 && full < 0x3100)
+                t[full - 0x30A0] = char16_t(0xFF61 + i);
+        }
+        return t;
+    }();
+    auto half = [](char16_t full) -> char16_t {
+        return full >= 0x30A0 && full < 0x3100 ? fullToHalf[full - 0x30A0] : 0;
+    };
+    for (const QChar qc : in) {
+        const char16_t c = qc.unicode();
+        if (c < 0x80) {
+            out += qc;
+            continue;
+        }
+        if (c >= 0xFF01 && c <= 0xFF5E) {
+            out += QChar(char16_t(c - 0xFEE0));
+            continue;
+        }
+        switch (c) {
+        case 0x3000:
+            out += u' ';
+            continue;
+        case 0x3001: // 、
+            out += QChar(char16_t(0xFF64));
+            continue;
+        case 0x3002: // 。
+            out += QChar(char16_t(0xFF61));
+            continue;
+        case 0x300C: // 「
+            out += QChar(char16_t(0xFF62));
+            continue;
+        case 0x300D: // 」
+            out += QChar(char16_t(0xFF63));
+            continue;
+        case 0x309B: // ゛
+            out += QChar(HalfVoicedMark);
+            continue;
+        case 0x309C: // ゜
+            out += QChar(HalfSemiVoicedMark);
+            continue;
+        default:
+            break;
+        }
+        if (const char16_t h = half(c)) {
+            out += QChar(h);
+            continue;
+        }
+        // A voiced or semi-voiced letter: the letter before it in the table
+        // that voices to it.
+        const char16_t base = char16_t(c - 1);
+        const char16_t baseSemi = char16_t(c - 2);
+        if (c >= 0x30A0 && c < 0x3100 && half(base) && voiced(base) == c) {
+            out += QChar(half(base));
+            out += QChar(HalfVoicedMark);
+        } else if (c == 0x30F4 || c == 0x30F7 || c == 0x30FA) { // ヴ ヷ ヺ
+            const char16_t letter = c == 0x30F4 ? 0x30A6 : c == 0x30F7 ? 0x30EF : 0x30F2;
+            out += QChar(half(letter));
+            out += QChar(HalfVoicedMark);
+        } else if (c >= 0x30A0 && c < 0x3100 && half(baseSemi) && semiVoiced(baseSemi) == c) {
+            out += QChar(half(baseSemi));
+            out += QChar(HalfSemiVoicedMark);
+        } else {
+            out += qc;
+        }
+    }
+}
+
 void katakanaToHiragana(QStringView in, QString& out) {
     out.resize(in.size());
     QChar* dst = out.data();

@@ -48,6 +48,15 @@ void toFullWidth(QStringView in, QString& out);
 // toFullWidth for everything but katakana, which stays as it is.
 QString toHalfWidthAscii(QStringView in);
 
+// Full-width katakana and the full-width forms of ASCII to their half-width
+// forms, a voiced or semi-voiced letter as its letter and the half-width
+// mark (ガ to ｶﾞ), U+3000 to the space: the reading columns of the UTF-8
+// nationwide file in the form of the classic one. A letter without a
+// half-width form (ヶ, ヮ, ヰ) stays as it is.
+QString katakanaToHalfWidth(QStringView in);
+// The same, appended to `out`.
+void appendKatakanaToHalfWidth(QStringView in, QString& out);
+
 // Full-width katakana letters to hiragana; everything else unchanged.
 QString katakanaToHiragana(QStringView in);
 void katakanaToHiragana(QStringView in, QString& out);

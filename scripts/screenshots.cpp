@@ -5,8 +5,12 @@
 
 #include "barcode/bar_print.h"
 #include "data_prep/data_syori.h"
+#include "data_prep/monthly_update.h"
 #include "data_prep/prep_runs.h"
+#include "data_prep/record_lines.h"
+#include "foundation/data_file.h"
 #include "foundation/gui/desktop_platform.h"
+#include "foundation/text.h"
 #include "labels/atena_label.h"
 #include "labels/label_run.h"
 #include "main_window/window_owner.h"
@@ -19,9 +23,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <archive.h>
+#include <archive_entry.h>
 
 #include <cstdio>
 
@@ -54,6 +62,77 @@ void choose(ExtentListWidget& list, const QString& startingWith) {
             return;
         }
     }
+}
+
+// A ZIP archive of one file, as the postal service publishes them.
+bool writeZip(const QString& path, const QByteArray& entryName, const QByteArray& data) {
+    struct archive* a = archive_write_new();
+    archive_write_set_format_zip(a);
+    bool ok = archive_write_open_filename(a, QFile::encodeName(path).constData()) == ARCHIVE_OK;
+    if (ok) {
+        struct archive_entry* e = archive_entry_new();
+        archive_entry_set_pathname(e, entryName.constData());
+        archive_entry_set_filetype(e, AE_IFREG);
+        archive_entry_set_perm(e, 0644);
+        archive_entry_set_size(e, data.size());
+        archive_entry_set_mtime(e, QDateTime(QDate(2025, 10, 31), QTime(0, 0)).toSecsSinceEpoch(),
+                                0);
+        ok = archive_write_header(a, e) == ARCHIVE_OK &&
+             archive_write_data(a, data.constData(), size_t(data.size())) == data.size();
+        archive_entry_free(e);
+    }
+    archive_write_close(a);
+    archive_write_free(a);
+    return ok;
+}
+
+class QuietHost final : public RunHost {
+public:
+    void progress(const QString&, qint64) override {}
+    bool shouldStop() override { return false; }
+};
+
+class YesBoxes final : public MessageBoxes {
+public:
+    bool show(MessageIcon, const QString&, const QString&, MessageButtons) override { return true; }
+};
+
+// A month of difference files made from the data itself: a few towns of
+// three prefectures abolished and given again under the next code, as a
+// month of renumbering is published; then the update's report as the
+// window shows it.
+bool saveUpdateReport(const DataFolder& data, const QString& work, const QString& path) {
+    const QString download = work + QStringLiteral("/differences/");
+    QDir().mkpath(download);
+    QByteArray del;
+    QByteArray add;
+    const QStringList files = data.prefectureFileNames();
+    for (const int prefecture : {1, 13, 27}) {
+        const QByteArray bytes =
+            readFileBytes(data.path() + files.value(prefecture)).value_or(QByteArray());
+        QList<QByteArray> lines;
+        forEachLine(QByteArrayView(bytes), [&](QByteArrayView l) { lines << l.toByteArray(); });
+        for (qsizetype i = 20; i < lines.size() && i < (prefecture == 13 ? 24 : 22); ++i) {
+            del += lines[i] + "\r\n";
+            const ColumnRanges r = columnRanges(lines[i]);
+            QByteArray renumbered = lines[i];
+            renumbered[r[2].to - 1] = renumbered[r[2].to - 1] == '9' ? '8' : '9';
+            add += renumbered + "\r\n";
+        }
+    }
+    if (!writeZip(download + QStringLiteral("del_2510.zip"), "DEL_2510.CSV", del) ||
+        !writeZip(download + QStringLiteral("add_2510.zip"), "ADD_2510.CSV", add))
+        return false;
+    QuietHost host;
+    YesBoxes yes;
+    const UpdateOutcome outcome =
+        runUpdate({download, data.path(), WorkFolders::under(work + QStringLiteral("/cache"))},
+                  makePrefectureNames(), host, yes);
+    if (outcome.status != UpdateOutcome::Status::Completed)
+        return false;
+    QMessageBox box(QMessageBox::Warning, UpdateTitle, outcome.report, QMessageBox::Ok);
+    box.show();
+    return save(box, path);
 }
 
 } // namespace
@@ -199,5 +278,10 @@ int main(int argc, char* argv[]) {
                                .save(sheetPath);
     std::printf("%s %s\n", sheetSaved ? "wrote" : "could not write", qPrintable(sheetPath));
     ok &= sheetSaved;
+
+    // Last, as it changes the data: a month of differences applied, and the
+    // report the 更新 button ends with.
+    ok &= saveUpdateReport(owner.dataFolder(), lockFolder.path(),
+                           out + QStringLiteral("/update_report.png"));
     return ok ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "search/scan.h"
 
+#include "data_prep/change_log.h"
 #include "foundation/data_file.h"
 #include "foundation/postal_code.h"
 #include "foundation/prefectures.h"
@@ -675,7 +676,21 @@ ScanResult runScan(const ScanRequest& request, const DataFolder& data, ScanCache
         if (!pass.scanSource(path, office, cache))
             break;
     }
-    return pass.finish();
+    ScanResult result = pass.finish();
+    const QString code = text::trimmed(request.zipKey);
+    if (!code.isEmpty() && !result.stopped && !result.limitReached) {
+        Access_CSV csv;
+        for (const AbolishedCode& a : findAbolished(readChangeLog(data), code))
+            if (!a.entry.office || request.includeOffices)
+                result.rows << abolishedRow(a, csv);
+    }
+    return result;
+}
+
+QString abolishedRow(const AbolishedCode& abolished, Access_CSV& csv) {
+    QString row = resultRow(scanRecord(abolished.entry.record, abolished.entry.office, csv));
+    row.replace(0, 4, AbolishedRowMarker);
+    return row + u' ' + abolishedCodeNote(abolished);
 }
 
 } // namespace yubin

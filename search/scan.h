@@ -117,6 +117,16 @@ private:
     QByteArray keyBuffer; // its fold key
 };
 
+struct AbolishedCode;
+
+// The row of a postal code the change log says was abolished: its old
+// record as a result row, marked "[廃] " instead of "[A] " or "[*] " (so no
+// row action takes it for a current one), then "廃止（2026年3月）" and, for
+// each code the same month added for the same town, "→ 新しい郵便番号
+// 123-4567".
+inline const QString AbolishedRowMarker = QStringLiteral("[廃] ");
+QString abolishedRow(const AbolishedCode& abolished, Access_CSV& csv);
+
 struct ScanResult {
     QStringList rows;                  // the rows, then the closing status line if any
     std::vector<PostalRecord> records; // one per matching row
@@ -125,6 +135,8 @@ struct ScanResult {
     bool limitReached = false;
 };
 
+// A postal-code search ends with the rows of the code's abolished records,
+// when the data folder's change log has any (unless the pass was stopped).
 ScanResult runScan(const ScanRequest& request, const DataFolder& data, ScanCache& cache,
                    Clock& clock, ScanObserver& observer);
 

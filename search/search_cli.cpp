@@ -16,11 +16,11 @@ int scanAndPrint(const CliRequest& request, const ScanRequest& scan) {
     ScanObserver quiet;
     const ScanResult result = runScan(scan, request.data, cache, clock, quiet);
     printRecords(request, result.rows, result.records);
-    // The closing status line is no record: in tsv and json it is told on
-    // stderr, so that it is not lost.
-    if (request.format != OutputFormat::Text &&
-        result.rows.size() > qsizetype(result.records.size()))
-        *request.err << result.rows.last() << '\n';
+    // The closing status line and an abolished code's rows are no records:
+    // in tsv and json they are told on stderr, so that they are not lost.
+    if (request.format != OutputFormat::Text)
+        for (qsizetype i = qsizetype(result.records.size()); i < result.rows.size(); ++i)
+            *request.err << result.rows[i] << '\n';
     // The count label of the search window counts the status line too.
     *request.err << countCaption(result.rows.size()) << '\n';
     return result.rows.isEmpty() ? ExitCode::NothingFound : ExitCode::Ok;

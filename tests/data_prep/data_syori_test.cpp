@@ -85,14 +85,17 @@ TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsPlacesAndLinks) {
     EXPECT_EQ(joined("windowTitle", {&w}), u" 郵便番号ﾃﾞｰﾀ処理"_s);
     EXPECT_EQ(
         joined("text", {w.Label2[1], w.Label2[0], w.Command1, w.Command2, w.Command3, w.Command4,
-                        w.Command5, w.Label4[0], w.Label4[1], w.Label3, w.Label1}),
-        u"ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (LZHﾌｧｲﾙ)|ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(LZH)のﾌｫﾙﾀﾞ名|参照|都道府県|"
-        u"閉じる(&C)|全国一括|中止|◎|◎|解凍中 01|"_s);
-    EXPECT_EQ(joined("toolTip", {w.Command2, w.Command3, w.Command4, w.Label4[0], w.Label4[1]}),
-              u"「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化|閉じる|"
-              u"「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化|"
-              u"https://www.post.japanpost.jp/zipcode/dl/kogaki/lzh/ken_all.lzh|"
-              u"https://www.post.japanpost.jp/zipcode/dl/jigyosyo/lzh/jigyosyo.lzh"_s);
+                        w.Command5, w.Command6, w.Label4[0], w.Label4[1], w.Label3, w.Label1}),
+        u"ｲﾝﾀｰﾈｯﾄでﾀﾞｳﾝﾛｰﾄﾞ (ZIPﾌｧｲﾙ)|ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙ(ZIP/LZH)のﾌｫﾙﾀﾞ名|参照|都道府県|"
+        u"閉じる(&C)|全国一括|中止|更新|◎|◎|解凍中 01|"_s);
+    EXPECT_EQ(
+        joined("toolTip",
+               {w.Command2, w.Command3, w.Command4, w.Command6, w.Label4[0], w.Label4[1]}),
+        u"「都道府県」別、「事業所」ﾌｧｲﾙを解凍してﾃﾞｰﾀ化|閉じる|"
+        u"「全国一括」、「事業所」ﾌｧｲﾙを解凍して分割ﾃﾞｰﾀ化|"
+        u"毎月の差分ﾌｧｲﾙ（add・del）でﾃﾞｰﾀを更新|"
+        u"https://www.post.japanpost.jp/service/search/zipcode/download/utf/zip/utf_ken_all.zip|"
+        u"https://www.post.japanpost.jp/zipcode/dl/jigyosyo/zip/jigyosyo.zip"_s);
     EXPECT_EQ(w.size(), QSize(368, 372));
     EXPECT_TRUE(w.Label3->isHidden() && w.Command5->isHidden());
     EXPECT_EQ(w.Command5->geometry(), w.Command4->geometry());
@@ -106,8 +109,10 @@ TEST_F(DataSyoriWindow, ControlsCarryTheirCaptionsTooltipsPlacesAndLinks) {
     for (ClickableLabel* link : {w.Image1, w.Label5[0], w.Label5[1], w.Label4[0], w.Label4[1]})
         QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(env.web.opened.join(u' ').remove(u"https://www.post.japanpost.jp"_s),
-              u"/zipcode/download.html /zipcode/dl/kogaki.html /zipcode/dl/jigyosyo/index.html "
-              u"/zipcode/dl/kogaki/lzh/ken_all.lzh /zipcode/dl/jigyosyo/lzh/jigyosyo.lzh"_s);
+              u"/service/search/zipcode/download/ /service/search/zipcode/download/utf-zip.html "
+              u"/zipcode/dl/jigyosyo/index-zip.html "
+              u"/service/search/zipcode/download/utf/zip/utf_ken_all.zip "
+              u"/zipcode/dl/jigyosyo/zip/jigyosyo.zip"_s);
 }
 
 TEST_F(DataSyoriWindow, FolderIsReadWhenShownChosenWholeAndSavedWhenClosed) {
@@ -127,7 +132,7 @@ TEST_F(DataSyoriWindow, FolderIsReadWhenShownChosenWholeAndSavedWhenClosed) {
         QCoreApplication::processEvents();
         EXPECT_EQ(window->Label1->text(), shown);
     }
-    EXPECT_EQ(env.folders.titles, QStringList(3, u"郵便番号(LZH)フォルダを選択してください"_s));
+    EXPECT_EQ(env.folders.titles, QStringList(3, u"郵便番号(ZIP/LZH)フォルダを選択してください"_s));
     click(window->Command3);
     EXPECT_EQ(readSetting(SettingKey::DataDir), u"/"_s);
     EXPECT_FALSE(owner->isLoaded(window));
@@ -220,6 +225,34 @@ TEST_F(DataSyoriWindow, RunThatPlacesNoAddressFileStaysOpenAndIdle) {
     EXPECT_EQ(state(), Idle);
     EXPECT_EQ(window->focusWidget(), window->Command3);
     EXPECT_TRUE(window->isVisible());
+}
+
+// 更新 applies the months found and tells its report, or says why not and
+// stays open.
+TEST_F(DataSyoriWindow, UpdateAppliesTheMonthsOrSaysWhyNot) {
+    const QString before = test::addressRecord(u"13101"_s, u"1000001"_s, u"ﾄｳｷｮｳﾄ"_s, u"ﾁﾖﾀﾞｸ"_s,
+                                               u"ﾁﾖﾀﾞ"_s, u"東京都"_s, u"千代田区"_s, u"千代田"_s);
+    const QString after = test::addressRecord(u"13101"_s, u"1000009"_s, u"ﾄｳｷｮｳﾄ"_s, u"ﾁﾖﾀﾞｸ"_s,
+                                              u"ﾁﾖﾀﾞ"_s, u"東京都"_s, u"千代田区"_s, u"千代田"_s);
+    test::writeFile(dataFolder() + u"13tokyo.CSV"_s, test::sjisLines({before}));
+    test::writeFile(dataFolder() + DataMonthFileName, "2602\r\n");
+    open();
+    click(window->Command6); // no difference files yet
+    ASSERT_EQ(env.messages.shown.size(), 1u);
+    EXPECT_EQ(env.messages.shown[0].title, u"郵便番号ﾃﾞｰﾀ更新"_s);
+    EXPECT_TRUE(window && window->isVisible());
+    EXPECT_EQ(state(), Idle);
+    EXPECT_EQ(mainList(), u"千代田区"_s);
+
+    dirs.archive(u"del_2603.zip"_s, "DEL_2603.CSV", test::sjisLines({before}));
+    dirs.archive(u"add_2603.zip"_s, "ADD_2603.CSV", test::sjisLines({after}));
+    click(window->Command6);
+    ASSERT_EQ(env.messages.shown.size(), 3u); // the question, the report
+    EXPECT_TRUE(env.messages.shown[2].text.startsWith(
+        u"郵便番号ﾃﾞｰﾀ更新完了 ： 2026年3月\n追加 1 件、廃止 1 件\n"_s));
+    EXPECT_EQ(test::readAll(dataFolder() + u"13tokyo.CSV"_s), test::sjisLines({after}));
+    EXPECT_EQ(mainList(), u"都道府県を指定してください"_s);
+    EXPECT_FALSE(owner->isLoaded(window));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ TEST(CliUsage, MisuseShowsTheUsageThenWhyAndExitsTwo) {
                            u"       yubin-cli VERB --help | --help | --version\n"_qs;
     const QString prefectures = u"usage: yubin-cli [--data DIR] prefectures\n"_qs;
     const QString prepare =
-        u"usage: yubin-cli [--data DIR] prepare prefectures|nationwide DIR\n"_qs;
+        u"usage: yubin-cli [--data DIR] prepare prefectures|nationwide|update DIR\n"_qs;
     const std::pair<QString, QString> cases[] = {
         {u""_qs, global + u"yubin-cli: no verb given ('yubin-cli --help' lists them)"_qs},
         {u"nonsense"_qs, global + u"yubin-cli: unknown verb nonsense"_qs},
@@ -38,9 +38,9 @@ TEST(CliUsage, MisuseShowsTheUsageThenWhyAndExitsTwo) {
          u"usage: yubin-cli [--data DIR] towns PREF NAME [--offices] [--format text|tsv|json]\n"
          u"yubin-cli: --format takes text, tsv or json"_qs},
         {u"prepare nationwide"_qs,
-         prepare + u"yubin-cli: prepare takes prefectures|nationwide DIR"_qs},
+         prepare + u"yubin-cli: prepare takes prefectures|nationwide|update DIR"_qs},
         {u"prepare all /tmp"_qs,
-         prepare + u"yubin-cli: prepare prefectures or prepare nationwide"_qs},
+         prepare + u"yubin-cli: prepare prefectures, nationwide or update"_qs},
         {u"prepare nationwide /no/such"_qs, prepare + u"yubin-cli: not a folder: /no/such"_qs},
     };
     for (const auto& [args, err] : cases) {
@@ -59,7 +59,7 @@ TEST(CliHelp, ListsEveryVerbOnOneLineAndAVerbsArgumentsAndOptions) {
     for (const QString& line : verbs.split(u'\n'))
         names << line.section(u' ', 2, 2);
     EXPECT_EQ(names, QStringLiteral("prefectures data-folder municipalities towns town-search "
-                                    "search code map-url web-url barcode prepare resolve "
+                                    "search code map-url web-url barcode prepare changes resolve "
                                     "address-number labels")
                          .split(u' '));
 
