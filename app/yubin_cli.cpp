@@ -192,8 +192,8 @@ int main(int argc, char* argv[]) {
          yubin::runAddressNumberVerb,
          {}},
         {"labels",
-         "label sheets with customer barcodes from an address list (CSV or TSV)",
-         {{"FILE", "the address list: UTF-8 or Shift_JIS, with or without a heading row"}},
+         "label sheets with customer barcodes from an address list (CSV, TSV or .xlsx)",
+         {{"FILE", "the address list: CSV or TSV in UTF-8 or Shift_JIS, or an .xlsx workbook"}},
          {{"layout", "12|21|24|CUSTOM",
            "the A4 sheet (default 12); CUSTOM is COLSxROWS:WIDTHxHEIGHT:TOP,LEFT:HPITCH,VPITCH "
            "in millimetres"},

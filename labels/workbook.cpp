@@ -1,7 +1,5 @@
 #include "labels/workbook.h"
 
-#include <QHash>
-#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 #include <archive.h>
