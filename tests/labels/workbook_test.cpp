@@ -42,7 +42,8 @@ QByteArray sheetXml(const QByteArray& rows) {
 const QByteArray Rows =
     QString::fromUtf16(
         uR"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c><c r="D1" t="s"><v>2</v></c></row>
-<row r="3"><c r="A3"><v>600906</v></c><c r="B3" t="inlineStr"><is><t>北海道札幌市中央区北九条西</t></is></c><c r="C3"><f>1+1</f><v>2</v></c><c r="D3" t="s"><v>3</v></c></row>)")
+<row r="3"><c r="A3"><v>600906</v></c><c r="B3" t="inlineStr"><is><t>北海道札幌市中央区北九条西</t></is></c><c r="C3"><f>1+1</f><v>2</v></c><c r="D3" t="s"><v>3</v></c></row>
+<row><c t="str"><v>0600906</v></c><c t="inlineStr"><is><t>北海道</t></is></c><c/><c t="b"><v>1</v></c></row>)")
         .toUtf8();
 
 QByteArray book(const QByteArray& sheet2, const QByteArray& shared = Shared) {
@@ -57,11 +58,15 @@ TEST(Workbook, ReadsTheFirstSheetAsAList) {
     const AddressList list = parseAddressList(book(sheetXml(Rows)));
     ASSERT_TRUE(list.error.isEmpty()) << list.error.toStdString();
     EXPECT_TRUE(list.fromWorkbook);
-    ASSERT_EQ(list.rows.size(), 1u);
+    ASSERT_EQ(list.rows.size(), 2u);
     EXPECT_EQ(list.rows[0].line, 3);
     EXPECT_EQ(list.rows[0].fields, (QStringList{u"0600906"_qs, u"北海道札幌市中央区北九条西"_qs,
                                                 u"2"_qs, u"山田 太郎"_qs}));
     EXPECT_EQ(list.field(list.rows[0], Column::Name), u"山田 太郎"_qs);
+    // A row without its number follows the one before; so do its cells.
+    EXPECT_EQ(list.rows[1].line, 4);
+    EXPECT_EQ(list.rows[1].fields,
+              (QStringList{u"0600906"_qs, u"北海道"_qs, QString(), u"TRUE"_qs}));
     EXPECT_EQ(list.unusedNote(), u"使わない列：3列目"_qs);
 }
 
