@@ -265,10 +265,10 @@ int main(int argc, char* argv[]) {
          {}},
         {"labels",
          QT_TRANSLATE_NOOP("yubin-cli",
-                           "label sheets with customer barcodes from an address list (CSV or TSV)"),
-         {{"FILE", QT_TRANSLATE_NOOP(
-                       "yubin-cli",
-                       "the address list: UTF-8 or Shift_JIS, with or without a heading row")}},
+                           "label sheets with customer barcodes from an address list (CSV, TSV or "
+                           ".xlsx)"),
+         {{"FILE", QT_TRANSLATE_NOOP("yubin-cli", "the address list: CSV or TSV in UTF-8 or "
+                                                  "Shift_JIS, or an .xlsx workbook")}},
          {{"layout", "12|21|24|CUSTOM",
            QT_TRANSLATE_NOOP(
                "yubin-cli",

@@ -1,10 +1,13 @@
 // The address-list reader on any bytes: it never crashes, and either
 // reports why the file cannot be used or accounts for every character of
 // the text: each one other than quotes, separators, line ends and blanks
-// is in a heading or a field, once and in order.
+// is in a heading or a field, once and in order. Bytes that start as a ZIP
+// archive go to the workbook reader, which stays within its bounds: rows in
+// the sheet's order, no wider than its column limit.
 
 #include "fuzz_check.h"
 #include "labels/address_list.h"
+#include "labels/workbook.h"
 
 namespace {
 
@@ -24,6 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const AddressList list = parseAddressList(bytes);
     if (!list.error.isEmpty()) {
         FUZZ_CHECK(list.rows.empty());
+        return 0;
+    }
+    if (isWorkbook(bytes)) {
+        FUZZ_CHECK(list.fromWorkbook);
+        int row = 0;
+        for (const Record& r : list.rows) {
+            FUZZ_CHECK(r.line > row);
+            FUZZ_CHECK(r.fields.size() <= MaxWorkbookColumns);
+            row = r.line;
+        }
         return 0;
     }
     Encoding encoding;

@@ -1,7 +1,9 @@
 #include "labels/address_list.h"
 
+#include "foundation/access_csv.h"
 #include "foundation/data_file.h"
 #include "foundation/text.h"
+#include "labels/workbook.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -12,26 +14,6 @@ namespace yubin::labels {
 
 namespace {
 
-struct Heading {
-    QStringView name;
-    Column column;
-};
-
-// The headings spreadsheets and address books export, Japanese and English.
-constexpr Heading Headings[] = {
-    {u"郵便番号", Column::PostalCode}, {u"postal_code", Column::PostalCode},
-    {u"住所", Column::Address},        {u"address", Column::Address},
-    {u"住所1", Column::Address1},      {u"address1", Column::Address1},
-    {u"住所2", Column::Address2},      {u"address2", Column::Address2},
-    {u"住所3", Column::Address3},      {u"address3", Column::Address3},
-    {u"建物", Column::Building},       {u"building", Column::Building},
-    {u"会社名", Column::Company},      {u"company", Column::Company},
-    {u"部署", Column::Department},     {u"department", Column::Department},
-    {u"氏名", Column::Name},           {u"名前", Column::Name},
-    {u"宛名", Column::Name},           {u"name", Column::Name},
-    {u"敬称", Column::Honorific},      {u"honorific", Column::Honorific},
-};
-
 bool isBlankRecord(const QStringList& fields) {
     for (const QString& f : fields)
         if (!text::trimBlanks(f).isEmpty())
@@ -39,20 +21,143 @@ bool isBlankRecord(const QStringList& fields) {
     return true;
 }
 
+QString joinedParts(const QStringList& parts, QStringView blank) {
+    QStringList kept;
+    for (const QString& p : parts)
+        if (!p.isEmpty())
+            kept << p;
+    return kept.join(blank);
+}
+
+QString columnName(const AddressList& list, int i) {
+    const QString heading = text::trimmed(list.headings.value(i));
+    return heading.isEmpty() ? QStringLiteral("%1列目").arg(i + 1) : heading;
+}
+
+// Gives each part the column that holds it, from the heading row. The
+// address comes from one set: the set of the first address column, so that
+// a home and a work address are never mixed. A second column of a part
+// already taken, or of another set, is left unused and named.
+void assignColumns(AddressList& list, const std::vector<std::optional<HeadingMatch>>& matches) {
+    int chosenSet = -1;
+    for (const std::optional<HeadingMatch>& m : matches)
+        if (m && isAddressPart(m->part)) {
+            chosenSet = m->set;
+            break;
+        }
+    // The postal code of the chosen set wins over a plain one.
+    int codeColumn = -1;
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        const std::optional<HeadingMatch>& m = matches[i];
+        if (!m || m->part != Part::PostalCode || (m->set != chosenSet && m->set != 0))
+            continue;
+        if (codeColumn < 0 ||
+            (m->set == chosenSet && matches[std::size_t(codeColumn)]->set == 0 && chosenSet != 0))
+            codeColumn = int(i);
+    }
+    list.parts[std::size_t(Part::PostalCode)] = codeColumn;
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        const std::optional<HeadingMatch>& m = matches[i];
+        bool used = false;
+        if (m && m->part == Part::PostalCode) {
+            used = int(i) == codeColumn;
+        } else if (m && (!isAddressPart(m->part) || m->set == chosenSet)) {
+            int& slot = list.parts[std::size_t(m->part)];
+            used = slot < 0;
+            if (used)
+                slot = int(i);
+        }
+        if (!used)
+            list.unusedColumns << columnName(list, int(i));
+    }
+}
+
+// A postal code a workbook holds as a number has lost its leading zeros:
+// 0600906 is stored as 600906.
+void restoreNumericCodes(AddressList& list, const std::vector<std::vector<int>>& numbers) {
+    const int code = list.column(Part::PostalCode);
+    if (code < 0)
+        return;
+    for (std::size_t r = 0; r < list.rows.size() && r < numbers.size(); ++r) {
+        const std::vector<int>& numeric = numbers[r];
+        if (std::find(numeric.begin(), numeric.end(), code) == numeric.end())
+            continue;
+        QStringList& fields = list.rows[r].fields;
+        if (code >= fields.size())
+            continue;
+        bool ok = false;
+        const double v = fields[code].toDouble(&ok);
+        if (ok && v >= 0 && v < 1e7 && v == double(qint64(v)))
+            fields[code] = QStringLiteral("%1").arg(qint64(v), 7, 10, QLatin1Char('0'));
+    }
+}
+
 } // namespace
 
-std::optional<Column> columnOfHeading(QStringView heading) {
-    // Full-width digits and letters count as their ASCII forms: 住所１.
-    const QString h = text::toHalfWidthAscii(text::trimBlanks(heading));
-    for (const Heading& known : Headings)
-        if (h.compare(known.name, Qt::CaseInsensitive) == 0)
-            return known.column;
-    return std::nullopt;
+QString AddressList::part(const Record& row, Part p) const {
+    const int i = column(p);
+    return i < 0 ? QString() : text::trimmed(row.fields.value(i));
 }
 
 QString AddressList::field(const Record& row, Column c) const {
-    const int i = column(c);
-    return i < 0 ? QString() : text::trimmed(row.fields.value(i));
+    switch (c) {
+    case Column::PostalCode:
+        return part(row, Part::PostalCode);
+    case Column::Address:
+        // The split address reads as one: 東京都 + 千代田区 + 霞が関1-3-2.
+        return joinedParts({part(row, Part::Prefecture), part(row, Part::City),
+                            part(row, Part::Town), part(row, Part::Street),
+                            part(row, Part::Address)},
+                           u"");
+    case Column::Address1:
+        return part(row, Part::AddressLine1);
+    case Column::Address2:
+        return part(row, Part::AddressLine2);
+    case Column::Address3:
+        return part(row, Part::AddressLine3);
+    case Column::Building:
+        return part(row, Part::Building);
+    case Column::Company:
+        return part(row, Part::Company);
+    case Column::Department:
+        return part(row, Part::Department);
+    case Column::Honorific:
+        return part(row, Part::Honorific);
+    case Column::Name: {
+        // 姓 and 名 in Japanese order, whatever order the columns stand in.
+        QString name = part(row, Part::Name);
+        if (name.isEmpty())
+            name = joinedParts({part(row, Part::LastName), part(row, Part::FirstName)}, u" ");
+        // Joint names follow the first; a title goes before it: 営業部長　山田 太郎.
+        name = joinedParts(
+            {name, part(row, Part::Joint1), part(row, Part::Joint2), part(row, Part::Joint3)},
+            u"・");
+        return joinedParts({part(row, Part::Title), name}, u"\u3000");
+    }
+    }
+    return {};
+}
+
+QString AddressList::address(const Record& row) const {
+    return joinedParts({field(row, Column::Address), field(row, Column::Address1),
+                        field(row, Column::Address2), field(row, Column::Address3)},
+                       u" ");
+}
+
+QString AddressList::unusedNote() const {
+    return unusedColumns.isEmpty() ? QString()
+                                   : QStringLiteral("使わない列：") + unusedColumns.join(u'、');
+}
+
+QByteArray withListNote(const AddressList& list, const QByteArray& report) {
+    const QString note = list.unusedNote();
+    if (note.isEmpty())
+        return report;
+    const qsizetype bom = report.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    return report.left(bom) +
+           Access_CSV::QuoteField(QStringLiteral("# ") + note, Access_CSV::QuoteMode::Text)
+               .toUtf8() +
+           "\r\n" + report.mid(bom);
 }
 
 std::optional<QString> decodeList(QByteArrayView bytes, Encoding* encoding) {
@@ -156,12 +261,98 @@ std::optional<std::vector<Record>> splitRecords(QStringView text, QChar separato
     return records;
 }
 
+namespace {
+
+// The rows of a list, from any source, to its columns.
+AddressList listOfRecords(AddressList list, std::vector<Record> records,
+                          std::vector<std::vector<int>> numbers) {
+    std::vector<Record> rows;
+    std::vector<std::vector<int>> rowNumbers;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (isBlankRecord(records[i].fields))
+            continue;
+        rows.push_back(std::move(records[i]));
+        rowNumbers.push_back(i < numbers.size() ? std::move(numbers[i]) : std::vector<int>());
+    }
+    if (rows.empty()) {
+        list.error = QStringLiteral("ファイルに行がありません");
+        return list;
+    }
+
+    // The first row names the columns when any of its fields is a known
+    // heading.
+    const QStringList first = rows.front().fields;
+    std::vector<std::optional<HeadingMatch>> matches;
+    for (const QString& f : first) {
+        matches.push_back(partOfHeading(f));
+        list.hasHeader = list.hasHeader || matches.back();
+    }
+    if (list.hasHeader) {
+        list.headings = first;
+        assignColumns(list, matches);
+        rows.erase(rows.begin());
+        rowNumbers.erase(rowNumbers.begin());
+    } else {
+        list.parts[std::size_t(Part::PostalCode)] = 0;
+        list.parts[std::size_t(Part::Address)] = 1;
+        list.parts[std::size_t(Part::Name)] = 2;
+        qsizetype width = 0;
+        for (const Record& r : rows)
+            width = std::max(width, r.fields.size());
+        for (qsizetype i = 3; i < width; ++i)
+            list.unusedColumns << QStringLiteral("%1列目").arg(i + 1);
+    }
+    bool anyAddress = false;
+    for (int p = 0; p < PartKinds; ++p)
+        anyAddress = anyAddress || (isAddressPart(Part(p)) && Part(p) != Part::Building &&
+                                    list.parts[std::size_t(p)] >= 0);
+    if (list.hasHeader && !anyAddress) {
+        QStringList found;
+        for (qsizetype i = 0; i < first.size(); ++i)
+            if (!text::trimBlanks(first[i]).isEmpty())
+                found << text::trimmed(first[i]);
+        list.error = QStringLiteral("住所の列がありません（見出し：%1）。住所には「住所」「住所1」"
+                                    "「都道府県」「Address」などの見出しが要ります")
+                         .arg(found.join(u'、'));
+        return list;
+    }
+    // Without headings a list of one column has no address in it either.
+    if (!list.hasHeader && std::none_of(rows.begin(), rows.end(),
+                                        [](const Record& r) { return r.fields.size() > 1; })) {
+        list.error = QStringLiteral("住所の列がありません（見出しのない1列だけのリストです）");
+        return list;
+    }
+    if (rows.empty()) {
+        list.error = QStringLiteral("見出しの行のほかに行がありません");
+        return list;
+    }
+    list.rows = std::move(rows);
+    if (list.fromWorkbook)
+        restoreNumericCodes(list, rowNumbers);
+    return list;
+}
+
+} // namespace
+
 AddressList parseAddressList(QByteArrayView bytes) {
     AddressList list;
-    list.columns.fill(-1);
+    list.parts.fill(-1);
     if (bytes.isEmpty() || bytes == QByteArrayView("\xEF\xBB\xBF")) {
         list.error = QStringLiteral("ファイルが空です");
         return list;
+    }
+    if (const std::optional<QString> notBook = workbookFormatProblem(bytes)) {
+        list.error = *notBook;
+        return list;
+    }
+    if (isWorkbook(bytes)) {
+        WorkbookSheet sheet = readFirstSheet(bytes);
+        if (!sheet.error.isEmpty()) {
+            list.error = sheet.error;
+            return list;
+        }
+        list.fromWorkbook = true;
+        return listOfRecords(std::move(list), std::move(sheet.records), std::move(sheet.numbers));
     }
     const std::optional<QString> text = decodeList(bytes, &list.encoding);
     if (!text) {
@@ -176,59 +367,14 @@ AddressList parseAddressList(QByteArrayView bytes) {
         list.error = QStringLiteral("%1行目で始まる引用符（\"）が閉じていません").arg(unclosed);
         return list;
     }
-    std::vector<Record> rows;
-    for (Record& r : *records)
-        if (!isBlankRecord(r.fields))
-            rows.push_back(std::move(r));
-    if (rows.empty()) {
-        list.error = QStringLiteral("ファイルに行がありません");
-        return list;
-    }
-
-    // The first row names the columns when any of its fields is a known
-    // heading; the first of two same headings wins.
-    const QStringList& first = rows.front().fields;
-    for (int i = 0; i < first.size(); ++i) {
-        if (first[i].size() > 40)
-            continue;
-        if (const std::optional<Column> c = columnOfHeading(first[i])) {
-            list.hasHeader = true;
-            if (list.columns[std::size_t(*c)] < 0)
-                list.columns[std::size_t(*c)] = i;
-        }
-    }
-    if (list.hasHeader) {
-        list.headings = first;
-        rows.erase(rows.begin());
-    } else {
-        list.columns[std::size_t(Column::PostalCode)] = 0;
-        list.columns[std::size_t(Column::Address)] = 1;
-        list.columns[std::size_t(Column::Name)] = 2;
-    }
-    const bool anyAddress =
-        list.column(Column::Address) >= 0 || list.column(Column::Address1) >= 0 ||
-        list.column(Column::Address2) >= 0 || list.column(Column::Address3) >= 0;
-    // Without headings a list of one column has no address in it either.
-    const bool secondField =
-        std::any_of(rows.begin(), rows.end(), [](const Record& r) { return r.fields.size() > 1; });
-    if (!anyAddress || (!list.hasHeader && !secondField)) {
-        list.error = QStringLiteral(
-            "住所の列がありません（見出しに「住所」「住所1」～「住所3」のどれかが要ります）");
-        return list;
-    }
-    if (rows.empty()) {
-        list.error = QStringLiteral("見出しの行のほかに行がありません");
-        return list;
-    }
-    list.rows = std::move(rows);
-    return list;
+    return listOfRecords(std::move(list), std::move(*records), {});
 }
 
 AddressList readAddressList(const QString& path) {
     const std::optional<QByteArray> bytes = readWholeFile(path);
     if (!bytes) {
         AddressList list;
-        list.columns.fill(-1);
+        list.parts.fill(-1);
         list.error = QFileInfo::exists(path) ? QStringLiteral("ファイルを読めません：%1").arg(path)
                                              : QStringLiteral("ファイルがありません：%1").arg(path);
         return list;

@@ -64,7 +64,8 @@ void Atena_Label::createControls() {
     auto* top = new QGridLayout;
     txtFile = new QLineEdit(this);
     txtFile->setReadOnly(true);
-    txtFile->setPlaceholderText(QStringLiteral("CSV・TSV（UTF-8 または Shift_JIS）"));
+    txtFile->setPlaceholderText(
+        QStringLiteral("CSV・TSV（UTF-8 または Shift_JIS）、Excel（.xlsx）"));
     cmdFile = new QPushButton(QStringLiteral("開く(&O)…"), this);
     top->addWidget(new QLabel(QStringLiteral("宛名リスト"), this), 0, 0);
     top->addWidget(txtFile, 0, 1, 1, 7);
@@ -94,6 +95,9 @@ void Atena_Label::createControls() {
     top->addWidget(chkSkip, 1, 7, 1, 2);
     top->setColumnStretch(2, 1);
 
+    lblUnused = new QLabel(this);
+    lblUnused->setWordWrap(true);
+    lblUnused->hide();
     lblProblem = new QLabel(this);
     lblProblem->setWordWrap(true);
     lblProblem->setStyleSheet(QStringLiteral("color: #D00000"));
@@ -148,6 +152,7 @@ void Atena_Label::createControls() {
 
     auto* all = new QVBoxLayout(this);
     all->addLayout(top);
+    all->addWidget(lblUnused);
     all->addWidget(lblProblem);
     all->addLayout(middle, 1);
     all->addLayout(bottom);
@@ -211,7 +216,7 @@ void Atena_Label::tellSaved(const QString& path) {
 void Atena_Label::chooseFile() {
     const QString path = platform.files->openFile(
         QStringLiteral("宛名リストを開く"),
-        QStringLiteral("宛名リスト (*.csv *.tsv *.txt);;すべてのファイル (*)"));
+        QStringLiteral("宛名リスト (*.csv *.tsv *.txt *.xlsx);;すべてのファイル (*)"));
     if (!path.isEmpty())
         readList(path);
 }
@@ -221,6 +226,8 @@ void Atena_Label::readList(const QString& path) {
     listPath = path;
     txtFile->setText(QFileInfo(path).fileName());
     list = labels::readAddressList(path);
+    lblUnused->setText(list.unusedNote());
+    lblUnused->setVisible(!lblUnused->text().isEmpty());
     if (!list.error.isEmpty()) {
         list.rows.clear();
         startCheck();
@@ -438,7 +445,8 @@ void Atena_Label::saveReport() {
     if (path.isEmpty())
         return;
     if (const QString error =
-            labels::saveOutputs(listPath, {}, {}, path, labels::reportCsv(list, rowResults));
+            labels::saveOutputs(listPath, {}, {}, path,
+                                labels::withListNote(list, labels::reportCsv(list, rowResults)));
         !error.isEmpty())
         tell(error);
     else

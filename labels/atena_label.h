@@ -39,6 +39,7 @@ public:
     QComboBox* cmbBlock;  // code size 1-3
     QSpinBox* spnStart;   // the first label used on the first sheet
     QCheckBox* chkSkip;   // leave rows in error out
+    QLabel* lblUnused;    // the list's columns no rule reads
     QLabel* lblProblem;   // why the sheets cannot be printed
     QTableWidget* grdRows;
     QLabel* lblCounts;

@@ -49,6 +49,8 @@ int runLabelsVerb(const CliRequest& request) {
         err << QStringLiteral("yubin-cli: ") << list.error << '\n';
         return ExitCode::NothingFound;
     }
+    if (const QString note = list.unusedNote(); !note.isEmpty())
+        err << QStringLiteral("yubin-cli: ") << note << '\n';
     RowChecker checker(list, request.data, options);
     std::vector<RowResult> results;
     results.reserve(list.rows.size());
@@ -66,7 +68,8 @@ int runLabelsVerb(const CliRequest& request) {
             return ExitCode::NothingFound;
         }
     }
-    const QByteArray report = reportPath.isEmpty() ? QByteArray() : reportCsv(list, results);
+    const QByteArray report =
+        reportPath.isEmpty() ? QByteArray() : withListNote(list, reportCsv(list, results));
     if (const QString e = saveOutputs(input, pdfPath, pdf, reportPath, report); !e.isEmpty()) {
         err << QStringLiteral("yubin-cli: ") << e << '\n';
         return ExitCode::NothingFound;

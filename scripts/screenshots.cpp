@@ -239,7 +239,7 @@ int main(int argc, char* argv[]) {
     QFile listFile(list);
     ok &= listFile.open(QIODevice::WriteOnly) &&
           listFile.write(
-              QStringLiteral("郵便番号,住所1,住所2,建物,会社名,部署,氏名\r\n"
+              QStringLiteral("郵便番号,住所1,住所2,建物,会社名,部署,氏名,電話番号\r\n"
                              "100-0013,東京都千代田区霞が関,1丁目3番2号,郵便プラザ503室,"
                              "日本郵便株式会社,総務部,山田 太郎\r\n"
                              "100-0001,東京都千代田区千代田1-1,,,宮内庁,,\r\n"

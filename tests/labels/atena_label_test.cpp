@@ -74,5 +74,19 @@ TEST_F(LabelWindow, RefusesASheetThatCannotHoldTheBarcode) {
     EXPECT_TRUE(env.messages.shown.empty()); // nothing saved, nothing said
 }
 
+TEST_F(LabelWindow, NamesTheColumnsItDoesNotRead) {
+    start(false);
+    Atena_Label& w = owner->atenaLabel();
+    w.show();
+    read(w);
+    EXPECT_TRUE(w.lblUnused->isHidden());
+    test::writeFile(
+        listPath, u"郵便番号,住所,氏名,電話番号\n1000013,東京都千代田区霞が関1,山田,03\n"
+                  u",東京都千代田区霞が関2,鈴木,03\n,東京都千代田区霞が関3,田中,03\n"_qs.toUtf8());
+    read(w);
+    EXPECT_EQ(w.lblUnused->text(), u"使わない列：電話番号"_qs);
+    EXPECT_TRUE(w.lblUnused->isVisible());
+}
+
 } // namespace
 } // namespace yubin
