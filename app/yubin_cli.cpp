@@ -8,6 +8,7 @@
 #include "labels/labels_cli.h"
 #include "main_window/browse_cli.h"
 #include "map_search/map_cli.h"
+#include "postcards/postcards_cli.h"
 #include "search/search_cli.h"
 
 #include <QCoreApplication>
@@ -62,6 +63,7 @@ namespace full {
 constexpr auto runBarcodeVerb = &runInFullProgram;
 constexpr auto runPrepareVerb = &runInFullProgram;
 constexpr auto runLabelsVerb = &runInFullProgram;
+constexpr auto runPostcardsVerb = &runInFullProgram;
 } // namespace full
 
 #else
@@ -69,6 +71,7 @@ constexpr auto runLabelsVerb = &runInFullProgram;
 namespace full {
 using yubin::runBarcodeVerb;
 using yubin::runLabelsVerb;
+using yubin::runPostcardsVerb;
 using yubin::runPrepareVerb;
 } // namespace full
 
@@ -205,6 +208,27 @@ int main(int argc, char* argv[]) {
           {"skip-unresolved", "",
            "leave rows in error out instead of printing them without a barcode"}},
          full::runLabelsVerb,
+         {}},
+        {"postcards",
+         "the address side of postcards or envelopes from an address list, checked row by row",
+         {{"[FILE]", "the address list, as for labels (not with --calibration)"}},
+         {{"paper", "postcard|naga3|naga4|WxH",
+           "postcard (100x148, the default), naga3 (120x235) or naga4 (90x205) envelope, or "
+           "WIDTHxHEIGHT in mm"},
+          {"horizontal", "", "write across instead of down (縦書き is the default)"},
+          {"numerals", "digits|kanji",
+           "numbers in vertical writing: 一二〇三 (digits, the default) or 千二百三 (kanji)"},
+          {"sender-name", "NAME", "the sender's name"},
+          {"sender-code", "CODE", "the sender's postal code, 7 digits"},
+          {"sender-address", "ADDRESS", "the sender's address"},
+          {"offset", "X,Y", "the printer's offset in millimetres, right and down (default 0,0)"},
+          {"barcode", "", "add the customer barcode (bulk mail)"},
+          {"draw-boxes", "", "draw the red postal-code boxes (envelopes printed without them)"},
+          {"keep-unresolved", "", "print rows in error too, with the postal code as given"},
+          {"calibration", "", "write the calibration page alone to --pdf"},
+          {"pdf", "OUT.pdf", "write the pieces as a PDF, one a page"},
+          {"report", "OUT.csv", "write every row's status and reason as CSV"}},
+         full::runPostcardsVerb,
          {}},
     };
 #ifndef YUBIN_CLI_FRONT
