@@ -27,6 +27,9 @@ constexpr double SenderAddressEm = 0.032;
 constexpr double SenderNameEm = 0.045;
 constexpr double SenderCodeEm = 0.034;
 constexpr double SmallestShare = 0.55;
+// An address a little too long for its column is set smaller rather than
+// broken: down to this share of its size it stays in one column.
+constexpr double SplitShare = 0.8;
 // The sender's block: the left part of the lower half.
 constexpr double SenderRightShare = 0.36;
 constexpr double SenderTopShare = 0.60;
@@ -341,7 +344,8 @@ void CardComposer::composeVertical(const CardText& t, double bottom, ComposedCar
     if (!t.building.isEmpty()) {
         columns.push_back(cellsOf(t.building));
         fields.push_back(CardField::Building);
-    } else if (!columns.empty() && cellsLengthMm(columns[0], basePt) > length) {
+    } else if (!columns.empty() &&
+               cellsLengthMm(columns[0], quantized(basePt * SplitShare)) > length) {
         const auto [first, second] = splitAddress(t.address);
         columns = {cellsOf(first), cellsOf(second)};
         fields.push_back(CardField::Address);
@@ -571,7 +575,7 @@ void CardComposer::composeSender() {
         };
         std::vector<std::vector<VerticalCell>> columns;
         const std::vector<VerticalCell> all = cellsOf(s.address);
-        if (cellsLengthMm(all, addressPt) <= bottom - top) {
+        if (cellsLengthMm(all, quantized(addressPt * SplitShare)) <= bottom - top) {
             if (!all.empty())
                 columns.push_back(all);
         } else {

@@ -1,3 +1,4 @@
+#include "barcode/barcode_code.h"
 #include "labels/recording_device.h"
 #include "postcards/card_painter.h"
 
@@ -56,6 +57,7 @@ QPointF inkCentre(const RecordedText& t) {
 // right edge, boxes 5.7 wide with gaps 1.3, 1.3, 1.9, 1.1, 1.1, 1.1; the
 // row 12.0 mm down and 8.0 high.
 struct DigitCase {
+    const char* name;
     QString paper;
     QPointF offset;
     std::array<double, 7> centresX;
@@ -85,11 +87,21 @@ TEST_P(DigitsInBoxes, EachDigitsInkIsCentredInItsBox) {
 INSTANTIATE_TEST_SUITE_P(
     Papers, DigitsInBoxes,
     ::testing::Values(
-        DigitCase{u"postcard"_qs, {}, {47.15, 54.15, 61.15, 68.75, 75.55, 82.35, 89.15}, 16.0},
-        DigitCase{u"naga3"_qs, {}, {67.15, 74.15, 81.15, 88.75, 95.55, 102.35, 109.15}, 16.0},
-        DigitCase{u"naga4"_qs, {}, {37.15, 44.15, 51.15, 58.75, 65.55, 72.35, 79.15}, 16.0},
+        DigitCase{"Postcard",
+                  u"postcard"_qs,
+                  {},
+                  {47.15, 54.15, 61.15, 68.75, 75.55, 82.35, 89.15},
+                  16.0},
         DigitCase{
-            u"postcard"_qs, {1.5, -2.0}, {48.65, 55.65, 62.65, 70.25, 77.05, 83.85, 90.65}, 14.0}));
+            "Naga3", u"naga3"_qs, {}, {67.15, 74.15, 81.15, 88.75, 95.55, 102.35, 109.15}, 16.0},
+        DigitCase{
+            "Naga4", u"naga4"_qs, {}, {37.15, 44.15, 51.15, 58.75, 65.55, 72.35, 79.15}, 16.0},
+        DigitCase{"PostcardMovedByTheOffset",
+                  u"postcard"_qs,
+                  {1.5, -2.0},
+                  {48.65, 55.65, 62.65, 70.25, 77.05, 83.85, 90.65},
+                  14.0}),
+    [](const ::testing::TestParamInfo<DigitCase>& info) { return std::string(info.param.name); });
 
 TEST(PaperBoxes, SevenBoxesFromTheFigures) {
     const std::array<QRectF, 7> boxes = codeBoxesMm(100);
@@ -264,10 +276,38 @@ TEST(Calibration, BoxOutlinesMoveWithTheOffset) {
     }
 }
 
-TEST(Barcode, TheLargestCodeSizeThatKeepsTenMillimetresFromTheEdges) {
-    EXPECT_EQ(barcodeSizeFor(builtInPapers()[0]), 1); // 83.8 mm > 100 - 20
-    EXPECT_EQ(barcodeSizeFor(builtInPapers()[1]), 2);
-    EXPECT_EQ(barcodeSizeFor(builtInPapers()[2]), 1);
+// At the bottom right: the bars 10 mm and their 2 mm of clear space from
+// the edges, no text within the clear space, the largest code size whose
+// clear space keeps 10 mm from both side edges (83.8 mm at 10 point, 67.84 mm
+// at 8 point).
+TEST(Barcode, BottomRightClearOfTheEdgesAndTheTexts) {
+    const auto chars = barcode::dataCharacters(u"10000131-3-2"_qs);
+    ASSERT_TRUE(chars);
+    for (const Paper& paper : builtInPapers()) {
+        SCOPED_TRACE(paper.key.toStdString());
+        CardOptions options;
+        options.paper = paper;
+        options.barcode = true;
+        options.sender = {u"鈴木 一郎"_qs, u"2100001"_qs, u"川崎市川崎区本町1-2"_qs};
+        CardText text =
+            card(u"1000013"_qs, u"東京都千代田区霞が関1-3-2"_qs, {}, u"山田 太郎"_qs, {u"花子"_qs});
+        text.barcode = barcode::fullPattern(*chars, barcode::checkValue(*chars));
+        CardComposer composer(options);
+        RecordingDevice device;
+        QPainter painter(&device);
+        paintCard(painter, device, composer.compose(text), composer);
+        painter.end();
+        ASSERT_FALSE(device.rectsMm.empty());
+        QRectF ink;
+        for (const QRectF& bar : device.rectsMm)
+            ink |= bar;
+        EXPECT_GE(ink.left(), 12.0 - 1e-6);
+        EXPECT_LE(ink.right(), paper.widthMm - 12.0 + 1e-6);
+        EXPECT_LE(ink.bottom(), paper.heightMm - 12.0 + 1e-6);
+        EXPECT_NEAR(ink.width(), paper.widthMm > 100 ? 79.8 : 63.84, 0.05);
+        for (const RecordedText& t : device.texts)
+            EXPECT_LT(t.bottomMm, ink.top() - 2.0) << t.text.toStdString();
+    }
 }
 
 } // namespace
