@@ -326,9 +326,12 @@ void CardComposer::composeVertical(const CardText& t, double bottom, ComposedCar
     const double W = opts.paper.widthMm;
     const double top = BoxTopMm + BoxHeightMm + 8;
     const double length = bottom - top;
+    // Numbers become kanji in the address only: a name or a company keeps
+    // the figures it is written with.
     const auto cellsOf = [&](const QString& s) {
         return verticalCells(text::numbersForVerticalWriting(s, opts.numerals));
     };
+    const auto plainCells = [](const QString& s) { return verticalCells(s); };
 
     // The address: one column, or two with the building (or the address's
     // second half) on the second, set lower by two characters where that
@@ -376,7 +379,7 @@ void CardComposer::composeVertical(const CardText& t, double bottom, ComposedCar
     }();
     const double companyPt = quantized(toPt(CompanyEm * W));
     if (!company.isEmpty()) {
-        const std::vector<VerticalCell> cells = cellsOf(company);
+        const std::vector<VerticalCell> cells = plainCells(company);
         const double cTop = top + 2 * em;
         const double cPt =
             fittingSize(cells, companyPt, quantized(companyPt * SmallestShare), bottom - cTop);
@@ -413,15 +416,15 @@ void CardComposer::composeVertical(const CardText& t, double bottom, ComposedCar
     double famEm = 0, givenEm = 0;
     bool anyGiven = false;
     for (const Name& n : names) {
-        famEm = std::max(famEm, ems(cellsOf(n.family)));
-        givenEm = std::max(givenEm, ems(cellsOf(n.given)));
+        famEm = std::max(famEm, ems(plainCells(n.family)));
+        givenEm = std::max(givenEm, ems(plainCells(n.given)));
         anyGiven = anyGiven || !n.given.isEmpty();
     }
     const double gap = anyGiven && famEm > 0 ? 0.5 : 0.0;
-    const std::vector<VerticalCell> honorific = cellsOf(t.honorific);
+    const std::vector<VerticalCell> honorific = plainCells(t.honorific);
     const double honEm = ems(honorific);
     const double titlePt = quantized(companyPt * 0.8);
-    const std::vector<VerticalCell> title = cellsOf(t.title);
+    const std::vector<VerticalCell> title = plainCells(t.title);
     const double titleMm = t.title.isEmpty() ? 0 : cellsLengthMm(title, titlePt) + 1;
     const double nameTop = top + em;
     const double totalEm = famEm + gap + givenEm + (honEm > 0 ? 0.5 + honEm : 0);
@@ -452,11 +455,12 @@ void CardComposer::composeVertical(const CardText& t, double bottom, ComposedCar
         bool whole = true;
         if (i == 0 && !title.empty())
             whole = placeColumn(title, titlePt, nx, nameTop, nameBottom, out.texts) && whole;
-        const std::vector<VerticalCell> fam = cellsOf(names[i].family);
+        const std::vector<VerticalCell> fam = plainCells(names[i].family);
         const double famTop = givenTop - gap * e - cellsLengthMm(fam, namePt);
         whole = placeColumn(fam, namePt, nx, famTop, nameBottom, out.texts) && whole;
-        whole = placeColumn(cellsOf(names[i].given), namePt, nx, givenTop, nameBottom, out.texts) &&
-                whole;
+        whole =
+            placeColumn(plainCells(names[i].given), namePt, nx, givenTop, nameBottom, out.texts) &&
+            whole;
         whole = placeColumn(honorific, namePt, nx, honTop, nameBottom, out.texts) && whole;
         if (!whole)
             out.cut.push_back(i == 0 ? CardField::Name : CardField::JointNames);
@@ -592,7 +596,7 @@ void CardComposer::composeSender() {
             whole = placeColumn(columns[i], pt, x, start, bottom, out.texts) && whole;
             x -= toMm(pt) * 1.5;
         }
-        const std::vector<VerticalCell> name = cellsOf(s.name);
+        const std::vector<VerticalCell> name = verticalCells(s.name);
         if (!name.empty()) {
             const double npt = fittingSize(name, namePt, quantized(namePt * SmallestShare),
                                            bottom - top - toMm(pt));

@@ -146,7 +146,7 @@ TEST(Papers, ByKeyOrSizeAndRefusedOutsideTheLimits) {
 TEST(VerticalWriting, ColumnsRunRightToLeftAndCharactersDown) {
     const std::vector<RecordedText> texts =
         painted({}, card(u"1000013"_qs, u"東京都千代田区霞が関1-3-2"_qs, u"郵便プラザ503"_qs,
-                         u"山田 太郎"_qs));
+                         u"山田 太郎2"_qs));
     const RecordedText& to = find(texts, u"東"_qs);
     const RecordedText& kyo = find(texts, u"京"_qs);
     const RecordedText& yu = find(texts, u"郵"_qs);
@@ -168,8 +168,12 @@ TEST(VerticalWriting, ColumnsRunRightToLeftAndCharactersDown) {
     EXPECT_NEAR(inkCentre(line).x(), inkCentre(one).x(), 0.3);
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
                             [](const RecordedText& t) { return t.text == u"〇"; }));
-    // The name in the middle of the card.
+    // The name in the middle of the card, its figure kept as a figure,
+    // upright.
     EXPECT_NEAR(inkCentre(yama).x(), 50, 2);
+    const RecordedText& two = find(texts, u"２"_qs);
+    EXPECT_EQ(two.angle, 0);
+    EXPECT_NEAR(inkCentre(two).x(), inkCentre(yama).x(), 0.5);
 }
 
 TEST(VerticalWriting, JointNamesAlignOnTheFamilyName) {
