@@ -115,13 +115,15 @@ void paintCalibration(QPainter& painter, const QPaintDevice& device, const CardO
         if (mm % 10 == 0 && mm > 0)
             painter.drawText(s.px(a + QPointF(len + 0.8, 1.0)), QString::number(mm));
     }
-    painter.setFont(composer.font(9));
+    // Small enough for the narrowest piece.
+    painter.setFont(composer.font(7));
     const QString note = QStringLiteral("%1　オフセット 右 %2 mm・下 %3 mm")
                              .arg(options.paper.name, QString::number(offset.x(), 'f', 1),
                                   QString::number(offset.y(), 'f', 1));
-    painter.drawText(s.px(QPointF(rulerX + 12, rulerY + 16) + offset), note);
-    painter.drawText(s.px(QPointF(rulerX + 12, rulerY + 22) + offset),
-                     QStringLiteral("枠と目盛りが用紙の端からずれた分をオフセットに入れます"));
+    const QString lines[] = {note, QStringLiteral("枠と目盛りが用紙の端からずれた分を"),
+                             QStringLiteral("オフセットに入れます")};
+    for (int i = 0; i < 3; ++i)
+        painter.drawText(s.px(QPointF(rulerX + 10, rulerY + 14 + 4.5 * i) + offset), lines[i]);
     painter.restore();
 }
 
