@@ -10,6 +10,7 @@
 #include "labels/labels_cli.h"
 #include "main_window/browse_cli.h"
 #include "map_search/map_cli.h"
+#include "postcards/postcards_cli.h"
 #include "search/search_cli.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,7 @@ constexpr auto fillDataFolder = &fillInFullProgram;
 constexpr auto runBarcodeVerb = &runInFullProgram;
 constexpr auto runPrepareVerb = &runInFullProgram;
 constexpr auto runLabelsVerb = &runInFullProgram;
+constexpr auto runPostcardsVerb = &runInFullProgram;
 } // namespace full
 
 #else
@@ -88,6 +90,7 @@ bool fillDataFolder(const yubin::CliRequest& request) {
 }
 using yubin::runBarcodeVerb;
 using yubin::runLabelsVerb;
+using yubin::runPostcardsVerb;
 using yubin::runPrepareVerb;
 } // namespace full
 
@@ -291,6 +294,43 @@ int main(int argc, char* argv[]) {
                              "print the barcode of a municipality's catch-all code where the town "
                              "was not recognised")}},
          full::runLabelsVerb,
+         {},
+         true},
+        {"postcards",
+         QT_TRANSLATE_NOOP("yubin-cli",
+                           "the address side of postcards or envelopes from an address "
+                           "list, checked row by row"),
+         {{"[FILE]", QT_TRANSLATE_NOOP(
+                         "yubin-cli", "the address list, as for labels (not with --calibration)")}},
+         {{"paper", "postcard|naga3|naga4|WxH",
+           QT_TRANSLATE_NOOP("yubin-cli", "postcard (100x148, the default), naga3 (120x235) or "
+                                          "naga4 (90x205) envelope, or WIDTHxHEIGHT in mm")},
+          {"horizontal", "",
+           QT_TRANSLATE_NOOP("yubin-cli", "write across instead of down (縦書き is the default)")},
+          {"numerals", "digits|kanji",
+           QT_TRANSLATE_NOOP("yubin-cli", "numbers in vertical writing: 一二〇三 (digits, the "
+                                          "default) or 千二百三 (kanji)")},
+          {"sender-name", "NAME", QT_TRANSLATE_NOOP("yubin-cli", "the sender's name")},
+          {"sender-code", "CODE",
+           QT_TRANSLATE_NOOP("yubin-cli", "the sender's postal code, 7 digits")},
+          {"sender-address", "ADDRESS", QT_TRANSLATE_NOOP("yubin-cli", "the sender's address")},
+          {"offset", "X,Y",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "the printer's offset in millimetres, right and down (default 0,0)")},
+          {"barcode", "", QT_TRANSLATE_NOOP("yubin-cli", "add the customer barcode (bulk mail)")},
+          {"draw-boxes", "",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "draw the red postal-code boxes (envelopes printed without them)")},
+          {"keep-unresolved", "",
+           QT_TRANSLATE_NOOP("yubin-cli",
+                             "print rows in error too, with the postal code as given")},
+          {"calibration", "",
+           QT_TRANSLATE_NOOP("yubin-cli", "write the calibration page alone to --pdf")},
+          {"pdf", "OUT.pdf",
+           QT_TRANSLATE_NOOP("yubin-cli", "write the pieces as a PDF, one a page")},
+          {"report", "OUT.csv",
+           QT_TRANSLATE_NOOP("yubin-cli", "write every row's status and reason as CSV")}},
+         full::runPostcardsVerb,
          {},
          true},
     };

@@ -1,5 +1,6 @@
 #include "foundation/text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -688,6 +689,150 @@ std::optional<QString> readPostalCode(QStringView in) {
     if (!found || !trimBlanks(in.sliced(found->end)).isEmpty())
         return std::nullopt;
     return found->code;
+}
+
+namespace {
+
+constexpr char16_t KanjiDigits[] = u"〇一二三四五六七八九";
+
+int digitValue(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'０' && u <= u'９')
+        return u - u'０';
+    return -1;
+}
+
+// 1 to 9999 with 千, 百 and 十; a one before them is not written.
+void appendBelowTenThousand(int n, QString& out) {
+    constexpr char16_t Places[] = {u'千', u'百', u'十'};
+    constexpr int Units[] = {1000, 100, 10};
+    for (int i = 0; i < 3; ++i) {
+        const int d = n / Units[i] % 10;
+        if (d == 0)
+            continue;
+        if (d > 1)
+            out += QChar(KanjiDigits[d]);
+        out += QChar(Places[i]);
+    }
+    if (n % 10 != 0)
+        out += QChar(KanjiDigits[n % 10]);
+}
+
+} // namespace
+
+QString kanjiNumber(QStringView digits, KanjiNumerals style) {
+    QString out;
+    qsizetype first = 0;
+    if (style == KanjiNumerals::WithPlaces) {
+        // Leading zeros say nothing once the places are named.
+        while (first + 1 < digits.size() && digitValue(digits[first]) == 0)
+            ++first;
+    }
+    if (style == KanjiNumerals::DigitByDigit || digits.size() - first > 16) {
+        for (QChar c : digits)
+            if (const int d = digitValue(c); d >= 0)
+                out += QChar(KanjiDigits[d]);
+        return out;
+    }
+    quint64 value = 0;
+    for (QChar c : digits.sliced(first))
+        value = value * 10 + quint64(std::max(0, digitValue(c)));
+    if (value == 0)
+        return QString(QChar(KanjiDigits[0]));
+    constexpr char16_t Myriads[] = {u'兆', u'億', u'万'};
+    constexpr quint64 Scales[] = {1'0000'0000'0000ULL, 1'0000'0000ULL, 1'0000ULL};
+    for (int i = 0; i < 3; ++i) {
+        const int group = int(value / Scales[i] % 10000);
+        if (group == 0)
+            continue;
+        // 一万 and 一億 keep their one, as people write them.
+        if (group == 1)
+            out += QChar(KanjiDigits[1]);
+        else
+            appendBelowTenThousand(group, out);
+        out += QChar(Myriads[i]);
+    }
+    appendBelowTenThousand(int(value % 10000), out);
+    return out;
+}
+
+QString numbersForVerticalWriting(QStringView in, KanjiNumerals style) {
+    QString out;
+    out.reserve(in.size());
+    qsizetype i = 0;
+    bool afterNumber = false;
+    while (i < in.size()) {
+        if (digitValue(in[i]) >= 0) {
+            qsizetype end = i;
+            while (end < in.size() && digitValue(in[end]) >= 0)
+                ++end;
+            out += kanjiNumber(in.sliced(i, end - i), style);
+            i = end;
+            afterNumber = true;
+            continue;
+        }
+        const QChar c = in[i];
+        if (afterNumber && (isDashSign(c) || c == u'ー' || c == u'ｰ') && i + 1 < in.size() &&
+            digitValue(in[i + 1]) >= 0) {
+            out += u'ー';
+        } else {
+            out += c;
+        }
+        afterNumber = false;
+        ++i;
+    }
+    return out;
+}
+
+bool turnsInVerticalWriting(QChar c) {
+    switch (c.unicode()) {
+    case u'ー':
+    case u'－':
+    case u'-':
+    case u'‐':
+    case u'―':
+    case u'—':
+    case u'–':
+    case u'−':
+    case u'～':
+    case u'〜':
+    case u'~':
+    case u'…':
+    case u'‥':
+    case u'（':
+    case u'）':
+    case u'(':
+    case u')':
+    case u'「':
+    case u'」':
+    case u'『':
+    case u'』':
+    case u'【':
+    case u'】':
+    case u'〔':
+    case u'〕':
+    case u'［':
+    case u'］':
+    case u'[':
+    case u']':
+    case u'｛':
+    case u'｝':
+    case u'{':
+    case u'}':
+    case u'〈':
+    case u'〉':
+    case u'《':
+    case u'》':
+    case u'＜':
+    case u'＞':
+    case u'<':
+    case u'>':
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace yubin::text

@@ -68,6 +68,26 @@ QString readingToHiragana(QStringView in);
 // Upper case for ASCII and full-width Latin letters and other cased letters.
 QString toUpperCase(QStringView in);
 
+// ---- numbers and signs in Japanese writing ------------------------------
+
+// How numbers are written in kanji: digit by digit (1203 as 一二〇三), or
+// with the place names (1203 as 千二百三, 10 as 十, 20000 as 二万).
+enum class KanjiNumerals { DigitByDigit, WithPlaces };
+
+// A run of ASCII or full-width digits in kanji. A number with the place
+// names beyond 9999 9999 9999 9999 is written digit by digit.
+QString kanjiNumber(QStringView digits, KanjiNumerals style);
+
+// Text as vertical writing wants its numbers: every run of ASCII or
+// full-width digits in kanji, and a hyphen-like sign (or ー) between two
+// numbers as ー, which stands as the vertical long line once turned.
+QString numbersForVerticalWriting(QStringView in, KanjiNumerals style);
+
+// The characters that vertical writing turns a quarter clockwise: the
+// prolonged sound mark and dashes, the wave dash and tilde, the ellipses,
+// and the parentheses and brackets of both widths.
+bool turnsInVerticalWriting(QChar c);
+
 // ---- the fold key of the full search ----------------------------------
 
 // What the folding full search compares: every character stands for the

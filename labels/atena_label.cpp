@@ -2,6 +2,7 @@
 
 #include "barcode/barcode_code.h"
 #include "barcode/barcode_input.h"
+#include "postcards/postcard_panel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -133,9 +134,16 @@ void Atena_Label::createControls() {
     right->addWidget(picSheet);
     right->addLayout(pages);
     right->addStretch(1);
+    // Label sheets or postcards and envelopes from the same checked list.
+    auto* labelPage = new QWidget(this);
+    labelPage->setLayout(right);
+    pnlCards = new PostcardPanel(platform, this);
+    tabKind = new QTabWidget(this);
+    tabKind->addTab(labelPage, QStringLiteral("宛名ラベル"));
+    tabKind->addTab(pnlCards, QStringLiteral("はがき・封筒"));
     auto* middle = new QHBoxLayout;
     middle->addLayout(left, 1);
-    middle->addLayout(right);
+    middle->addWidget(tabKind);
 
     prgRun = new QProgressBar(this);
     cmdStop = new QPushButton(QStringLiteral("中止"), this);
@@ -231,10 +239,12 @@ void Atena_Label::readList(const QString& path) {
     if (!list.error.isEmpty()) {
         list.rows.clear();
         startCheck();
+        pnlCards->setList(path, list, owner.dataFolder());
         tell(list.error);
         return;
     }
     startCheck();
+    pnlCards->setList(path, list, owner.dataFolder());
 }
 
 std::optional<labels::LabelOptions> Atena_Label::currentOptions() {

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 
 #include <functional>
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace yubin {
+
+class PostcardPanel;
 
 // The address label window (宛名ラベル): an address list is read, every row
 // checked against the postal data and shown with its status, and the label
@@ -53,6 +56,8 @@ public:
     QPushButton* cmdPdf;
     QPushButton* cmdReport;
     QPushButton* cmdClose;
+    QTabWidget* tabKind;     // 宛名ラベル, はがき・封筒
+    PostcardPanel* pnlCards; // the postcards' own options, preview and outputs
 
     // Reads a list and checks its rows, as choosing it does.
     void readList(const QString& path);

@@ -13,7 +13,7 @@ bool cliDrawsText(int argc, char** argv) {
         if (std::strcmp(argv[i], "--data") == 0)
             ++i;
         else if (argv[i][0] != '-')
-            return std::strcmp(argv[i], "labels") == 0;
+            return std::strcmp(argv[i], "labels") == 0 || std::strcmp(argv[i], "postcards") == 0;
     }
     return false;
 }

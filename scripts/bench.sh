@@ -13,7 +13,7 @@ cmake --build "$build" >/dev/null
 results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-for b in browse search nationwide update startup address labels; do
+for b in browse search nationwide update startup address labels postcards; do
   echo "running bench_$b ..." >&2
   # The console output is not needed, but a failing benchmark's own message
   # is: shown, and the script fails.

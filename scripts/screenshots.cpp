@@ -16,6 +16,8 @@
 #include "main_window/window_owner.h"
 #include "main_window/yubin_main.h"
 #include "map_search/map_search.h"
+#include "postcards/card_painter.h"
+#include "postcards/postcard_panel.h"
 #include "search/ubin_sort.h"
 #include "search/zen_kensaku.h"
 
@@ -279,6 +281,30 @@ int main(int argc, char* argv[]) {
     std::printf("%s %s\n", sheetSaved ? "wrote" : "could not write", qPrintable(sheetPath));
     ok &= sheetSaved;
 
+    // The same list as postcards, with a sender, and the first card as it
+    // prints, its printed boxes shown pale.
+    labelsWindow.show();
+    labelsWindow.tabKind->setCurrentWidget(labelsWindow.pnlCards);
+    PostcardPanel& cards = *labelsWindow.pnlCards;
+    cards.txtSenderName->setText(QStringLiteral("鈴木 一郎"));
+    cards.txtSenderCode->setText(QStringLiteral("210-0001"));
+    cards.txtSenderAddress->setText(QStringLiteral("神奈川県川崎市川崎区本町1-2-3"));
+    emit cards.txtSenderAddress->editingFinished();
+    while (cards.running())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    settle();
+    ok &= save(labelsWindow, out + QStringLiteral("/postcards.png"));
+    labelsWindow.hide();
+    postcards::PostcardOptions cardOptions;
+    cardOptions.card.sender = {QStringLiteral("鈴木 一郎"), QStringLiteral("2100001"),
+                               QStringLiteral("神奈川県川崎市川崎区本町1-2-3")};
+    postcards::PostcardChecker cardChecker(rows, owner.dataFolder(), cardOptions);
+    const postcards::CardRow first = cardChecker.check(rows.rows.front());
+    const QString cardPath = out + QStringLiteral("/postcard.png");
+    const bool cardSaved =
+        postcards::cardPicture(first.card, cardChecker.composer(), 200).save(cardPath);
+    std::printf("%s %s\n", cardSaved ? "wrote" : "could not write", qPrintable(cardPath));
+    ok &= cardSaved;
     // Last, as it changes the data: a month of differences applied, and the
     // report the 更新 button ends with.
     ok &= saveUpdateReport(owner.dataFolder(), lockFolder.path(),

@@ -60,7 +60,7 @@ TEST(CliHelp, ListsEveryVerbOnOneLineAndAVerbsArgumentsAndOptions) {
         names << line.section(u' ', 2, 2);
     EXPECT_EQ(names, QStringLiteral("prefectures data-folder municipalities towns town-search "
                                     "search code map-url web-url barcode prepare changes resolve "
-                                    "address-number labels")
+                                    "address-number labels postcards")
                          .split(u' '));
 
     const test::CliResult towns = test::runCli({u"towns"_qs, u"--help"_qs});

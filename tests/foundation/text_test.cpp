@@ -135,6 +135,54 @@ TEST(Trim, RemovesHalfAndFullWidthBlanksOnly) {
     EXPECT_EQ(trimmed(QString()), QString());
 }
 
+TEST(KanjiNumerals, DigitByDigitOrWithThePlaces) {
+    const struct {
+        QString digits;
+        QString byDigit;
+        QString withPlaces;
+    } cases[] = {
+        {u"1203"_qs, u"一二〇三"_qs, u"千二百三"_qs},
+        {u"10"_qs, u"一〇"_qs, u"十"_qs},
+        {u"11"_qs, u"一一"_qs, u"十一"_qs},
+        {u"20"_qs, u"二〇"_qs, u"二十"_qs},
+        {u"110"_qs, u"一一〇"_qs, u"百十"_qs},
+        {u"0"_qs, u"〇"_qs, u"〇"_qs},
+        {u"007"_qs, u"〇〇七"_qs, u"七"_qs},
+        {u"10000"_qs, u"一〇〇〇〇"_qs, u"一万"_qs},
+        {u"20305"_qs, u"二〇三〇五"_qs, u"二万三百五"_qs},
+        {u"１２"_qs, u"一二"_qs, u"十二"_qs},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(kanjiNumber(c.digits, KanjiNumerals::DigitByDigit), c.byDigit);
+        EXPECT_EQ(kanjiNumber(c.digits, KanjiNumerals::WithPlaces), c.withPlaces);
+    }
+}
+
+TEST(KanjiNumerals, VerticalWritingTurnsNumbersAndTheHyphensBetweenThem) {
+    const struct {
+        QString in;
+        QString out;
+    } cases[] = {
+        {u"霞が関1-3-2"_qs, u"霞が関一ー三ー二"_qs},
+        {u"本町１２－３"_qs, u"本町一二ー三"_qs},
+        {u"3ー30ー8"_qs, u"三ー三〇ー八"_qs},
+        {u"A-1棟"_qs, u"A-一棟"_qs},
+        {u"1-"_qs, u"一-"_qs},
+        {u"コーポ"_qs, u"コーポ"_qs},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(numbersForVerticalWriting(c.in, KanjiNumerals::DigitByDigit), c.out);
+    EXPECT_EQ(numbersForVerticalWriting(u"1203-5"_qs, KanjiNumerals::WithPlaces),
+              u"千二百三ー五"_qs);
+}
+
+TEST(VerticalWritingSigns, DashesWavesEllipsesAndBracketsTurn) {
+    for (QChar c : u"ー－～…（）「」【】"_qs)
+        EXPECT_TRUE(turnsInVerticalWriting(c)) << QString(c).toStdString();
+    for (QChar c : u"あア山一〇、。"_qs)
+        EXPECT_FALSE(turnsInVerticalWriting(c)) << QString(c).toStdString();
+}
+
 } // namespace
 } // namespace yubin::text
 
