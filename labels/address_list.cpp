@@ -124,18 +124,22 @@ QString AddressList::field(const Record& row, Column c) const {
     case Column::Honorific:
         return part(row, Part::Honorific);
     case Column::Name: {
-        // 姓 and 名 in Japanese order, whatever order the columns stand in.
-        QString name = part(row, Part::Name);
-        if (name.isEmpty())
-            name = joinedParts({part(row, Part::LastName), part(row, Part::FirstName)}, u" ");
         // Joint names follow the first; a title goes before it: 営業部長　山田 太郎.
-        name = joinedParts(
-            {name, part(row, Part::Joint1), part(row, Part::Joint2), part(row, Part::Joint3)},
-            u"・");
+        const QString name = joinedParts({personName(row), part(row, Part::Joint1),
+                                          part(row, Part::Joint2), part(row, Part::Joint3)},
+                                         u"・");
         return joinedParts({part(row, Part::Title), name}, u"\u3000");
     }
     }
     return {};
+}
+
+QString AddressList::personName(const Record& row) const {
+    // 姓 and 名 in Japanese order, whatever order the columns stand in.
+    const QString name = part(row, Part::Name);
+    return name.isEmpty()
+               ? joinedParts({part(row, Part::LastName), part(row, Part::FirstName)}, u" ")
+               : name;
 }
 
 QString AddressList::address(const Record& row) const {

@@ -68,6 +68,9 @@ struct AddressList {
     // What the labels read from a row, trimmed and joined as the column
     // describes; empty when the list has nothing for it.
     QString field(const Record& row, Column c) const;
+    // The person's name alone: the name column, or 姓 and 名 joined in
+    // Japanese order; without the title and joint names field(Name) adds.
+    QString personName(const Record& row) const;
     // The whole address of a row: its lines joined with a blank.
     QString address(const Record& row) const;
     // 「使わない列：会社コード、電話番号」, or "" when every column is read.

@@ -30,33 +30,11 @@ QString joined(const QStringList& parts, QChar blank) {
 
 } // namespace
 
-CardColumns cardColumns(const labels::AddressList& list) {
-    CardColumns c;
-    for (qsizetype i = 0; i < list.headings.size(); ++i) {
-        const QString h = text::trimmed(list.headings[i]).toLower();
-        if (h == u"役職" || h == u"title")
-            c.title = int(i);
-        else if (h == u"連名" || h == u"連名1" || h == u"joint_name" || h == u"joint_name1")
-            c.joint[0] = int(i);
-        else if (h == u"連名2" || h == u"joint_name2")
-            c.joint[1] = int(i);
-        else if (h == u"連名3" || h == u"joint_name3")
-            c.joint[2] = int(i);
-    }
-    return c;
-}
-
-CardText cardText(const labels::AddressList& list, const CardColumns& columns,
-                  const labels::Record& row, const labels::RowResult& check) {
+CardText cardText(const labels::AddressList& list, const labels::Record& row,
+                  const labels::RowResult& check) {
     using labels::Column;
     const auto f = [&](Column c) {
         QString v = list.field(row, c);
-        v.replace(u'\n', u' ');
-        return v;
-    };
-    const auto at = [&](int index) {
-        QString v =
-            index >= 0 && index < row.fields.size() ? text::trimmed(row.fields[index]) : QString();
         v.replace(u'\n', u' ');
         return v;
     };
@@ -67,7 +45,7 @@ CardText cardText(const labels::AddressList& list, const CardColumns& columns,
     t.address = joined(
         {f(Column::Address), f(Column::Address1), f(Column::Address2), f(Column::Address3)}, u' ');
     t.building = f(Column::Building);
-    const QString name = f(Column::Name);
+    const QString name = list.personName(row);
     const QString honorific = f(Column::Honorific);
     // As on the labels: 様 for a person, 御中 for a company addressed as a
     // whole, which then stands where the name would.
@@ -76,9 +54,10 @@ CardText cardText(const labels::AddressList& list, const CardColumns& columns,
         t.honorific = honorific.isEmpty() ? QStringLiteral("様") : honorific;
         t.company = f(Column::Company);
         t.department = f(Column::Department);
-        t.title = at(columns.title);
-        for (int j : columns.joint)
-            if (const QString v = at(j); !v.isEmpty())
+        t.title = list.part(row, labels::Part::Title);
+        for (labels::Part joint :
+             {labels::Part::Joint1, labels::Part::Joint2, labels::Part::Joint3})
+            if (const QString v = list.part(row, joint); !v.isEmpty())
                 t.jointNames << v;
     } else {
         t.name = joined({f(Column::Company), f(Column::Department)}, u'\u3000');
@@ -92,8 +71,8 @@ CardText cardText(const labels::AddressList& list, const CardColumns& columns,
 
 PostcardChecker::PostcardChecker(const labels::AddressList& addressList, const DataFolder& data,
                                  const PostcardOptions& options)
-    : list(addressList), columns(cardColumns(addressList)),
-      rowChecker(addressList, data, checkOptions(options)), cardComposer(options.card) {}
+    : list(addressList), rowChecker(addressList, data, checkOptions(options)),
+      cardComposer(options.card) {}
 
 CardRow PostcardChecker::check(const labels::Record& row) {
     CardRow out;
@@ -104,7 +83,7 @@ CardRow PostcardChecker::check(const labels::Record& row) {
     out.check.label.barcode = bars;
     if (!out.check.printed)
         return out;
-    out.card = cardComposer.compose(cardText(list, columns, row, out.check));
+    out.card = cardComposer.compose(cardText(list, row, out.check));
     for (CardField cut : out.card.cut) {
         if (out.check.status == labels::RowStatus::Ok)
             out.check.status = labels::RowStatus::Warning;

@@ -13,22 +13,15 @@
 
 namespace yubin::postcards {
 
-// The columns a card reads beyond the labels': 役職 (title) and up to three
-// joint names, 連名 or 連名1 to 連名3 (joint_name, joint_name1 to 3).
-struct CardColumns {
-    int title = -1;
-    std::array<int, MaxJointNames> joint{-1, -1, -1};
-};
-CardColumns cardColumns(const labels::AddressList& list);
-
 struct PostcardOptions {
     CardOptions card;
     bool keepUnresolved = false; // print rows in error too, with the code as given
 };
 
-// The texts of a row's card, from its fields and its check.
-CardText cardText(const labels::AddressList& list, const CardColumns& columns,
-                  const labels::Record& row, const labels::RowResult& check);
+// The texts of a row's card, from its fields and its check. A card sets the
+// title and the joint names apart from the name, each in its own place.
+CardText cardText(const labels::AddressList& list, const labels::Record& row,
+                  const labels::RowResult& check);
 
 struct CardRow {
     labels::RowResult check; // with the card's own warnings added
@@ -44,7 +37,6 @@ public:
 
 private:
     const labels::AddressList& list;
-    CardColumns columns;
     labels::RowChecker rowChecker;
     CardComposer cardComposer;
 };

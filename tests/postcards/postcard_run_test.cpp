@@ -59,7 +59,6 @@ TEST_F(PostcardRun, CardTextsFromTheRowAndItsCheck) {
         u"100-0001,東京都千代田区霞が関1-1,,,,,鈴木 一郎,,,\n"
         ",東京都千代田区千代田1-1,,宮内庁,総務課,,,,,\n"
         "1000013,東京都千代田区霞が関1,郵便ビル,日本商事,営業部,部長,山田 太郎,花子,山田 一平,殿\n"_qs);
-    const CardColumns columns = cardColumns(list);
     const struct {
         QString postalCode;
         QString name;
@@ -78,7 +77,7 @@ TEST_F(PostcardRun, CardTextsFromTheRowAndItsCheck) {
          {u"花子"_qs, u"山田 一平"_qs}},
     };
     for (std::size_t i = 0; i < 3; ++i) {
-        const CardText t = cardText(list, columns, list.rows[i], rows[i].check);
+        const CardText t = cardText(list, list.rows[i], rows[i].check);
         SCOPED_TRACE(i);
         EXPECT_EQ(t.postalCode, expected[i].postalCode);
         EXPECT_EQ(t.name, expected[i].name);
