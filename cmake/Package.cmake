@@ -4,7 +4,8 @@
 # its dialogs and a Japanese font the lists are drawn in.
 set(CPACK_PACKAGE_NAME yubin)
 set(CPACK_PACKAGE_VENDOR Zunelka)
-set(CPACK_PACKAGE_CONTACT "yubin maintainers <yubin@localhost>")
+set(CPACK_PACKAGE_CONTACT "Zunelka <yubin@zunelka.jp>")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese postal code lookup (郵便番号検索)")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Looks up Japanese postal codes offline in Japan Post's public data: browse
 prefecture, municipality and town, search all of Japan for one or two words

@@ -33,6 +33,7 @@ expected=(
   ./usr/share/bash-completion/completions/yubin-cli
   ./usr/share/icons/hicolor/scalable/apps/yubin.svg
   ./usr/share/yubin/data/ken_all.zip ./usr/share/yubin/data/jigyosyo.zip
+  ./usr/share/doc/yubin/copyright
 )
 for size in 16 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/yubin.png")
@@ -62,6 +63,14 @@ dpkg-deb -x "$deb" "$tmp/root"
 appstreamcli validate --no-net "$tmp/root/usr/share/metainfo/jp.zunelka.yubin.metainfo.xml" >/dev/null ||
   fail "appstreamcli rejects the metainfo"
 desktop-file-validate "$tmp/root/usr/share/applications/yubin.desktop" || fail "invalid desktop entry"
+grep -q '<project_license>MIT</project_license>' "$tmp/root/usr/share/metainfo/jp.zunelka.yubin.metainfo.xml" ||
+  fail "the metainfo names no MIT project licence"
+copyright="$tmp/root/usr/share/doc/yubin/copyright"
+head -n 1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not in the machine-readable format"
+grep -q '^License: MIT$' "$copyright" || fail "the copyright file names no MIT licence"
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+grep -qv -e localhost -e example <<<"$maintainer" || fail "placeholder maintainer: $maintainer"
 # Japanese runs on without blanks, where groff finds no place to break a
 # line; the Japanese edition is checked for everything else.
 for page in man1 ja/man1; do
