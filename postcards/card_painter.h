@@ -4,6 +4,7 @@
 // preview picture, a test's recording device), with the printer's offset
 // added to every position; and the calibration page that shows the offset.
 
+#include "labels/label_run.h"
 #include "postcards/card_layout.h"
 
 #include <QByteArray>
@@ -33,12 +34,9 @@ void paintCalibration(QPainter& painter, const QPaintDevice& device, const CardO
 // picture.
 QImage cardPicture(const ComposedCard& card, CardComposer& composer, double dotsPerInch);
 
-// Told of the progress of a long drawing; false from keepGoing stops it.
-class CardProgress {
-public:
-    virtual ~CardProgress() = default;
-    virtual bool keepGoing(int done, int total) = 0;
-};
+// Told of the progress of a long drawing, as the label sheets are; false
+// from keepGoing stops it.
+using CardProgress = labels::RunProgress;
 
 // Paints the cards on a paged device, one page a card, or the calibration
 // page alone. "" when done, else a Japanese message.
