@@ -139,6 +139,24 @@ TEST_F(Pass, RowsFollowFileOrderWithOfficesLastAndShortLinesNeverMatch) {
     EXPECT_EQ(scan("川崎").rows, r.rows.mid(0, 3));
 }
 
+// A line is a row only from ten characters on, counted after its blanks are
+// trimmed: nine never are, ten are, with the word in either.
+TEST_F(Scan, LinesShorterThanTenCharactersAreNeverRows) {
+    const std::tuple<const char*, qsizetype> cases[] = {
+        {"川崎,123456", 0},          // nine
+        {"  川崎,123456\u3000 ", 0}, // nine once trimmed
+        {"川崎,1234567", 1},         // ten
+        {"\u3000川崎,1234567 ", 1},
+    };
+    for (const auto& [line, rows] : cases) {
+        write("14kanaga.CSV", {QString::fromUtf8(line)});
+        ScanCache onePass(ScanCache::Keep::Nothing); // each case's file read anew
+        EXPECT_EQ(runScan({"川崎", {}, false, false}, data, onePass, clock, quiet).rows.size(),
+                  rows)
+            << line;
+    }
+}
+
 TEST_F(Pass, FileInUtf8AndAOnePassCacheGiveTheSameRows) {
     const QStringList rows = scan("かわさき", true).rows;
     ASSERT_EQ(rows.size(), 4);
