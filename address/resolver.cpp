@@ -3,6 +3,7 @@
 #include "address/address_number.h"
 #include "address/address_text.h"
 #include "address/town_note.h"
+#include "data_prep/change_log.h"
 #include "foundation/access_csv.h"
 #include "foundation/data_file.h"
 #include "foundation/postal_code.h"
@@ -416,9 +417,29 @@ Resolution AddressResolver::resolve(QStringView codeText, QStringView input) {
     }
     lastMunicipality = nullptr;
     Resolution r = resolveText(input);
-    if (code)
+    if (code) {
         applyGivenCode(r, *code);
+        noteAbolishedCode(r, *code);
+    }
     return r;
+}
+
+// A given code that is not the one used, and that the monthly updates
+// abolished, is most likely an old list's: say what became of it, in the
+// words of the code search.
+void AddressResolver::noteAbolishedCode(Resolution& r, const QString& code) {
+    if (r.postalCode == code)
+        return;
+    if (!changeLog)
+        changeLog = readChangeLog(data);
+    const QString note = abolishedCodeNote(*changeLog, code);
+    if (note.isEmpty())
+        return;
+    const QString said = QStringLiteral("入力の郵便番号%1は%2").arg(code, note);
+    if (r.failure.isEmpty())
+        r.warnings.append(said);
+    else
+        r.failure += u'。' + said;
 }
 
 void AddressResolver::applyGivenCode(Resolution& r, const QString& code) {

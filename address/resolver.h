@@ -19,6 +19,10 @@
 #include <optional>
 #include <vector>
 
+namespace yubin {
+struct ChangeEntry;
+}
+
 namespace yubin::address {
 
 // How sure a resolution is.
@@ -79,6 +83,7 @@ public:
 private:
     Resolution resolveText(QStringView address);
     void applyGivenCode(Resolution& r, const QString& code);
+    void noteAbolishedCode(Resolution& r, const QString& code);
     Prefecture& prefecture(int index);
     const std::vector<std::pair<int, QString>>* municipalitiesNamed(const QString& foldedName);
     void indexAllMunicipalities();
@@ -91,8 +96,9 @@ private:
     QHash<QString, std::vector<std::pair<int, QString>>> municipalityIndex;
     int longestMunicipality = 0;
     std::optional<QByteArray> officeBytes;
-    QHash<QString, std::vector<Office>> offices;    // by prefecture and municipality
-    const Municipality* lastMunicipality = nullptr; // of the last resolution
+    QHash<QString, std::vector<Office>> offices;       // by prefecture and municipality
+    const Municipality* lastMunicipality = nullptr;    // of the last resolution
+    std::optional<std::vector<ChangeEntry>> changeLog; // read on the first given code
 };
 
 // One line of `yubin-cli resolve`: postal code, address number, record,

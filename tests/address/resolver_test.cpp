@@ -184,6 +184,31 @@ TEST_F(Resolver, SaysHowSureItIsAndNeverTakesTheFirstRecord) {
                   u"郵便番号「12345」が7桁の数字ではありません"}});
 }
 
+// A given code the monthly updates abolished is named with what became of
+// it, whether the address settles on its successor or on nothing.
+TEST_F(Resolver, SaysWhenAGivenCodeWasAbolished) {
+    const QString town =
+        test::addressRecord(u"13123"_qs, u"1320099"_qs, u"ﾄｳｷﾖｳﾄ"_qs, u"ｼ"_qs, u"ﾁﾖｳ"_qs,
+                            u"東京都"_qs, u"江戸川区"_qs, u"春江町（４、５丁目）"_qs);
+    test::writeFile(dir.filePath(u"CHANGES.CSV"_qs),
+                    (u"2603,廃止,住所,1320099,"_qs + town + u"\r\n2603,追加,住所,1340003,"_qs +
+                     QString(town).replace(u"1320099"_qs, u"1340003"_qs) + u"\r\n"_qs)
+                        .toUtf8());
+    AddressResolver resolver(DataFolder::atPath(dir.path()));
+    expectCases(
+        resolver,
+        {{u"1320099", u"江戸川区春江町5丁目1", u"", Certainty::Exact,
+          u"入力の郵便番号1320099は住所の郵便番号1340003と異なります。入力の郵便番号1320099は"
+          u"廃止（2026年3月） → 新しい郵便番号 134-0003"},
+         {u"1320099", u"江戸川区春江町", u"", Certainty::Ambiguous,
+          u"候補が複数あります：東京都江戸川区春江町（１～３丁目）（132-0003）、"
+          u"東京都江戸川区春江町（４、５丁目）（134-"
+          u"0003）。入力の郵便番号1320099は廃止（2026年3月）"
+          u" → 新しい郵便番号 134-0003"},
+         {u"1340003", u"江戸川区春江町5丁目1", u"1340003", Certainty::Exact, u""},
+         {u"1320003", u"江戸川区春江町2丁目1", u"1320003", Certainty::Exact, u""}});
+}
+
 TEST_F(Resolver, FindsBuildingFloorsAfterTheNumber) {
     AddressResolver resolver(DataFolder::atPath(dir.path()));
     expectCases(
