@@ -153,17 +153,6 @@ QString AddressList::unusedNote() const {
                                    : QStringLiteral("使わない列：") + unusedColumns.join(u'、');
 }
 
-QByteArray withListNote(const AddressList& list, const QByteArray& report) {
-    const QString note = list.unusedNote();
-    if (note.isEmpty())
-        return report;
-    const qsizetype bom = report.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    return report.left(bom) +
-           Access_CSV::QuoteField(QStringLiteral("# ") + note, Access_CSV::QuoteMode::Text)
-               .toUtf8() +
-           "\r\n" + report.mid(bom);
-}
-
 std::optional<QString> decodeList(QByteArrayView bytes, Encoding* encoding) {
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

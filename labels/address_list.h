@@ -77,10 +77,6 @@ struct AddressList {
     QString unusedNote() const;
 };
 
-// The report as written for the list: the unused columns, when any, said in
-// a first line above its headings (after the byte-order mark).
-QByteArray withListNote(const AddressList& list, const QByteArray& report);
-
 // The file's text: UTF-8 when its bytes are valid UTF-8 (a leading
 // byte-order mark dropped), else code page 932 when they are valid there;
 // nullopt when they are valid in neither.

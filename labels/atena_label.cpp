@@ -2,6 +2,7 @@
 
 #include "barcode/barcode_code.h"
 #include "barcode/barcode_input.h"
+#include "foundation/postal_code.h"
 #include "postcards/postcard_panel.h"
 
 #include <QApplication>
@@ -86,6 +87,10 @@ void Atena_Label::createControls() {
     spnStart = new QSpinBox(this);
     spnStart->setRange(1, 12);
     chkSkip = new QCheckBox(QStringLiteral("エラーの行は印刷しない"), this);
+    chkCatchAll = new QCheckBox(QStringLiteral("町域不明でも「以下に掲載がない場合」で印刷"), this);
+    chkCatchAll->setToolTip(
+        QStringLiteral("町域を確かめられなかった行にも、市区町村の「以下に掲載がない場合」の"
+                       "郵便番号でバーコードを印刷します"));
     top->addWidget(new QLabel(QStringLiteral("ラベル用紙"), this), 1, 0);
     top->addWidget(cmbLayout, 1, 1);
     top->addWidget(txtLayout, 1, 2);
@@ -94,6 +99,7 @@ void Atena_Label::createControls() {
     top->addWidget(new QLabel(QStringLiteral("開始位置"), this), 1, 5);
     top->addWidget(spnStart, 1, 6);
     top->addWidget(chkSkip, 1, 7, 1, 2);
+    top->addWidget(chkCatchAll, 2, 7, 1, 2);
     top->setColumnStretch(2, 1);
 
     lblUnused = new QLabel(this);
@@ -184,6 +190,7 @@ void Atena_Label::createControls() {
     connect(txtLayout, &QLineEdit::editingFinished, this, layoutChosen);
     connect(cmbBlock, &QComboBox::currentIndexChanged, this, &Atena_Label::startCheck);
     connect(chkSkip, &QCheckBox::toggled, this, &Atena_Label::startCheck);
+    connect(chkCatchAll, &QCheckBox::toggled, this, &Atena_Label::startCheck);
     connect(spnStart, &QSpinBox::valueChanged, this, [this] {
         options.start = spnStart->value();
         arrange();
@@ -255,6 +262,7 @@ std::optional<labels::LabelOptions> Atena_Label::currentOptions() {
         custom ? txtLayout->text() : cmbLayout->currentData().toString(), &problem);
     o.codeSize = cmbBlock->currentIndex() + 1;
     o.skipUnresolved = chkSkip->isChecked();
+    o.allowCatchAll = chkCatchAll->isChecked();
     if (layout) {
         o.layout = *layout;
         if (const std::optional<QString> p = labels::printProblem(o.layout, o.codeSize))
@@ -332,14 +340,9 @@ void Atena_Label::finishCheck() {
         const QString cells[] = {
             QString::number(r.line),
             labels::statusName(r.status),
-            r.postalCode,
+            postalCodeText(r.printedCode),
             r.addressNumber,
-            QStringList{list.field(row, labels::Column::Address),
-                        list.field(row, labels::Column::Address1),
-                        list.field(row, labels::Column::Address2),
-                        list.field(row, labels::Column::Address3)}
-                .join(QString())
-                .left(80),
+            list.address(row).left(80),
             (name.isEmpty() ? list.field(row, labels::Column::Company) : name).left(40),
             r.reasons.join(u'；')};
         for (int c = 0; c < 7; ++c) {
@@ -455,8 +458,7 @@ void Atena_Label::saveReport() {
     if (path.isEmpty())
         return;
     if (const QString error =
-            labels::saveOutputs(listPath, {}, {}, path,
-                                labels::withListNote(list, labels::reportCsv(list, rowResults)));
+            labels::saveOutputs(listPath, {}, {}, path, labels::reportCsv(list, rowResults));
         !error.isEmpty())
         tell(error);
     else

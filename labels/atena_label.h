@@ -42,8 +42,10 @@ public:
     QComboBox* cmbBlock;  // code size 1-3
     QSpinBox* spnStart;   // the first label used on the first sheet
     QCheckBox* chkSkip;   // leave rows in error out
-    QLabel* lblUnused;    // the list's columns no rule reads
-    QLabel* lblProblem;   // why the sheets cannot be printed
+    // Print the catch-all code's barcode where the town was not recognised.
+    QCheckBox* chkCatchAll;
+    QLabel* lblUnused;  // the list's columns no rule reads
+    QLabel* lblProblem; // why the sheets cannot be printed
     QTableWidget* grdRows;
     QLabel* lblCounts;
     QLabel* picSheet; // one sheet as it will be printed

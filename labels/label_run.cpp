@@ -105,8 +105,7 @@ RowResult RowChecker::check(const Record& row) {
         return v;
     };
     LabelText text;
-    text.address = joined(
-        {f(Column::Address), f(Column::Address1), f(Column::Address2), f(Column::Address3)}, u' ');
+    text.address = list.address(row).replace(u'\n', u' ');
     text.building = f(Column::Building);
     const QString company = joined({f(Column::Company), f(Column::Department)}, u'\u3000');
     const QString name = f(Column::Name);
@@ -162,6 +161,7 @@ RowResult RowChecker::check(const Record& row) {
         }
     }
     text.postalCode = out.status == RowStatus::Error ? given.value_or(QString()) : out.postalCode;
+    out.printedCode = text.postalCode;
     if (out.status == RowStatus::Error) {
         out.printed = !options.skipUnresolved;
         out.reasons << (out.printed ? QStringLiteral("バーコードなしで印刷します")
@@ -242,6 +242,8 @@ QByteArray reportCsv(const AddressList& list, const std::vector<RowResult>& resu
             q << Access_CSV::QuoteField(f, Access_CSV::QuoteMode::Text);
         out += q.join(u',') + QStringLiteral("\r\n");
     };
+    if (const QString note = list.unusedNote(); !note.isEmpty())
+        line({QStringLiteral("# ") + note});
     line(headings);
     for (std::size_t i = 0; i < results.size() && i < list.rows.size(); ++i) {
         const RowResult& r = results[i];

@@ -42,6 +42,7 @@ struct RowResult {
     RowStatus status = RowStatus::Ok;
     QStringList reasons;   // Japanese
     QString postalCode;    // as resolved; empty when unresolved
+    QString printedCode;   // on the label: the resolved code, or the given one of a row in error
     QString addressNumber; // as resolved
     bool printed = true;
     bool withBarcode = false;
@@ -93,6 +94,7 @@ QString sheetsPdf(QByteArray& pdf, const std::vector<std::vector<SheetLabel>>& s
                   RunProgress* progress = nullptr);
 
 // The report: UTF-8 with a byte-order mark, CR LF, every field quoted; the
+// list's unused columns, when any, in a first line ("# 使わない列：…"); the
 // input's columns, then the line, the postal code found, the address
 // number, the status and the reason.
 QByteArray reportCsv(const AddressList& list, const std::vector<RowResult>& results);

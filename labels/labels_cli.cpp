@@ -68,8 +68,7 @@ int runLabelsVerb(const CliRequest& request) {
             return ExitCode::NothingFound;
         }
     }
-    const QByteArray report =
-        reportPath.isEmpty() ? QByteArray() : withListNote(list, reportCsv(list, results));
+    const QByteArray report = reportPath.isEmpty() ? QByteArray() : reportCsv(list, results);
     if (const QString e = saveOutputs(input, pdfPath, pdf, reportPath, report); !e.isEmpty()) {
         err << QStringLiteral("yubin-cli: ") << e << '\n';
         return ExitCode::NothingFound;

@@ -133,14 +133,6 @@ INSTANTIATE_TEST_SUITE_P(
             u"使わない列：4列目"_qs}),
     [](const testing::TestParamInfo<HeadingSet>& info) { return std::string(info.param.what); });
 
-TEST(AddressList, NamesTheUnusedColumnsAboveTheReport) {
-    const AddressList list = parseAddressList(utf8(u"住所,電話番号\n東京都,03\n"));
-    EXPECT_EQ(withListNote(list, "\xEF\xBB\xBF\"住所\"\r\n"),
-              QByteArray("\xEF\xBB\xBF\"# 使わない列：電話番号\"\r\n\"住所\"\r\n"));
-    const AddressList all = parseAddressList(utf8(u"住所\n東京都\n"));
-    EXPECT_EQ(withListNote(all, "\"住所\"\r\n"), QByteArray("\"住所\"\r\n"));
-}
-
 TEST(AddressList, RefusesFilesItCannotUse) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"list.csv"_qs);

@@ -7,10 +7,12 @@ namespace {
 class LabelWindow : public test::RunningProgram {
 protected:
     void SetUp() override {
-        test::writeFile(env.dataFolder() + u"13tokyo.CSV"_qs,
-                        test::sjisLines({test::addressRecord(
-                            u"13101"_qs, u"1000013"_qs, u"ﾄｳｷﾖｳﾄ"_qs, u"ﾁﾖﾀﾞｸ"_qs, u"ｶｽﾐｶﾞｾｷ"_qs,
-                            u"東京都"_qs, u"千代田区"_qs, u"霞が関"_qs)}));
+        QStringList towns;
+        for (const auto& [code, town] :
+             {std::pair{u"1000013"_qs, u"霞が関"_qs}, {u"1000000"_qs, u"以下に掲載がない場合"_qs}})
+            towns << test::addressRecord(u"13101"_qs, code, u"ﾄｳｷﾖｳﾄ"_qs, u"ﾁﾖﾀﾞｸ"_qs, u"ﾁﾖｳ"_qs,
+                                         u"東京都"_qs, u"千代田区"_qs, town);
+        test::writeFile(env.dataFolder() + u"13tokyo.CSV"_qs, test::sjisLines(towns));
         test::writeFile(
             listPath,
             u"郵便番号,住所,氏名\n1000013,東京都千代田区霞が関1-3-2,山田\n"
@@ -41,6 +43,9 @@ TEST_F(LabelWindow, OpensFromTheMainWindowAndSavesTheCheckedSheets) {
                                            "件、除外 0 件／全 3 行、1 シート"_qs);
             EXPECT_EQ(w.grdRows->item(2, 1)->text(), u"エラー"_qs);
             EXPECT_EQ(w.grdRows->item(2, 1)->background().color(), QColor(0xFF, 0xD0, 0xD0));
+            // The code as printed: the found one, or the given one of a row in error.
+            EXPECT_EQ(w.grdRows->item(0, 2)->text(), u"100-0013"_qs);
+            EXPECT_EQ(w.grdRows->item(2, 2)->text(), u"100-0014"_qs);
             EXPECT_FALSE(w.picSheet->pixmap().isNull());
             // Within a 1024×768 screen, with room for the frame and a panel.
             EXPECT_LE(w.width(), 1000);
@@ -72,6 +77,22 @@ TEST_F(LabelWindow, RefusesASheetThatCannotHoldTheBarcode) {
     EXPECT_EQ(env.files.titles, QStringList{u"宛名リストを開く"_qs});
     EXPECT_EQ(w.sheetCount(), 0);
     EXPECT_TRUE(env.messages.shown.empty()); // nothing saved, nothing said
+}
+
+TEST_F(LabelWindow, PrintsACatchAllCodeForAnUnrecognisedTownOnlyWhenAsked) {
+    start(false);
+    Atena_Label& w = owner->atenaLabel();
+    w.show();
+    test::writeFile(listPath,
+                    u"郵便番号,住所,氏名\n,東京都千代田区丸の内1,山田\n"
+                    u",東京都千代田区霞が関2,鈴木\n,東京都千代田区霞が関3,田中\n"_qs.toUtf8());
+    read(w);
+    EXPECT_EQ(w.grdRows->item(0, 1)->text(), u"エラー"_qs);
+    EXPECT_EQ(w.grdRows->item(0, 2)->text(), QString());
+    w.chkCatchAll->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.running() && w.grdRows->rowCount() == 3; }));
+    EXPECT_EQ(w.grdRows->item(0, 1)->text(), u"警告"_qs);
+    EXPECT_EQ(w.grdRows->item(0, 2)->text(), u"100-0000"_qs);
 }
 
 TEST_F(LabelWindow, NamesTheColumnsItDoesNotRead) {

@@ -100,37 +100,44 @@ TEST_F(LabelRun, PrintsNoBarcodeForAGuess) {
         u"町域が見つからないため「以下に掲載がない場合」の郵便番号です（要確認）"_qs;
     LabelOptions allow;
     allow.allowCatchAll = true;
+    // The code printed on the label is the one found, or the given one of
+    // a row in error (printed as written, without a barcode).
     const struct {
         QString row;
         LabelOptions options;
         RowStatus status;
         QString reason;
         bool barcode;
+        QString printedCode;
     } cases[] = {
         {u",東京都千代田区春江町,,,山田,"_qs,
          {},
          RowStatus::Error,
          u"候補が複数あります："_qs + ambiguous + u"；バーコードなしで印刷します"_qs,
-         false},
+         false,
+         {}},
         // The given code is one of the candidates: it decides.
-        {u"100-0045,東京都千代田区春江町,,,山田,"_qs, {}, RowStatus::Ok, {}, true},
+        {u"100-0045,東京都千代田区春江町,,,山田,"_qs, {}, RowStatus::Ok, {}, true, u"1000045"_qs},
         {u"100-0099,東京都千代田区春江町,,,山田,"_qs,
          {},
          RowStatus::Error,
          u"候補が複数あります："_qs + ambiguous + u"；バーコードなしで印刷します"_qs,
-         false},
+         false,
+         u"1000099"_qs},
         {u"1000000,東京都千代田区丸の内1,,,山田,"_qs,
          {},
          RowStatus::Warning,
          u"町域が見つからないため「以下に掲載がない場合」の郵便番号です"_qs,
-         true},
+         true,
+         u"1000000"_qs},
         {u",東京都千代田区丸の内1,,,山田,"_qs,
          {},
          RowStatus::Error,
          unrecognised + u"；バーコードなしで印刷します"_qs,
-         false},
+         false,
+         {}},
         {u",東京都千代田区丸の内1,,,山田,"_qs, allow, RowStatus::Warning,
-         unrecognised + u"；郵便番号がないため住所から求めました"_qs, true},
+         unrecognised + u"；郵便番号がないため住所から求めました"_qs, true, u"1000000"_qs},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row.toStdString());
@@ -139,6 +146,7 @@ TEST_F(LabelRun, PrintsNoBarcodeForAGuess) {
         EXPECT_EQ(results[0].status, c.status);
         EXPECT_EQ(results[0].reasons.join(u'；'), c.reason);
         EXPECT_EQ(results[0].withBarcode, c.barcode);
+        EXPECT_EQ(results[0].printedCode, c.printedCode);
     }
 }
 
@@ -171,6 +179,19 @@ TEST_F(LabelRun, LeavesOutWhatCannotBePrinted) {
                   "\"100-0013\",\"大阪府大阪市北区梅田1\",\"\",\"\",\"田中\",\"\","
                   "\"3\",\"\",\"\",\"error\",\"大阪府のデータファイルがありません；"
                   "印刷していません\"\r\n"_qs.toUtf8());
+}
+
+TEST_F(LabelRun, ReportNamesTheColumnsNoRuleReads) {
+    list = parseAddressList(u"住所,電話番号\n東京都千代田区千代田,03\n"_qs.toUtf8());
+    RowChecker checker(list, DataFolder::atPath(dir.path()), {});
+    const QByteArray report = reportCsv(list, {checker.check(list.rows[0])});
+    EXPECT_TRUE(report.startsWith("\xEF\xBB\xBF\"#"));
+    EXPECT_EQ(
+        QString::fromUtf8(report),
+        u"\"# 使わない列：電話番号\"\r\n"
+        u"\"住所\",\"電話番号\",\"行\",\"確認した郵便番号\",\"住所表示番号\",\"状態\",\"理由\"\r\n"
+        u"\"東京都千代田区千代田\",\"03\",\"2\",\"100-0001\",\"\",\"warning\","
+        u"\"郵便番号がないため住所から求めました；宛名（氏名・会社名）がありません\"\r\n"_qs);
 }
 
 // Printed rows fill the first sheet from the start position on.
