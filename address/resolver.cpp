@@ -104,47 +104,46 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
+// The 1-based column of a data line as bytes, without its quotes. Code page
+// 932 has no quote or comma among its trail bytes, so the bytes can be cut
+// as they are, without decoding the line.
+QByteArrayView byteColumn(QByteArrayView line, int column) {
+    int field = 1;
+    bool quoted = false;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && line[i] == '"') {
+            quoted = !quoted;
+        } else if (i == line.size() || (line[i] == ',' && !quoted)) {
+            if (field == column) {
+                QByteArrayView raw = line.sliced(start, i - start).trimmed();
+                if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"')
+                    raw = raw.sliced(1, raw.size() - 2);
+                return raw;
+            }
+            ++field;
+            start = i + 1;
+        }
+    }
+    return {};
+}
+
 // Column 8 of every line, each distinct run once: the municipality names of
-// a file without decoding all of it. Code page 932 has no quote or comma
-// among its trail bytes, so the bytes can be cut as they are.
+// a file without decoding all of it.
 QStringList municipalityColumn(const QByteArray& bytes) {
     QStringList names;
     QByteArrayView last;
     QSet<QByteArray> seen;
-    const char* p = bytes.constData();
-    const qsizetype size = bytes.size();
-    qsizetype i = 0;
-    while (i < size) {
-        int field = 0;
-        bool quoted = false;
-        qsizetype start = -1;
-        qsizetype end = -1;
-        for (; i < size && p[i] != '\n' && p[i] != '\r'; ++i) {
-            if (p[i] == '"') {
-                quoted = !quoted;
-            } else if (p[i] == ',' && !quoted) {
-                ++field;
-                if (field == 7)
-                    start = i + 1;
-                else if (field == 8)
-                    end = i;
-            }
-        }
-        while (i < size && (p[i] == '\n' || p[i] == '\r'))
-            ++i;
-        if (start < 0 || end <= start)
-            continue;
-        QByteArrayView raw(p + start, end - start);
-        if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"')
-            raw = raw.sliced(1, raw.size() - 2);
-        if (raw == last)
-            continue;
+    forEachLine(QByteArrayView(bytes), [&](QByteArrayView line) {
+        const QByteArrayView raw = byteColumn(line, 8);
+        if (raw.isEmpty() || raw == last)
+            return;
         last = raw;
         if (seen.contains(raw.toByteArray()))
-            continue;
+            return;
         seen.insert(raw.toByteArray());
         names.append(text::decodeCp932(raw));
-    }
+    });
     return names;
 }
 
@@ -359,24 +358,32 @@ const std::vector<AddressResolver::Office>& AddressResolver::officesOf(int pref,
     const QString key = QString::number(pref) + u'|' + city;
     if (const auto found = offices.constFind(key); found != offices.cend())
         return *found;
-    if (!officeBytes)
+    if (!officeBytes) {
+        // The file is read once and its lines grouped by their municipality
+        // column, undecoded; a municipality's lines are decoded when an
+        // address there first asks. Neither a comma nor a quote is ever the
+        // second byte of a code page 932 character, so the bytes split as
+        // the text would.
         officeBytes = readFileBytes(data.businessOfficeFilePath()).value_or(QByteArray());
-    // Only the lines that hold the municipality's name are decoded: the
-    // file is read for one municipality at a time.
-    const QByteArray cityBytes = text::encodeCp932(city);
+        forEachLine(QByteArrayView(*officeBytes), [&](QByteArrayView raw) {
+            if (const QByteArrayView column = byteColumn(raw, 5); !column.isEmpty())
+                officeLines[column.toByteArray()].push_back(raw);
+        });
+    }
     std::vector<Office>& list = offices[key];
+    const auto lines = officeLines.constFind(text::encodeCp932(city));
+    if (lines == officeLines.cend())
+        return list;
     Access_CSV csv;
-    forEachLine(QByteArrayView(*officeBytes), [&](QByteArrayView raw) {
-        if (cityBytes.isEmpty() || !raw.contains(cityBytes))
-            return;
+    for (const QByteArrayView raw : *lines) {
         const QString line = text::trimmed(text::decodeCp932(raw));
         if (line.size() <= 10 || prefectureIndex(csv.Col(4, line)) != pref ||
             csv.Col(5, line) != city)
-            return;
+            continue;
         const QString name = csv.Col(3, line);
         list.push_back({folded(name), name, folded(csv.Col(6, line)), csv.Col(7, line),
                         sevenDigitCode(csv.Col(8, line))});
-    });
+    }
     return list;
 }
 

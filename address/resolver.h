@@ -96,6 +96,8 @@ private:
     QHash<QString, std::vector<std::pair<int, QString>>> municipalityIndex;
     int longestMunicipality = 0;
     std::optional<QByteArray> officeBytes;
+    // The office file's lines by their municipality column, as bytes.
+    QHash<QByteArray, std::vector<QByteArrayView>> officeLines;
     QHash<QString, std::vector<Office>> offices;       // by prefecture and municipality
     const Municipality* lastMunicipality = nullptr;    // of the last resolution
     std::optional<std::vector<ChangeEntry>> changeLog; // read on the first given code

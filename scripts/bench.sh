@@ -82,10 +82,21 @@ for _ in 1 2 3; do
     <"$results/1m.txt" >/dev/null || true
   cat "$results/stream" >>"$results/stream.tsv"
 done
-python3 - "$results/resolve.hyperfine" "$results/stream.tsv" <<'PY'
+# The labels as a whole process: a list of 10,000 rows spread over every
+# prefecture, four in five with their postal code, checked to the report
+# alone and to the report and the PDF.
+python3 "$top/scripts/bench_addresses.py" "$data" 10000 "$results/list.csv" --list
+hyperfine --warmup 2 --runs 15 -i --export-json "$results/labels.hyperfine" \
+  -n "yubin-cli labels, report" "$cli --data $data labels $results/list.csv --report $results/r.csv" \
+  -n "yubin-cli labels, report and PDF" \
+  "$cli --data $data labels $results/list.csv --report $results/r.csv --pdf $results/l.pdf" \
+  >/dev/null 2>"$results/hyperfine-labels.log" || cat "$results/hyperfine-labels.log" >&2
+python3 - "$results/resolve.hyperfine" "$results/stream.tsv" "$results/labels.hyperfine" <<'PY'
 import json, statistics, sys
 runs = json.load(open(sys.argv[1]))["results"][0]
 print(f"yubin-cli resolve, 10,000 addresses: median {runs['median']:.3f} s")
+for r in json.load(open(sys.argv[3]))["results"]:
+    print(f"{r['command']}, 10,000 rows: median {r['median']:.3f} s")
 rows = [line.split("\t") for line in open(sys.argv[2]) if line.strip()]
 seconds = statistics.median(float(r[0]) for r in rows)
 peak = statistics.median(int(r[1]) for r in rows) / 1024

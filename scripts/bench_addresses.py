@@ -4,7 +4,9 @@ addresses taken at even steps through every prefecture file of a prepared
 data folder (so all 47 prefectures are in), one in ten without its
 prefecture, each with a number that suits its record's note; with --repeat
 N the list is written N times, as a long list of real addresses repeats
-its places."""
+its places. With --list the addresses are written as an address list for
+yubin-cli labels (郵便番号,住所,氏名), four rows in five with the record's
+postal code."""
 import argparse
 import pathlib
 import re
@@ -14,6 +16,7 @@ parser.add_argument("data")
 parser.add_argument("count", type=int)
 parser.add_argument("out")
 parser.add_argument("--repeat", type=int, default=1)
+parser.add_argument("--list", action="store_true")
 args = parser.parse_args()
 
 records = []
@@ -35,7 +38,14 @@ for n, f in enumerate(records[::step][: args.count]):
     elif note.endswith("階"):
         number = f"{n % 9 + 1}-{n % 5 + 1} {note}"
     prefecture = "" if n % 10 == 9 else f[6]
-    lines.append(prefecture + f[7] + town + number + "\n")
+    address = prefecture + f[7] + town + number
+    if args.list:
+        code = f[2] if n % 5 != 4 else ""
+        lines.append(f"{code},{address},山田 太郎{n}\n")
+    else:
+        lines.append(address + "\n")
 with open(args.out, "w", encoding="utf-8") as out:
+    if args.list:
+        out.write("郵便番号,住所,氏名\n")
     for _ in range(args.repeat):
         out.writelines(lines)
