@@ -15,11 +15,7 @@ namespace yubin::labels {
 
 namespace {
 
-// Metrics are taken at a printer's resolution, where the widths of a font
-// scale with its size.
-constexpr int MeasureDotsPerInch = 1200;
 constexpr double MmPerInch = 25.4;
-constexpr double MmPerPoint = MmPerInch / 72;
 // The name stands a little apart from the lines above it and indented.
 constexpr double NameGapMm = 1.0;
 constexpr double NameIndentMm = 3.0;
@@ -35,13 +31,6 @@ struct Item {
 };
 
 } // namespace
-
-struct LabelComposer::Sized {
-    QFont font;
-    QFontMetricsF metrics;
-    double lineMm; // ascent, descent and a little leading
-    double ascentMm;
-};
 
 QString postalCodeLine(const QString& code) {
     return QStringLiteral("〒") + postalCodeText(code);
@@ -63,37 +52,21 @@ QString fieldName(LabelField field) {
     return {};
 }
 
-LabelComposer::LabelComposer(QSizeF labelMm, int size)
-    : label(labelMm), codeSize(size), measure(1, 1, QImage::Format_ARGB32) {
-    installJapaneseFontSubstitutes();
-    const int dotsPerMeter = int(std::lround(MeasureDotsPerInch / MmPerInch * 1000));
-    measure.setDotsPerMeterX(dotsPerMeter);
-    measure.setDotsPerMeterY(dotsPerMeter);
-}
+LabelComposer::LabelComposer(QSizeF labelMm, int size) : label(labelMm), codeSize(size) {}
 
 LabelComposer::~LabelComposer() = default;
 
-LabelComposer::Sized& LabelComposer::sized(double pointSize) {
-    const int key = int(std::lround(pointSize * 4));
-    auto found = fonts.find(key);
-    if (found == fonts.end()) {
-        QFont f = makeGothicFont(key / 4.0);
-        f.setHintingPreference(QFont::PreferNoHinting);
-        QFontMetricsF m(f, &measure);
-        const double mmPerPx = MmPerInch / measure.logicalDpiY();
-        const double ascent = m.ascent() * mmPerPx;
-        const double line = (m.ascent() + m.descent()) * mmPerPx + 0.1 * key / 4.0 * MmPerPoint;
-        found = fonts.emplace(key, std::make_unique<Sized>(Sized{f, m, line, ascent})).first;
-    }
-    return *found->second;
+const QFont& LabelComposer::font(double pointSize) {
+    return fonts.at(pointSize).font;
 }
 
-const QFont& LabelComposer::font(double pointSize) {
-    return sized(pointSize).font;
+double LabelComposer::lineMm(double pointSize) {
+    const PrintFont& f = fonts.at(pointSize);
+    return f.ascentMm + f.descentMm + 0.1 * std::lround(pointSize * 4) / 4.0 * MmPerPoint;
 }
 
 double LabelComposer::widthMm(const QString& text, double pointSize) {
-    return sized(pointSize).metrics.horizontalAdvance(text) * MmPerInch / measure.logicalDpiX();
+    return fonts.widthMm(text, pointSize);
 }
 
 double LabelComposer::fitWidth(QString& text, double pt, double width, bool* cut) {
@@ -111,8 +84,7 @@ double LabelComposer::fitWidth(QString& text, double pt, double width, bool* cut
         if (widthMm(text, s) <= width)
             return s;
     }
-    const Sized& f = sized(MinimumPt);
-    text = f.metrics.elidedText(text, Qt::ElideRight, width / MmPerInch * measure.logicalDpiX());
+    text = fonts.elided(text, MinimumPt, width);
     *cut = true;
     return MinimumPt;
 }
@@ -225,7 +197,7 @@ ComposedLabel LabelComposer::compose(const LabelText& t) {
     auto heightOf = [&](const std::vector<Line>& lines) {
         double h = 0;
         for (const Line& l : lines)
-            h += sized(l.pt).lineMm + (l.field == LabelField::Name ? NameGapMm : 0.0);
+            h += lineMm(l.pt) + (l.field == LabelField::Name ? NameGapMm : 0.0);
         return h;
     };
 
@@ -241,16 +213,17 @@ ComposedLabel LabelComposer::compose(const LabelText& t) {
 
     double y = LabelPaddingMm;
     for (const Line& l : lines) {
-        const Sized& f = sized(l.pt);
+        const double height = lineMm(l.pt);
         y += l.field == LabelField::Name ? NameGapMm : 0.0;
-        if (y + f.lineMm > textBottom + 1e-9) {
+        if (y + height > textBottom + 1e-9) {
             // What does not fit above the barcode's quiet zone is left out.
             if (std::find(cut.begin(), cut.end(), l.field) == cut.end())
                 cut.push_back(l.field);
             continue;
         }
-        out.lines.push_back({l.text, l.pt, QPointF(LabelPaddingMm + l.indent, y + f.ascentMm)});
-        y += f.lineMm;
+        out.lines.push_back(
+            {l.text, l.pt, QPointF(LabelPaddingMm + l.indent, y + fonts.at(l.pt).ascentMm)});
+        y += height;
     }
     std::sort(cut.begin(), cut.end());
     cut.erase(std::unique(cut.begin(), cut.end()), cut.end());

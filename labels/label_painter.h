@@ -10,6 +10,7 @@
 // quiet zone. A text too wide is set smaller, down to 6 pt; what still does
 // not fit is cut with "…" and reported.
 
+#include "foundation/print_fonts.h"
 #include "labels/sheet_layout.h"
 
 #include <QFont>
@@ -82,8 +83,8 @@ public:
     const QFont& font(double pointSize);
 
 private:
-    struct Sized;
-    Sized& sized(double pointSize);
+    // A line's height: ascent, descent and a little leading.
+    double lineMm(double pointSize);
     double widthMm(const QString& text, double pointSize);
     // The largest size up to `pt` at which the text fits the width, or the
     // minimum with the text cut; `cut` tells which.
@@ -91,8 +92,7 @@ private:
 
     QSizeF label;
     int codeSize;
-    QImage measure; // the device the metrics are taken on
-    std::map<int, std::unique_ptr<Sized>> fonts;
+    PrintFonts fonts;
 };
 
 // One label of a sheet: its place and what it shows.

@@ -11,10 +11,6 @@ namespace yubin::postcards {
 
 namespace {
 
-// Metrics are taken at a printer's resolution, where widths scale with size.
-constexpr int MeasureDotsPerInch = 1200;
-constexpr double MmPerInch = 25.4;
-constexpr double MmPerPoint = MmPerInch / 72;
 constexpr double MarginMm = 8.0;
 
 // Base sizes as a share of the piece's width (an em in millimetres), so an
@@ -126,24 +122,11 @@ std::vector<VerticalCell> verticalCells(QStringView in) {
     return cells;
 }
 
-struct CardComposer::Sized {
-    QFont font;
-    QFontMetricsF metrics;
-    double emMm;
-    double ascentMm;
-    double descentMm;
-};
-
-CardComposer::CardComposer(const CardOptions& options)
-    : opts(options), measure(1, 1, QImage::Format_ARGB32) {
-    installJapaneseFontSubstitutes();
-    const int dotsPerMeter = int(std::lround(MeasureDotsPerInch / MmPerInch * 1000));
-    measure.setDotsPerMeterX(dotsPerMeter);
-    measure.setDotsPerMeterY(dotsPerMeter);
+CardComposer::CardComposer(const CardOptions& options) : opts(options) {
     // Digits about 5 mm tall: the size at which a 0's ink is that tall.
     const double probe = 20;
-    const QRectF ink = sized(probe).metrics.tightBoundingRect(QStringLiteral("0"));
-    const double inkMm = ink.height() * MmPerInch / measure.logicalDpiY();
+    const QRectF ink = fonts.at(probe).metrics.tightBoundingRect(QStringLiteral("0"));
+    const double inkMm = ink.height() * fonts.mmPerDot();
     digitPt = quantized(probe * DigitHeightMm / inkMm);
 
     // The barcode at the bottom right, its quiet zone 10 mm from the edges;
@@ -164,29 +147,12 @@ CardComposer::CardComposer(const CardOptions& options)
 
 CardComposer::~CardComposer() = default;
 
-CardComposer::Sized& CardComposer::sized(double pointSize) {
-    const int key = int(std::lround(pointSize * 4));
-    auto found = fonts.find(key);
-    if (found == fonts.end()) {
-        QFont f = makeGothicFont(key / 4.0);
-        f.setHintingPreference(QFont::PreferNoHinting);
-        QFontMetricsF m(f, &measure);
-        const double mmPerPx = MmPerInch / measure.logicalDpiY();
-        found = fonts
-                    .emplace(key, std::make_unique<Sized>(Sized{f, m, toMm(key / 4.0),
-                                                                m.ascent() * mmPerPx,
-                                                                m.descent() * mmPerPx}))
-                    .first;
-    }
-    return *found->second;
-}
-
 const QFont& CardComposer::font(double pointSize) {
-    return sized(pointSize).font;
+    return fonts.at(pointSize).font;
 }
 
 double CardComposer::widthMm(const QString& t, double pt) {
-    return sized(pt).metrics.horizontalAdvance(t) * MmPerInch / measure.logicalDpiX();
+    return fonts.widthMm(t, pt);
 }
 
 double CardComposer::cellsLengthMm(const std::vector<VerticalCell>& cells, double pt) {
@@ -209,8 +175,8 @@ double CardComposer::fittingSize(const std::vector<VerticalCell>& cells, double 
 
 bool CardComposer::placeColumn(const std::vector<VerticalCell>& cells, double pt, double x,
                                double top, double bottom, std::vector<PlacedText>& out) {
-    const Sized& f = sized(pt);
-    const double em = f.emMm;
+    const PrintFont& f = fonts.at(pt);
+    const double em = toMm(pt);
     const std::size_t first = out.size();
     double y = top;
     bool whole = true;
@@ -225,8 +191,8 @@ bool CardComposer::placeColumn(const std::vector<VerticalCell>& cells, double pt
             if (c.turned) {
                 // Across the column the ink is centred: a long line or a
                 // bracket sits off the middle of its line's height.
-                const double inkMiddle = f.metrics.tightBoundingRect(c.text).center().y() *
-                                         MmPerInch / measure.logicalDpiY();
+                const double inkMiddle =
+                    f.metrics.tightBoundingRect(c.text).center().y() * fonts.mmPerDot();
                 out.push_back(
                     {c.text, pt, QPointF(x, cy), true, QPointF(-advance / 2, -inkMiddle)});
             } else {
@@ -265,8 +231,7 @@ bool CardComposer::placeLine(QString t, double pt, double minPt, double x, doubl
     }
     bool whole = true;
     if (widthMm(t, s) > width) {
-        t = sized(s).metrics.elidedText(t, Qt::ElideRight,
-                                        width / MmPerInch * measure.logicalDpiX());
+        t = fonts.elided(t, s, width);
         whole = false;
     }
     out.push_back({t, s, QPointF(x, baseline), false, {}});
@@ -275,8 +240,8 @@ bool CardComposer::placeLine(QString t, double pt, double minPt, double x, doubl
 
 void CardComposer::placeDigits(const QString& code, ComposedCard& out) {
     const std::array<QRectF, 7> boxes = codeBoxesMm(opts.paper.widthMm);
-    const Sized& f = sized(digitPt);
-    const double mmPerPx = MmPerInch / measure.logicalDpiX();
+    const PrintFont& f = fonts.at(digitPt);
+    const double mmPerPx = fonts.mmPerDot();
     for (qsizetype i = 0; i < code.size() && i < 7; ++i) {
         const QString d = code.sliced(i, 1);
         // The digit's ink, not its advance, centred in the box.
@@ -479,12 +444,12 @@ void CardComposer::composeHorizontal(const CardText& t, double bottom, ComposedC
     auto line = [&](const QString& s, double pt, double indent, CardField field) {
         if (s.isEmpty())
             return;
-        const Sized& f = sized(pt);
+        const PrintFont& f = fonts.at(pt);
         y += f.ascentMm;
         if (y > bottom || !placeLine(s, pt, quantized(pt * SmallestShare), left + indent, y,
                                      width - indent, out.texts))
             out.cut.push_back(field);
-        y += f.descentMm + f.emMm * 0.4;
+        y += f.descentMm + toMm(pt) * 0.4;
     };
     line(t.address, basePt, 0, CardField::Address);
     line(t.building, basePt, 2 * toMm(basePt), CardField::Building);
@@ -533,7 +498,7 @@ void CardComposer::composeHorizontal(const CardText& t, double bottom, ComposedC
     const double start = std::max(left, W / 2 - total / 2);
     const double givenX = start + famW + 0.5 * e;
     const double honX = givenX + givenW + 0.5 * e;
-    const Sized& f = sized(pt);
+    const PrintFont& f = fonts.at(pt);
     for (std::size_t i = 0; i < names.size(); ++i) {
         y += f.ascentMm;
         if (y > bottom || total > width + 1e-9) {
@@ -566,7 +531,7 @@ void CardComposer::composeSender() {
     const double right = W * SenderRightShare;
     const double top = H * SenderTopShare;
     const double codePt = quantized(toPt(SenderCodeEm * W));
-    const Sized& code = sized(codePt);
+    const PrintFont& code = fonts.at(codePt);
     const double codeBaseline = bottomMm - code.descentMm;
     const double bottom = s.postalCode.isEmpty() ? bottomMm : codeBaseline - code.ascentMm - 2;
     senderTopMm = top;
@@ -616,14 +581,14 @@ void CardComposer::composeSender() {
                 lines.emplace_back(t, pt);
         double height = 0;
         for (const auto& [t, pt] : lines)
-            height += sized(pt).ascentMm + sized(pt).descentMm + toMm(pt) * 0.3;
+            height += fonts.at(pt).ascentMm + fonts.at(pt).descentMm + toMm(pt) * 0.3;
         double y = bottomMm - height;
         senderTopMm = y;
         for (const auto& [t, pt] : lines) {
-            y += sized(pt).ascentMm;
+            y += fonts.at(pt).ascentMm;
             whole =
                 placeLine(t, pt, quantized(pt * SmallestShare), left, y, width, out.texts) && whole;
-            y += sized(pt).descentMm + toMm(pt) * 0.3;
+            y += fonts.at(pt).descentMm + toMm(pt) * 0.3;
         }
     }
     if (!s.postalCode.isEmpty() && opts.writing == Writing::Vertical) {

@@ -11,6 +11,7 @@
 // keeps the same places in lines. A text too long is set smaller first and
 // cut only at its smallest; a cut is reported.
 
+#include "foundation/print_fonts.h"
 #include "foundation/text.h"
 #include "postcards/paper.h"
 
@@ -119,9 +120,7 @@ public:
     const QFont& font(double pointSize);
 
 private:
-    struct Sized;
     struct Column;
-    Sized& sized(double pointSize);
     double widthMm(const QString& text, double pt);
     double cellsLengthMm(const std::vector<VerticalCell>& cells, double pt);
     // The largest size from `pt` down to `minPt` at which the cells fill no
@@ -140,8 +139,7 @@ private:
     void composeSender();
 
     CardOptions opts;
-    QImage measure;
-    std::map<int, std::unique_ptr<Sized>> fonts;
+    PrintFonts fonts;
     std::optional<ComposedCard> sender;
     double digitPt = 0;
     double bottomMm = 0; // where the texts end: above the barcode's band
