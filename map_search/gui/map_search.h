@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/loadable_dialog.h"
+#include "foundation/gui/loadable_dialog.h"
 #include "map_search/map_query.h"
 
 #include <QGroupBox>
