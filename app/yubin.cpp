@@ -1,4 +1,4 @@
-#include "main_window/desktop_start.h"
+#include "main_window/gui/desktop_start.h"
 
 int main(int argc, char* argv[]) {
     return yubin::runDesktopProgram(argc, argv);

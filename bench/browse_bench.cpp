@@ -3,8 +3,8 @@
 
 #include "bench_data.h"
 #include "foundation/gui/desktop_platform.h"
-#include "main_window/window_owner.h"
-#include "main_window/yubin_main.h"
+#include "foundation/gui/window_owner.h"
+#include "main_window/gui/yubin_main.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The desktop program exactly as yubin starts it, ending as soon as its main
 // window is on screen: what the start-up benchmark times.
 
-#include "main_window/desktop_start.h"
+#include "main_window/gui/desktop_start.h"
 
 #include <QCoreApplication>
 

@@ -56,6 +56,9 @@ public:
                              const QString& filter) = 0;
 };
 
+// Windows take their compact layout on screens lower than this.
+inline constexpr int CompactScreenBelowTwips = 10000;
+
 class ScreenMetrics {
 public:
     virtual ~ScreenMetrics() = default;

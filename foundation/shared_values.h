@@ -21,6 +21,10 @@ struct SharedValues {
     QString LastSearchZip;       // remembered while the program runs
 };
 
+// What MapMode says of MapAddress.
+inline constexpr int MapModeAddress = 0;
+inline constexpr int MapModeOffice = 99;
+
 // Flags throughout the program hold 99 when set and 0 when not.
 inline constexpr qint16 FlagSet = 99;
 

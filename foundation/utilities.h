@@ -7,6 +7,11 @@
 
 namespace yubin {
 
+// The count under a list: "312 件".
+inline QString countCaption(qsizetype count) {
+    return QString::number(count) + QStringLiteral(" 件");
+}
+
 // True when the path names a file that can be opened for reading. A trailing
 // separator is removed first, from the caller's string too; a folder, a
 // missing or unreadable file and an empty path are all false. Never throws.

@@ -14,6 +14,8 @@
 #include "foundation/data_folder.h"
 #include "foundation/text.h"
 #include "fuzz_check.h"
+#include "search/match_rules.h"
+#include "search/result_rows.h"
 #include "search/scan.h"
 
 #include <QDir>

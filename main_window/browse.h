@@ -104,8 +104,5 @@ QStringList searchTowns(const std::vector<RecordRow>& records, const QString& mu
                         const QString& text);
 
 inline const QString MissingDataFile = QStringLiteral("データファイルがありません");
-inline QString countCaption(qsizetype count) {
-    return QString::number(count) + QStringLiteral(" 件");
-}
 
 } // namespace yubin

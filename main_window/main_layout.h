@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/platform.h"
+
 #include <QString>
 
 namespace yubin {
@@ -17,8 +19,6 @@ struct MainLayout {
     int list3Height = 0;
     int list3Width = 0;
 };
-
-inline constexpr int CompactScreenBelowTwips = 10000;
 
 QString mainCaption(int major, int minor, int revision, bool compact);
 MainLayout mainLayout(int screenWidthTwips, int screenHeightTwips, int major, int minor,

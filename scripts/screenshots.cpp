@@ -3,23 +3,23 @@
 //
 //   yubin-screenshots OUTDIR PROGRAMFOLDER     (scripts/screenshots.sh runs it)
 
-#include "barcode/bar_print.h"
-#include "data_prep/data_syori.h"
+#include "barcode/gui/bar_print.h"
+#include "data_prep/gui/data_syori.h"
 #include "data_prep/monthly_update.h"
 #include "data_prep/prep_runs.h"
 #include "data_prep/record_lines.h"
 #include "foundation/data_file.h"
 #include "foundation/gui/desktop_platform.h"
+#include "foundation/gui/window_owner.h"
 #include "foundation/text.h"
-#include "labels/atena_label.h"
+#include "labels/gui/atena_label.h"
 #include "labels/label_run.h"
-#include "main_window/window_owner.h"
-#include "main_window/yubin_main.h"
-#include "map_search/map_search.h"
+#include "main_window/gui/yubin_main.h"
+#include "map_search/gui/map_search.h"
 #include "postcards/card_painter.h"
-#include "postcards/postcard_panel.h"
-#include "search/ubin_sort.h"
-#include "search/zen_kensaku.h"
+#include "postcards/gui/postcard_panel.h"
+#include "search/gui/ubin_sort.h"
+#include "search/gui/zen_kensaku.h"
 
 #include <QApplication>
 #include <QDir>

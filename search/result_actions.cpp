@@ -1,68 +1,48 @@
 #include "search/result_actions.h"
 
+#include "foundation/data_file.h"
+#include "foundation/postal_code.h"
 #include "foundation/text.h"
-#include "main_window/browse.h"
-#include "main_window/list_actions.h"
+#include "search/result_rows.h"
+
+#include <QStringBuilder>
 
 namespace yubin {
 
 namespace {
 
-constexpr QStringView AddressMarker = u"[A]";
-constexpr QStringView OfficeMarker = u"[*]";
-// The address begins after the marker, its blank, the postal code and a blank.
-constexpr qsizetype PrefixLength = 13;
+// An address for the map stops before its first note: one in full-width
+// parentheses, else one in half-width ones.
+QString cutBeforeNote(const QString& address) {
+    qsizetype cut = address.indexOf(u'（');
+    if (cut < 0)
+        cut = address.indexOf(u'(');
+    return text::trimmed(cut < 0 ? QStringView(address) : QStringView(address).left(cut));
+}
 
 } // namespace
 
-bool hasResultRowPrefix(QStringView row) {
-    return row.size() >= PrefixLength &&
-           (row.startsWith(AddressMarker) || row.startsWith(OfficeMarker)) && row.at(3) == u' ' &&
-           isPostalCodeText(row.mid(4, 8)) && row.at(12) == u' ';
+QString resultBarZipCode(const PostalRecord& record) {
+    return record.postalCode;
 }
 
-QString resultBarZipCode(QStringView rawRow) {
-    const QStringView row = text::trimBlanks(rawRow);
-    if (!hasResultRowPrefix(row))
-        return QString();
-    return row.mid(4, 3).toString() + row.mid(8, 4).toString();
-}
-
-std::optional<QString> resultMapAddress(QStringView rawRow) {
-    const QStringView row = text::trimBlanks(rawRow);
-    if (!hasResultRowPrefix(row))
+std::optional<QString> resultMapAddress(const PostalRecord& r) {
+    if (r.kind == RecordKind::Office)
+        return cutBeforeNote(r.prefecture % r.address);
+    if (r.town.contains(CatchAllTown))
         return std::nullopt;
-    if (row.startsWith(AddressMarker)) {
-        if (row.contains(CatchAllTown))
-            return std::nullopt;
-        qsizetype cut = row.indexOf(u'（');
-        if (cut < 0)
-            cut = row.indexOf(u'(');
-        const QStringView address =
-            cut < 0 ? row.mid(PrefixLength - 1) : row.mid(PrefixLength - 1, cut - PrefixLength + 1);
-        return text::trimmed(address);
-    }
-    // An office row: its address is what follows the last blank.
-    QStringView address = row.mid(row.lastIndexOf(u' '));
-    if (const qsizetype cut = address.indexOf(u'（'); cut >= 0)
-        address = address.left(cut);
-    else if (const qsizetype plainCut = address.indexOf(u'('); plainCut >= 0)
-        address = address.left(plainCut);
-    return text::trimmed(address);
+    if (townInParentheses(r))
+        return cutBeforeNote(r.prefecture % r.municipality);
+    return cutBeforeNote(r.prefecture % r.municipality % r.town);
 }
 
-std::optional<QString> resultCopyText(QStringView rawRow) {
-    const QStringView row = text::trimBlanks(rawRow);
-    if (!hasResultRowPrefix(row))
-        return std::nullopt;
-    const QStringView withoutMarker = row.mid(AddressMarker.size());
-    if (!row.startsWith(AddressMarker))
-        return text::trimmed(withoutMarker);
-    // The reading of an address row follows its last blank; the blank after
-    // the postal code is the last one when the town area stands in
-    // parentheses, and then the postal code alone is copied.
-    const qsizetype lastBlank = row.lastIndexOf(u' ');
-    return text::trimmed(row.mid(AddressMarker.size(), lastBlank - AddressMarker.size() + 1));
+QString resultCopyText(const PostalRecord& r) {
+    const QString code = postalCodeText(r.postalCode);
+    if (r.kind == RecordKind::Office)
+        return text::trimmed(code % u' ' % r.officeName % u' ' % r.prefecture % r.address);
+    if (townInParentheses(r))
+        return code;
+    return text::trimmed(code % u' ' % r.prefecture % r.municipality % r.town);
 }
 
 } // namespace yubin

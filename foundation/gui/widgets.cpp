@@ -46,11 +46,16 @@ void ExtentListWidget::applyExtent() {
     bar->setRange(0, std::max(0, extent - visible));
 }
 
-std::optional<QString> ExtentListWidget::selectedLine() const {
+std::optional<int> ExtentListWidget::selectedRow() const {
     for (int i = 0; i < count(); ++i)
         if (item(i)->isSelected())
-            return item(i)->text();
+            return i;
     return std::nullopt;
+}
+
+std::optional<QString> ExtentListWidget::selectedLine() const {
+    const std::optional<int> row = selectedRow();
+    return row ? std::optional(item(*row)->text()) : std::nullopt;
 }
 
 void ExtentListWidget::mousePressEvent(QMouseEvent* event) {

@@ -20,8 +20,9 @@ public:
     int horizontalExtent() const { return extent; }
     void setHorizontalExtent(int pixels);
 
-    // The text of the first selected line from the top; nullopt when none is
-    // selected.
+    // The first selected line from the top, and its text; nullopt when none
+    // is selected.
+    std::optional<int> selectedRow() const;
     std::optional<QString> selectedLine() const;
 
 signals:

@@ -1,6 +1,6 @@
 #include "barcode/bar_measure.h"
-#include "barcode/bar_print.h"
-#include "main_window/window_owner.h"
+#include "barcode/gui/bar_print.h"
+#include "foundation/gui/window_owner.h"
 #include "support/fakes.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "data_prep/data_syori.h"
+#include "data_prep/gui/data_syori.h"
 #include "foundation/data_folder.h"
+#include "foundation/gui/window_owner.h"
 #include "foundation/settings.h"
-#include "main_window/window_owner.h"
-#include "main_window/yubin_main.h"
+#include "main_window/gui/yubin_main.h"
 #include "prep_support.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "labels/atena_label.h"
+#include "labels/gui/atena_label.h"
 #include "support/running_program.h"
 
 namespace yubin {

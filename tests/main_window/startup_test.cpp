@@ -1,4 +1,4 @@
-#include "data_prep/data_syori.h"
+#include "data_prep/gui/data_syori.h"
 #include "support/running_program.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
+#include "foundation/gui/window_owner.h"
 #include "foundation/settings.h"
-#include "main_window/window_owner.h"
-#include "map_search/map_search.h"
+#include "map_search/gui/map_search.h"
 #include "support/list_gestures.h"
 
 #include <QPointer>

@@ -1,5 +1,5 @@
-#include "labels/atena_label.h"
-#include "postcards/postcard_panel.h"
+#include "labels/gui/atena_label.h"
+#include "postcards/gui/postcard_panel.h"
 #include "support/running_program.h"
 
 namespace yubin {

@@ -47,6 +47,14 @@ INSTANTIATE_TEST_SUITE_P(
                     GestureCase{1, Gesture::CtrlV, None, nullptr},
                     GestureCase{-1, Gesture::CtrlV, Ctrl, nullptr}));
 
+// The actions take the row's record, not its text read back.
+TEST_F(SearchResults, ActOnTheRecordOfTheSelectedRow) {
+    ExtentListWidget& list = *owner->zenKensaku().List1;
+    list.item(1)->setText(QStringLiteral("[A] 999-9999 何か別の行"));
+    EXPECT_EQ(test::actOut(list, {1, Gesture::CtrlV, Ctrl, nullptr}, env.messages),
+              QStringLiteral("100-0001 東京都千代田区千代田"));
+}
+
 TEST_F(SearchResults, EveryMouseDownEmptiesTheBarcodeCode) {
     shared.BarZipCode = QStringLiteral("1234567");
     test::clickLine(*owner->zenKensaku().List1, 1);

@@ -1,3 +1,5 @@
+#include "search/match_rules.h"
+#include "search/result_rows.h"
 #include "search/scan.h"
 
 #include "support/data_files.h"

@@ -1,4 +1,5 @@
 #include "foundation/postal_code.h"
+#include "search/match_rules.h"
 #include "search/scan.h"
 #include "search/search_input.h"
 

@@ -127,6 +127,10 @@ TEST_F(FullSearch, LongPassCountsLeftwardsAndClosingItsWindowStopsIt) {
     EXPECT_EQ(rows[4], QStringLiteral("----------------  検索中止  ----------------"));
     EXPECT_EQ(w.Label3->text(), QStringLiteral("5 件"));
     EXPECT_TRUE(w.List1->isEnabled());
+    // The stop line has no record: no gesture takes it.
+    EXPECT_EQ(test::actOut(*w.List1, {4, test::Gesture::CtrlV, Qt::ControlModifier, nullptr},
+                           env.messages),
+              std::nullopt);
 }
 
 TEST_F(FullSearch, ClosingRemembersTheTextsAndShowsTheMainWindow) {

@@ -4,9 +4,9 @@
 // them, the answering of a modal window that a gesture brings up, and the
 // gesture table shared by the main window's and the full search's lists.
 
-#include "barcode/bar_print.h"
+#include "barcode/gui/bar_print.h"
 #include "foundation/gui/widgets.h"
-#include "map_search/map_search.h"
+#include "map_search/gui/map_search.h"
 #include "support/fakes.h"
 
 #include <QApplication>

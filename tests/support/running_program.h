@@ -4,10 +4,10 @@
 // values, a private instance lock and the windows, started like the desktop
 // program starts.
 
-#include "main_window/window_owner.h"
-#include "main_window/yubin_main.h"
-#include "search/ubin_sort.h"
-#include "search/zen_kensaku.h"
+#include "foundation/gui/window_owner.h"
+#include "main_window/gui/yubin_main.h"
+#include "search/gui/ubin_sort.h"
+#include "search/gui/zen_kensaku.h"
 #include "support/data_files.h"
 #include "support/fakes.h"
 #include "support/list_gestures.h"

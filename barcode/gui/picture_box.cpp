@@ -1,4 +1,4 @@
-#include "barcode/picture_box.h"
+#include "barcode/gui/picture_box.h"
 
 #include <QPainter>
 

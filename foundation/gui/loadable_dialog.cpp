@@ -1,4 +1,4 @@
-#include "main_window/loadable_dialog.h"
+#include "foundation/gui/loadable_dialog.h"
 
 namespace yubin {
 

@@ -1,9 +1,8 @@
-#include "labels/atena_label.h"
+#include "labels/gui/atena_label.h"
 
 #include "barcode/barcode_code.h"
 #include "barcode/barcode_input.h"
 #include "foundation/postal_code.h"
-#include "postcards/postcard_panel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -143,10 +142,8 @@ void Atena_Label::createControls() {
     // Label sheets or postcards and envelopes from the same checked list.
     auto* labelPage = new QWidget(this);
     labelPage->setLayout(right);
-    pnlCards = new PostcardPanel(platform, this);
     tabKind = new QTabWidget(this);
     tabKind->addTab(labelPage, QStringLiteral("宛名ラベル"));
-    tabKind->addTab(pnlCards, QStringLiteral("はがき・封筒"));
     auto* middle = new QHBoxLayout;
     middle->addLayout(left, 1);
     middle->addWidget(tabKind);
@@ -246,12 +243,16 @@ void Atena_Label::readList(const QString& path) {
     if (!list.error.isEmpty()) {
         list.rows.clear();
         startCheck();
-        pnlCards->setList(path, list, owner.dataFolder());
+        emit listRead(path, list);
         tell(list.error);
         return;
     }
     startCheck();
-    pnlCards->setList(path, list, owner.dataFolder());
+    emit listRead(path, list);
+}
+
+void Atena_Label::addKindPage(QWidget* page, const QString& title) {
+    tabKind->addTab(page, title);
 }
 
 std::optional<labels::LabelOptions> Atena_Label::currentOptions() {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "foundation/gui/loadable_dialog.h"
 #include "labels/label_run.h"
-#include "main_window/loadable_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,8 +58,11 @@ public:
     QPushButton* cmdPdf;
     QPushButton* cmdReport;
     QPushButton* cmdClose;
-    QTabWidget* tabKind;     // 宛名ラベル, はがき・封筒
-    PostcardPanel* pnlCards; // the postcards' own options, preview and outputs
+    QTabWidget* tabKind; // 宛名ラベル, はがき・封筒
+    // The postcards' own options, preview and outputs: a page of their own
+    // subsystem, which the window owner adds and tells of every list read.
+    PostcardPanel* pnlCards = nullptr;
+    void addKindPage(QWidget* page, const QString& title);
 
     // Reads a list and checks its rows, as choosing it does.
     void readList(const QString& path);
@@ -68,6 +71,10 @@ public:
     const std::vector<labels::RowResult>& results() const { return rowResults; }
     int sheetCount() const { return int(sheets.size()); }
     bool running() const { return checking || drawing; }
+
+signals:
+    // A list was read (with its error, if any, and then no rows).
+    void listRead(const QString& path, const labels::AddressList& list);
 
 protected:
     bool queryUnload() override;

@@ -1,4 +1,4 @@
-#include "postcards/postcard_panel.h"
+#include "postcards/gui/postcard_panel.h"
 
 #include "postcards/card_painter.h"
 #include "postcards/postcard_settings.h"

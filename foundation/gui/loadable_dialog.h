@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/window_owner.h"
+#include "foundation/gui/window_owner.h"
 
 #include <QCloseEvent>
 #include <QDialog>

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "foundation/gui/loadable_dialog.h"
 #include "foundation/gui/widgets.h"
-#include "main_window/loadable_dialog.h"
+#include "foundation/postal_record.h"
+#include "search/scan.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -48,11 +50,16 @@ private:
     void runSearch();
     static void trimBox(QLineEdit& box);
     void showIdleLine();
+    // The record of the selected row; none for a status line or a row of
+    // an abolished code.
+    const PostalRecord* selectedRecord() const;
     // The gestures on the result rows.
     void onResultMousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void onResultDoubleClicked();
     void onResultKeyPressed(QKeyEvent* event);
 
+    // What the last search found: the rows List1 shows and their records.
+    ScanResult found;
     // The button of the last mouse-down on List1: only the left one
     // double-clicks.
     Qt::MouseButton pressedButton = Qt::NoButton;

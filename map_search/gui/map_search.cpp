@@ -1,4 +1,4 @@
-#include "map_search/map_search.h"
+#include "map_search/gui/map_search.h"
 
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/settings.h"

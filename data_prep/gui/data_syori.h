@@ -4,8 +4,8 @@
 #include "data_prep/postal_links.h"
 #include "data_prep/prep_runs.h"
 #include "data_prep/work_folders.h"
+#include "foundation/gui/loadable_dialog.h"
 #include "foundation/gui/widgets.h"
-#include "main_window/loadable_dialog.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -51,6 +51,11 @@ public:
     const WorkFolders& workFolders() const { return work; }
     // Work somewhere else (tests); the folders are created.
     void setWorkFolders(const WorkFolders& folders);
+
+signals:
+    // New files reached the data folder: whatever shows the old ones must
+    // read them anew.
+    void dataReplaced();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "barcode/picture_box.h"
+#include "barcode/gui/picture_box.h"
+#include "foundation/gui/loadable_dialog.h"
 #include "foundation/gui/widgets.h"
-#include "main_window/loadable_dialog.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -58,6 +58,11 @@ public:
     QLineEdit* txtAddress;
     QPushButton* cmdAddress;
     QLabel* lblAddress;
+
+    // Shown modally for a postal code, with the address box and the
+    // address-number box preset: what another window asks of this one.
+    int openFor(const QString& code, const QString& address,
+                const QString& addressNumber = QString());
 
     // The draw action of cmdExecute: validate, preview, and print when
     // "印刷" is chosen.

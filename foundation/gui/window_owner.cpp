@@ -1,13 +1,14 @@
-#include "main_window/window_owner.h"
+#include "foundation/gui/window_owner.h"
 
-#include "barcode/bar_print.h"
-#include "data_prep/data_syori.h"
-#include "labels/atena_label.h"
-#include "main_window/yubin_main.h"
-#include "map_search/map_search.h"
+#include "barcode/gui/bar_print.h"
+#include "data_prep/gui/data_syori.h"
+#include "labels/gui/atena_label.h"
+#include "main_window/gui/yubin_main.h"
+#include "map_search/gui/map_search.h"
+#include "postcards/gui/postcard_panel.h"
+#include "search/gui/ubin_sort.h"
+#include "search/gui/zen_kensaku.h"
 #include "search/scan.h"
-#include "search/ubin_sort.h"
-#include "search/zen_kensaku.h"
 
 namespace yubin {
 
@@ -29,9 +30,63 @@ WindowOwner::~WindowOwner() {
 template <typename W> W& WindowOwner::obtain(QPointer<W>& slot) {
     if (!slot) {
         slot = new W(*this); // owned here; deleted on unload or with the owner
+        wire(*slot);
         slot->load();
     }
     return *slot;
+}
+
+void WindowOwner::wire(Data_Syori& window) {
+    // New data files: the main window's lists go back to their idle state,
+    // so that the next prefecture chosen reads them.
+    QObject::connect(&window, &Data_Syori::dataReplaced, &window, [this] {
+        if (mainWindow)
+            mainWindow->resetToIdle();
+    });
+}
+
+void WindowOwner::wire(Atena_Label& window) {
+    // The postcards' page of the window, told of every list it reads.
+    auto* cards = new PostcardPanel(env, &window);
+    window.pnlCards = cards;
+    window.addKindPage(cards, QStringLiteral("はがき・封筒"));
+    QObject::connect(&window, &Atena_Label::listRead, cards,
+                     [this, cards](const QString& path, const labels::AddressList& list) {
+                         cards->setList(path, list, data);
+                     });
+}
+
+void WindowOwner::openFullSearch() {
+    zenKensaku().show();
+}
+void WindowOwner::loadFullSearch() {
+    zenKensaku();
+}
+void WindowOwner::loadDataPreparation() {
+    dataSyori();
+}
+int WindowOwner::openDataPreparation() {
+    return dataSyori().exec();
+}
+int WindowOwner::openAddressLabels() {
+    return atenaLabel().exec();
+}
+
+int WindowOwner::openBarcode(const QString& code, const QString& address,
+                             const QString& addressNumber) {
+    values.BarZipCode = code;
+    return barPrint().openFor(code, address, addressNumber); // its load takes the code over
+}
+
+int WindowOwner::openMapSearch(const QString& address, int mapMode) {
+    values.MapAddress = address;
+    values.MapMode = mapMode;
+    return mapSearch().exec(); // its load takes both over
+}
+
+void WindowOwner::setMainWindowShown(bool shown) {
+    if (mainWindow)
+        mainWindow->setVisible(shown);
 }
 
 Yubin_Main& WindowOwner::main() {

@@ -1,18 +1,14 @@
-#include "search/zen_kensaku.h"
+#include "search/gui/zen_kensaku.h"
 
-#include "barcode/bar_print.h"
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/gui/widgets.h"
+#include "foundation/list_gestures.h"
 #include "foundation/postal_code_validator.h"
 #include "foundation/text.h"
-#include "main_window/browse.h"
-#include "main_window/list_actions.h"
-#include "main_window/main_layout.h"
-#include "main_window/yubin_main.h"
-#include "map_search/map_search.h"
+#include "foundation/utilities.h"
+#include "search/gui/ubin_sort.h"
 #include "search/result_actions.h"
 #include "search/search_input.h"
-#include "search/ubin_sort.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -130,8 +126,8 @@ void Zen_Kensaku::showIdleLine() {
 bool Zen_Kensaku::event(QEvent* e) {
     // Only while this window is shown: an activation that arrives after its
     // close would leave no window on screen.
-    if (e->type() == QEvent::WindowActivate && isVisible() && owner.isLoaded(&owner.main()))
-        owner.main().hide();
+    if (e->type() == QEvent::WindowActivate && isVisible())
+        owner.setMainWindowShown(false);
     return LoadableDialog::event(e);
 }
 
@@ -210,7 +206,24 @@ void Zen_Kensaku::postalCodeSearch() {
 void Zen_Kensaku::runSearch() {
     Label3->clear();
     List1->clear();
-    owner.ubinSort().exec();
+    found = ScanResult();
+    // What the pass searches for, trimmed as it is taken.
+    trimBox(*Text1);
+    shared.SearchZipCode = text::trimmed(shared.SearchZipCode);
+    ScanRequest request;
+    request.text = Text1->text();
+    request.zipKey = shared.SearchZipCode;
+    request.fold = shared.FoldMatch == FlagSet;
+    request.includeOffices = Check1->isChecked();
+    UBIN_Sort& scan = owner.ubinSort();
+    const QMetaObject::Connection counting =
+        connect(&scan, &UBIN_Sort::rowsCounted, this, [this](qsizetype rows) {
+            setAutoSizedCaption(*Label3, countCaption(rows));
+            Label3->repaint();
+        });
+    found = scan.run(request);
+    disconnect(counting);
+    List1->addItems(found.rows);
     SetListHorizontalExtent(*List1);
     setAutoSizedCaption(*Label3, countCaption(List1->count()));
     if (List1->count() > 0) {
@@ -221,6 +234,11 @@ void Zen_Kensaku::runSearch() {
     }
 }
 
+const PostalRecord* Zen_Kensaku::selectedRecord() const {
+    const std::optional<int> row = List1->selectedRow();
+    return row ? found.recordOf(*row) : nullptr;
+}
+
 void Zen_Kensaku::onResultMousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
     pressedButton = button;
     shared.BarZipCode.clear();
@@ -228,13 +246,10 @@ void Zen_Kensaku::onResultMousePressed(Qt::MouseButton button, Qt::KeyboardModif
     if (button != Qt::RightButton || !isGestureShift(LastShift))
         return;
     // The barcode of the row selected before the click.
-    shared.BarZipCode = resultBarZipCode(List1->selectedLine().value_or(QString()));
-    if (shared.BarZipCode.isEmpty())
+    const PostalRecord* record = selectedRecord();
+    if (!record)
         return;
-    BAR_Print& barcode = owner.barPrint(); // its load takes the code over
-    barcode.txtAddress->setText(
-        resultMapAddress(List1->selectedLine().value_or(QString())).value_or(QString()));
-    barcode.exec();
+    owner.openBarcode(resultBarZipCode(*record), resultMapAddress(*record).value_or(QString()));
 }
 
 void Zen_Kensaku::onResultDoubleClicked() {
@@ -243,25 +258,25 @@ void Zen_Kensaku::onResultDoubleClicked() {
     // Rows are addresses whatever the main window handed over last.
     shared.MapAddress.clear();
     shared.MapMode = MapModeAddress;
-    const std::optional<QString> address =
-        resultMapAddress(List1->selectedLine().value_or(QString()));
+    const PostalRecord* record = selectedRecord();
+    const std::optional<QString> address = record ? resultMapAddress(*record) : std::nullopt;
     if (!address)
         return;
-    shared.MapAddress = *address;
-    owner.mapSearch().exec(); // its load takes the address over
+    owner.openMapSearch(*address, MapModeAddress);
 }
 
 void Zen_Kensaku::onResultKeyPressed(QKeyEvent* event) {
     if (!takeKeyGesture(event->key(), event->modifiers(), event->text(), LastShift, LastKeyCode))
         return;
-    const std::optional<QString> copied = resultCopyText(List1->selectedLine().value_or(QString()));
-    if (!copied)
+    const PostalRecord* record = selectedRecord();
+    if (!record)
         return; // the clipboard keeps what it held
+    const QString copied = resultCopyText(*record);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(*copied);
+    clipboard->setText(copied);
     platform.messages->show(MessageIcon::Exclamation, CopyMessageTitle,
-                            copyConfirmationText(*copied), MessageButtons::Ok);
+                            copyConfirmationText(copied), MessageButtons::Ok);
 }
 
 bool Zen_Kensaku::queryUnload() {
@@ -271,8 +286,7 @@ bool Zen_Kensaku::queryUnload() {
 }
 
 void Zen_Kensaku::unload() {
-    if (owner.isLoaded(&owner.main()))
-        owner.main().show();
+    owner.setMainWindowShown(true);
 }
 
 } // namespace yubin

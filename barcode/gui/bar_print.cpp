@@ -1,4 +1,4 @@
-#include "barcode/bar_print.h"
+#include "barcode/gui/bar_print.h"
 
 #include "address/resolver.h"
 
@@ -205,6 +205,13 @@ void BAR_Print::load() {
     for (int size = barcode::SmallestCodeSize; size <= barcode::LargestCodeSize; ++size)
         cmbBlock->addItem(QString::number(size));
     cmbBlock->setCurrentIndex(barcode::DefaultCodeSize - 1);
+}
+
+int BAR_Print::openFor(const QString& code, const QString& address, const QString& addressNumber) {
+    txtData1->setText(text::trimmed(code));
+    txtData2->setText(addressNumber);
+    txtAddress->setText(address);
+    return exec();
 }
 
 void BAR_Print::unload() {

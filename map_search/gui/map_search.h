@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/loadable_dialog.h"
+#include "foundation/gui/loadable_dialog.h"
 #include "map_search/map_query.h"
 
 #include <QGroupBox>
@@ -28,9 +28,9 @@ private:
     void trimKeepingCaret();
 };
 
-// Opens a chosen address in a map or web search, then closes. An opener sets
-// MapAddress and MapMode and shows it with owner.mapSearch().exec(): the
-// window takes both over as the owner creates it.
+// Opens a chosen address in a map or web search, then closes. An opener asks
+// for it with owner.openMapSearch(address, mode), which hands both over in
+// MapAddress and MapMode: the window takes them over as the owner creates it.
 class MAP_Search : public LoadableDialog {
     Q_OBJECT
 public:

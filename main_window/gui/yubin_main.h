@@ -2,8 +2,8 @@
 
 #include "foundation/access_csv.h"
 #include "foundation/gui/widgets.h"
+#include "foundation/gui/window_owner.h"
 #include "main_window/browse.h"
-#include "main_window/window_owner.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,10 +1,7 @@
-#include "search/ubin_sort.h"
+#include "search/gui/ubin_sort.h"
 
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/gui/widgets.h"
-#include "foundation/text.h"
-#include "main_window/browse.h"
-#include "search/zen_kensaku.h"
 
 #include <QApplication>
 
@@ -69,11 +66,16 @@ void UBIN_Sort::sourceStarted(const QString& caption) {
 }
 
 void UBIN_Sort::yieldNow(qsizetype rowsSoFar) {
-    Zen_Kensaku& search = owner.zenKensaku();
-    setAutoSizedCaption(*search.Label3, countCaption(rowsSoFar));
-    search.Label3->repaint();
+    emit rowsCounted(rowsSoFar);
     emit passYielded();
     QCoreApplication::processEvents();
+}
+
+ScanResult UBIN_Sort::run(const ScanRequest& request) {
+    pending = request;
+    found = ScanResult();
+    exec();
+    return std::move(found);
 }
 
 void UBIN_Sort::runPass() {
@@ -81,21 +83,9 @@ void UBIN_Sort::runPass() {
         return;
     passRunning = true;
     Timer1->stop();
-    Zen_Kensaku& search = owner.zenKensaku();
-    search.Text1->setText(text::trimmed(search.Text1->text()));
-    shared.SearchZipCode = text::trimmed(shared.SearchZipCode);
-
-    ScanRequest request;
-    request.text = search.Text1->text();
-    request.zipKey = shared.SearchZipCode;
-    request.fold = shared.FoldMatch == FlagSet;
-    request.includeOffices = search.Check1->isChecked();
-
     AbortFlag = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ScanResult result =
-        runScan(request, owner.dataFolder(), owner.scanCache(), *platform.clock, *this);
-    search.List1->addItems(result.rows);
+    found = runScan(pending, owner.dataFolder(), owner.scanCache(), *platform.clock, *this);
     AbortFlag = 0;
     QApplication::restoreOverrideCursor();
     passRunning = false;

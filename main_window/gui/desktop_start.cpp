@@ -1,11 +1,11 @@
-#include "main_window/desktop_start.h"
+#include "main_window/gui/desktop_start.h"
 
 #include "data_prep/bundled_data.h"
 #include "foundation/gui/desktop_platform.h"
+#include "foundation/gui/window_owner.h"
 #include "foundation/single_instance.h"
 #include "foundation/utilities.h"
-#include "main_window/window_owner.h"
-#include "main_window/yubin_main.h"
+#include "main_window/gui/yubin_main.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -5,8 +5,11 @@
 #include "foundation/shared_values.h"
 
 #include <QPointer>
+#include <QString>
 
 #include <memory>
+
+class QWidget;
 
 namespace yubin {
 
@@ -22,6 +25,10 @@ class ScanCache;
 // Creates each window on first use and hands it out. Asking for a window
 // that is not loaded loads it without showing it; a window that closes is
 // unloaded, and the next request loads it anew.
+//
+// Windows ask each other for things only through the requests below: no
+// window includes another subsystem's window or touches its controls, and
+// this owner is the one place that knows them all.
 class WindowOwner {
 public:
     WindowOwner(const Platform& platform, SharedValues& shared);
@@ -34,6 +41,29 @@ public:
     const DataFolder& dataFolder() const { return data; }
     // Decoded data files kept between full searches for the program's life.
     ScanCache& scanCache() { return *cache; }
+
+    // ---- requests between windows -------------------------------------
+
+    // The full search window, modeless; the main window hides while it is
+    // open.
+    void openFullSearch();
+    // Loads the window without showing it, as the start-up does.
+    void loadFullSearch();
+    void loadDataPreparation();
+    int openDataPreparation();
+    int openAddressLabels();
+    // The barcode window for a postal code (handed over in BarZipCode as
+    // well), with the address box preset and, for the sample, the address
+    // number.
+    int openBarcode(const QString& code, const QString& address,
+                    const QString& addressNumber = QString());
+    // The map and web search window for an address, handed over in
+    // MapAddress and MapMode.
+    int openMapSearch(const QString& address, int mapMode);
+    // Shows or hides the main window, when it is loaded.
+    void setMainWindowShown(bool shown);
+
+    // ---- the windows themselves (the desktop start, tests, screenshots) --
 
     Yubin_Main& main();
     Zen_Kensaku& zenKensaku();
@@ -51,6 +81,10 @@ public:
 
 private:
     template <typename W> W& obtain(QPointer<W>& slot);
+    // What a new window is connected to before its load.
+    void wire(QWidget& window) { (void)window; }
+    void wire(Data_Syori& window);
+    void wire(Atena_Label& window);
 
     Platform env;
     SharedValues& values;

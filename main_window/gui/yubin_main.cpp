@@ -1,17 +1,12 @@
-#include "main_window/yubin_main.h"
+#include "main_window/gui/yubin_main.h"
 
-#include "barcode/bar_print.h"
-#include "data_prep/data_syori.h"
 #include "foundation/data_file.h"
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/single_instance.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
-#include "labels/atena_label.h"
 #include "main_window/list_actions.h"
 #include "main_window/main_layout.h"
-#include "map_search/map_search.h"
-#include "search/zen_kensaku.h"
 #include "version.h"
 
 #include <QApplication>
@@ -302,14 +297,11 @@ void Yubin_Main::onListMousePressed(ExtentListWidget* list, Qt::MouseButton butt
     values.BarZipCode = townBarZipCode(List3->selectedLine().value_or(QString()));
     if (values.BarZipCode.isEmpty())
         return;
-    // Touching the address box loads the window, which takes the code over.
-    owner.barPrint().txtData2->clear();
     // The line's address, so that only the block and lot remain to be added.
-    owner.barPrint().txtAddress->setText(
-        townMapAddress(List3->selectedLine().value_or(QString()),
-                       values.PrefectureNames.value(SelectedPrefecture))
-            .value_or(QString()));
-    owner.barPrint().exec();
+    owner.openBarcode(values.BarZipCode,
+                      townMapAddress(List3->selectedLine().value_or(QString()),
+                                     values.PrefectureNames.value(SelectedPrefecture))
+                          .value_or(QString()));
 }
 
 void Yubin_Main::onMunicipalityDoubleClicked() {
@@ -336,10 +328,7 @@ void Yubin_Main::onTownDoubleClicked() {
 }
 
 void Yubin_Main::openMapSearch(const QString& address, int mapMode) {
-    SharedValues& values = owner.shared();
-    values.MapAddress = address;
-    values.MapMode = mapMode;
-    owner.mapSearch().exec(); // its load takes both over
+    owner.openMapSearch(address, mapMode);
 }
 
 void Yubin_Main::onTownKeyPressed(QKeyEvent* event) {
@@ -435,8 +424,8 @@ bool Yubin_Main::load(const QString& lockPath) {
     LastKeyCode = 0;
     CurrentMunicipality.clear();
     // 7. Loads the data preparation window without showing it; its load
-    // creates the work folders.
-    owner.dataSyori().Label1->clear();
+    // empties the download-folder label and creates the work folders.
+    owner.loadDataPreparation();
     // 8, 9.
     shared.PrefectureNames = makePrefectureNames();
     List1->clear();
@@ -444,8 +433,9 @@ bool Yubin_Main::load(const QString& lockPath) {
         List1->addItem(shared.PrefectureNames.at(i));
     // 10. A failure leaves every lookup without a file; nothing more.
     owner.dataFolder().ensureExists();
-    // 11. Loads the full search window without showing it.
-    owner.zenKensaku().Text1->clear();
+    // 11. Loads the full search window without showing it; its load
+    // empties its search box from the LastSearchText cleared above.
+    owner.loadFullSearch();
     return true;
 }
 
@@ -470,21 +460,19 @@ void Yubin_Main::onOptionClicked() {
 }
 
 void Yubin_Main::onSearchAllClicked() {
-    owner.zenKensaku().show();
+    owner.openFullSearch();
 }
 
 void Yubin_Main::onDownloadClicked() {
-    owner.dataSyori().exec();
+    owner.openDataPreparation();
 }
 
 void Yubin_Main::onSampleBarcodeDoubleClicked() {
-    owner.shared().BarZipCode = SampleBarZipCode;
-    owner.barPrint().txtData2->setText(SampleAddressNumber);
-    owner.barPrint().exec();
+    owner.openBarcode(SampleBarZipCode, QString(), SampleAddressNumber);
 }
 
 void Yubin_Main::onAddressLabelsClicked() {
-    owner.atenaLabel().exec();
+    owner.openAddressLabels();
 }
 
 void Yubin_Main::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,8 @@
-#include "data_prep/data_syori.h"
+#include "data_prep/gui/data_syori.h"
 
 #include "foundation/settings.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
-#include "main_window/yubin_main.h"
 
 #include <QApplication>
 #include <QDir>
@@ -276,7 +275,7 @@ void Data_Syori::startUpdate() {
     restoreIdle();
     platform.messages->show(MessageIcon::Exclamation, UpdateTitle, outcome.report,
                             MessageButtons::Ok);
-    owner.main().resetToIdle();
+    emit dataReplaced();
     BusyFlag = 0;
     close();
 }
@@ -326,7 +325,7 @@ void Data_Syori::finishRun(RunKind kind, const RunOutcome& outcome) {
     // Whatever reached the data folder, even before a failure, must be read
     // anew: the lists would otherwise keep showing the old data.
     if (placedAnything(outcome))
-        owner.main().resetToIdle();
+        emit dataReplaced();
     BusyFlag = 0;
     if (outcome.status == Status::Failed)
         return;
