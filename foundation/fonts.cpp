@@ -1,13 +1,20 @@
 #include "foundation/fonts.h"
 
+#include <mutex>
+
 namespace yubin {
 
 void installJapaneseFontSubstitutes() {
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
-                               {QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
-                                QStringLiteral("Noto Sans Mono CJK JP"),
-                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
-                                QStringLiteral("TakaoGothic")});
+    // Once: the label run measures on a second thread while the first
+    // paints, and the font table is not to change under either.
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
+                                   {QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
+                                    QStringLiteral("Noto Sans Mono CJK JP"),
+                                    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
+                                    QStringLiteral("TakaoGothic")});
+    });
 }
 
 QFont makeGothicFont(double pointSize, bool bold) {

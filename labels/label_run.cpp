@@ -14,6 +14,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 namespace yubin::labels {
 
 namespace {
@@ -210,16 +214,96 @@ QString paintSheets(QPagedPaintDevice& device, const std::vector<std::vector<She
     return painter.end() ? QString() : QStringLiteral("印刷を終えられません");
 }
 
+namespace {
+
+void setUpSheetPdf(QPdfWriter& writer) {
+    writer.setResolution(PdfDotsPerInch);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    writer.setTitle(QStringLiteral("宛名ラベル"));
+    writer.setCreator(QStringLiteral("yubin"));
+}
+
+} // namespace
+
 QString sheetsPdf(QByteArray& pdf, const std::vector<std::vector<SheetLabel>>& sheets,
                   const LabelOptions& options, LabelComposer& composer, RunProgress* progress) {
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setResolution(PdfDotsPerInch);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    writer.setTitle(QStringLiteral("宛名ラベル"));
-    writer.setCreator(QStringLiteral("yubin"));
+    setUpSheetPdf(writer);
     return paintSheets(writer, sheets, options, composer, progress);
+}
+
+CheckedRun checkAndPaint(const AddressList& list, const DataFolder& data,
+                         const LabelOptions& options, QByteArray* pdf) {
+    CheckedRun run;
+    run.results.resize(list.rows.size());
+    if (!pdf) {
+        RowChecker checker(list, data, options);
+        for (std::size_t i = 0; i < list.rows.size(); ++i)
+            run.results[i] = checker.check(list.rows[i]);
+        return run;
+    }
+    // The painter's fonts are its own: each thread measures and paints with
+    // fonts it made.
+    LabelComposer paintFonts(QSizeF(options.layout.widthMm, options.layout.heightMm),
+                             options.codeSize);
+    std::mutex lock;
+    std::condition_variable more;
+    std::size_t checked = 0;
+    std::thread checking([&] {
+        RowChecker checker(list, data, options);
+        for (std::size_t i = 0; i < list.rows.size(); ++i) {
+            RowResult r = checker.check(list.rows[i]);
+            const std::lock_guard held(lock);
+            run.results[i] = std::move(r);
+            checked = i + 1;
+            more.notify_one();
+        }
+    });
+
+    QBuffer buffer(pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    setUpSheetPdf(writer);
+    QPainter painter;
+    const bool painting = painter.begin(&writer);
+    if (!painting)
+        run.error = QStringLiteral("印刷を始められません");
+    const int perSheet = options.layout.labelsPerSheet();
+    int position = options.start - 1;
+    int sheetsDone = 0;
+    std::vector<SheetLabel> sheet;
+    const auto paint = [&] {
+        if (!painting || !run.error.isEmpty())
+            return;
+        if (sheetsDone > 0 && !writer.newPage()) {
+            run.error = QStringLiteral("%1枚目のシートを始められません").arg(sheetsDone + 1);
+            return;
+        }
+        paintSheet(painter, writer, options.layout, options.codeSize, paintFonts, sheet);
+        ++sheetsDone;
+    };
+    for (std::size_t i = 0; i < list.rows.size(); ++i) {
+        {
+            std::unique_lock waiting(lock);
+            more.wait(waiting, [&] { return checked > i; });
+        }
+        const RowResult& r = run.results[i];
+        if (!r.printed)
+            continue;
+        sheet.push_back({position % perSheet, r.label});
+        if (++position % perSheet == 0) {
+            paint();
+            sheet.clear();
+        }
+    }
+    checking.join();
+    if (!sheet.empty())
+        paint();
+    if (painting && !painter.end() && run.error.isEmpty())
+        run.error = QStringLiteral("印刷を終えられません");
+    return run;
 }
 
 QByteArray reportCsv(const AddressList& list, const std::vector<RowResult>& results) {

@@ -93,6 +93,17 @@ QString sheetsPdf(QByteArray& pdf, const std::vector<std::vector<SheetLabel>>& s
                   const LabelOptions& options, LabelComposer& composer,
                   RunProgress* progress = nullptr);
 
+// A whole run: every row checked and, when `pdf` is given, the sheets
+// painted into it as they fill. The rows are checked on a second thread,
+// so painting a sheet overlaps checking the next; the results are in row
+// order. The error is "" when done, else Japanese.
+struct CheckedRun {
+    std::vector<RowResult> results;
+    QString error;
+};
+CheckedRun checkAndPaint(const AddressList& list, const DataFolder& data,
+                         const LabelOptions& options, QByteArray* pdf);
+
 // The report: UTF-8 with a byte-order mark, CR LF, every field quoted; the
 // list's unused columns, when any, in a first line ("# 使わない列：…"); the
 // input's columns, then the line, the postal code found, the address

@@ -51,23 +51,16 @@ int runLabelsVerb(const CliRequest& request) {
     }
     if (const QString note = list.unusedNote(); !note.isEmpty())
         err << QStringLiteral("yubin-cli: ") << note << '\n';
-    RowChecker checker(list, request.data, options);
-    std::vector<RowResult> results;
-    results.reserve(list.rows.size());
-    for (const Record& row : list.rows)
-        results.push_back(checker.check(row));
-
     const QString pdfPath = request.value(QStringLiteral("pdf"));
     const QString reportPath = request.value(QStringLiteral("report"));
     QByteArray pdf;
-    if (!pdfPath.isEmpty()) {
-        if (const QString e =
-                sheetsPdf(pdf, arrangeSheets(results, options), options, checker.composer());
-            !e.isEmpty()) {
-            err << QStringLiteral("yubin-cli: ") << e << '\n';
-            return ExitCode::NothingFound;
-        }
+    const CheckedRun run =
+        checkAndPaint(list, request.data, options, pdfPath.isEmpty() ? nullptr : &pdf);
+    if (!run.error.isEmpty()) {
+        err << QStringLiteral("yubin-cli: ") << run.error << '\n';
+        return ExitCode::NothingFound;
     }
+    const std::vector<RowResult>& results = run.results;
     const QByteArray report = reportPath.isEmpty() ? QByteArray() : reportCsv(list, results);
     if (const QString e = saveOutputs(input, pdfPath, pdf, reportPath, report); !e.isEmpty()) {
         err << QStringLiteral("yubin-cli: ") << e << '\n';
