@@ -6,6 +6,7 @@
 #include "foundation/access_csv.h"
 #include "foundation/data_file.h"
 #include "foundation/postal_code.h"
+#include "foundation/postal_record.h"
 #include "foundation/prefectures.h"
 #include "foundation/text.h"
 
@@ -265,20 +266,20 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
     QHash<QString, int> byName;
     forEachLine(QStringView(*decoded), [&](QStringView rawLine) {
         const QStringView line = text::trimBlanks(rawLine);
-        if (line.size() <= 10)
+        if (!isRecordLine(line))
             return;
         const QString l = line.toString();
-        const QString city = csv.Col(8, l);
+        const QString city = csv.Col(AddressColumn::Municipality, l);
         auto found = byName.find(city);
         if (found == byName.end()) {
             found = byName.insert(city, int(p.municipalities.size()));
             p.municipalities.push_back({index, city, {}, {}, {}});
         }
         Town town;
-        const QString code = sevenDigitCode(csv.Col(3, l));
+        const QString code = sevenDigitCode(csv.Col(AddressColumn::PostalCode, l));
         for (size_t i = 0; i < town.code.size(); ++i)
             town.code[i] = char(code[qsizetype(i)].toLatin1());
-        town.name = csv.Col(9, l);
+        town.name = csv.Col(AddressColumn::Town, l);
         town.catchAll = town.name == CatchAllTown;
         town.wholeArea = town.name.endsWith(WholeAreaEnding) && town.name != WholeAreaEnding;
         const TownName split = splitTownName(town.name);
@@ -369,12 +370,14 @@ const std::vector<AddressResolver::Office>& AddressResolver::officesOf(int pref,
         if (cityBytes.isEmpty() || !raw.contains(cityBytes))
             return;
         const QString line = text::trimmed(text::decodeCp932(raw));
-        if (line.size() <= 10 || prefectureIndex(csv.Col(4, line)) != pref ||
-            csv.Col(5, line) != city)
+        if (!isRecordLine(line) ||
+            prefectureIndex(csv.Col(OfficeColumn::Prefecture, line)) != pref ||
+            csv.Col(OfficeColumn::Municipality, line) != city)
             return;
-        const QString name = csv.Col(3, line);
-        list.push_back({folded(name), name, folded(csv.Col(6, line)), csv.Col(7, line),
-                        sevenDigitCode(csv.Col(8, line))});
+        const QString name = csv.Col(OfficeColumn::Name, line);
+        list.push_back({folded(name), name, folded(csv.Col(OfficeColumn::Town, line)),
+                        csv.Col(OfficeColumn::Block, line),
+                        sevenDigitCode(csv.Col(OfficeColumn::PostalCode, line))});
     });
     return list;
 }

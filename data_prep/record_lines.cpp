@@ -2,6 +2,7 @@
 
 #include "data_prep/nationwide_split.h"
 #include "foundation/data_file.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 
 #include <QStringDecoder>
@@ -52,9 +53,9 @@ QByteArrayView columnBytes(QByteArrayView line, const ColumnRanges& ranges, int 
 
 namespace {
 
-constexpr int CodeColumn = 3;
-constexpr int TownReadingColumn = 6;
-constexpr int TownColumn = 9;
+constexpr int CodeColumn = AddressColumn::PostalCode;
+constexpr int TownReadingColumn = AddressColumn::TownReading;
+constexpr int TownColumn = AddressColumn::Town;
 
 bool isLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

@@ -5,6 +5,7 @@
 #include "data_prep/file_replace.h"
 #include "foundation/access_csv.h"
 #include "foundation/postal_code.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 
 #include <QBuffer>

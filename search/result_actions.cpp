@@ -1,7 +1,7 @@
 #include "search/result_actions.h"
 
+#include "foundation/data_file.h"
 #include "foundation/text.h"
-#include "main_window/browse.h"
 #include "main_window/list_actions.h"
 
 namespace yubin {

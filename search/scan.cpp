@@ -5,7 +5,6 @@
 #include "foundation/postal_code.h"
 #include "foundation/prefectures.h"
 #include "foundation/text.h"
-#include "main_window/browse.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -71,42 +70,6 @@ bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForm
     return !words.twoWords || inForms(words.second);
 }
 
-QString rowPostalCode(const QString& column) {
-    QStringView digits = text::trimBlanks(column);
-    qsizetype n = 0;
-    while (n < digits.size() && digits[n] >= u'0' && digits[n] <= u'9')
-        ++n;
-    digits = digits.left(n);
-    while (!digits.isEmpty() && digits.front() == u'0')
-        digits = digits.mid(1);
-    // The last seven digits, with zeros before them.
-    digits = digits.right(7);
-    return QString(7 - digits.size(), u'0') % digits;
-}
-
-PostalRecord scanRecord(QStringView line, bool businessOffice, Access_CSV& csv) {
-    const QString l = line.toString();
-    auto col = [&](int n) { return text::trimmed(csv.Col(n, l)); };
-    PostalRecord r;
-    if (businessOffice) {
-        r.kind = RecordKind::Office;
-        r.postalCode = rowPostalCode(csv.Col(8, l));
-        r.officeName = col(3);
-        r.officeReading = stripCorporateForm(col(2));
-        r.prefecture = col(4);
-        r.address = col(5) % col(6) % col(7);
-        return r;
-    }
-    r.postalCode = rowPostalCode(csv.Col(3, l));
-    r.prefectureReading = col(4);
-    r.municipalityReading = col(5);
-    r.townReading = col(6);
-    r.prefecture = col(7);
-    r.municipality = col(8);
-    r.town = col(9);
-    return r;
-}
-
 QString resultRow(const PostalRecord& r) {
     const QString code = postalCodeText(r.postalCode);
     if (r.kind == RecordKind::Office)
@@ -118,7 +81,7 @@ QString resultRow(const PostalRecord& r) {
 }
 
 QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv) {
-    return resultRow(scanRecord(line, businessOffice, csv));
+    return resultRow(readRecord(line.toString(), businessOffice, csv));
 }
 
 // ---- the cache ---------------------------------------------------------
@@ -628,12 +591,12 @@ private:
         const QStringView line = text::trimBlanks(rawLine);
         if (line.size() < ShortestMatchingLine || !lineMatches(line, words, fold, forms))
             return true;
-        if (zipMode) {
-            const QString l = line.toString();
-            if (text::trimmed(csv.Col(businessOffice ? 8 : 3, l)) != words.first)
-                return true;
-        }
-        result.records.push_back(scanRecord(line, businessOffice, csv));
+        const QString l = line.toString();
+        if (zipMode && text::trimmed(csv.Col(businessOffice ? OfficeColumn::PostalCode
+                                                            : AddressColumn::PostalCode,
+                                             l)) != words.first)
+            return true;
+        result.records.push_back(readRecord(l, businessOffice, csv));
         result.rows << resultRow(result.records.back());
         ++result.matches;
         if (result.rows.size() >= ScanRowLimit) {
@@ -688,7 +651,7 @@ ScanResult runScan(const ScanRequest& request, const DataFolder& data, ScanCache
 }
 
 QString abolishedRow(const AbolishedCode& abolished, Access_CSV& csv) {
-    QString row = resultRow(scanRecord(abolished.entry.record, abolished.entry.office, csv));
+    QString row = resultRow(readRecord(abolished.entry.record, abolished.entry.office, csv));
     row.replace(0, 4, AbolishedRowMarker);
     return row + u' ' + abolishedCodeNote(abolished);
 }

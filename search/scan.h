@@ -46,16 +46,10 @@ struct LineForms {
 // where it can; the derived forms are built only when it does not.
 bool lineMatches(QStringView line, const SearchWords& words, bool fold, LineForms& forms);
 
-// The record of a matching line, its columns trimmed.
-PostalRecord scanRecord(QStringView line, bool businessOffice, Access_CSV& csv);
 // The result row of a record: "[A] " or "[*] ", the postal code as
 // NNN-NNNN, a blank, then the address.
 QString resultRow(const PostalRecord& record);
 QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv);
-
-// The postal code of a row: the column's leading digits as a number, seven
-// digits with leading zeros.
-QString rowPostalCode(const QString& column);
 
 // Lines shorter than this, blanks trimmed, never match.
 inline constexpr qsizetype ShortestMatchingLine = 10;

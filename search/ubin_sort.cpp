@@ -2,8 +2,8 @@
 
 #include "foundation/gui/desktop_platform.h"
 #include "foundation/gui/widgets.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
-#include "main_window/browse.h"
 #include "search/zen_kensaku.h"
 
 #include <QApplication>
