@@ -1,7 +1,6 @@
 #include "labels/label_run.h"
 
 #include "barcode/barcode_code.h"
-#include "barcode/barcode_input.h"
 #include "data_prep/file_replace.h"
 #include "foundation/access_csv.h"
 #include "foundation/postal_code.h"
@@ -153,9 +152,9 @@ RowResult RowChecker::check(const Record& row) {
         warn(QStringLiteral("宛名（氏名・会社名）がありません"));
 
     if (out.status != RowStatus::Error) {
-        const QString data = out.postalCode + barcode::addressNumberForBarcode(out.addressNumber);
-        if (const std::optional<barcode::DataCharacters> chars = barcode::dataCharacters(data)) {
-            text.barcode = barcode::fullPattern(*chars, barcode::checkValue(*chars));
+        if (const std::optional<barcode::Barcode> built =
+                barcode::buildBarcode(out.postalCode, out.addressNumber)) {
+            text.barcode = built->pattern;
             out.withBarcode = true;
         } else {
             fail(QStringLiteral("住所表示番号「%1」はバーコードにできません")
