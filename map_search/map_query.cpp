@@ -52,38 +52,6 @@ bool isUnreserved(char32_t c) {
            c == u'-' || c == u'.' || c == u'_' || c == u'~';
 }
 
-bool isHalfWidthKatakanaByte(int code) {
-    return code >= 0xA1 && code <= 0xDF;
-}
-
-// Characters that JIS X 0208 itself maps to these code points, while code
-// page 932 holds the same JIS codes under other ones. An input method on
-// this desktop types the JIS forms (the wave dash above all).
-char32_t toCp932Form(char32_t c) {
-    switch (c) {
-    case 0x301C: // WAVE DASH
-        return 0xFF5E;
-    case 0x2016: // DOUBLE VERTICAL LINE
-        return 0x2225;
-    case 0x2212: // MINUS SIGN
-        return 0xFF0D;
-    case 0x00A2: // CENT SIGN
-        return 0xFFE0;
-    case 0x00A3: // POUND SIGN
-        return 0xFFE1;
-    case 0x00AC: // NOT SIGN
-        return 0xFFE2;
-    case 0x2014: // EM DASH
-        return 0x2015;
-    default:
-        return c;
-    }
-}
-
-int cp932CodeOf(char32_t c) {
-    return c > 0xFFFF ? -1 : text::cp932Code(char16_t(c));
-}
-
 void appendNumericReference(QString& out, char32_t c) {
     appendByte(out, '&');
     appendByte(out, '#');
@@ -126,11 +94,11 @@ template <typename Fn> void forEachCodePoint(QStringView text, Fn&& fn) {
 // code; false when the character lies outside the JIS rows (the IBM
 // extensions and the user-defined area), which the JIS code cannot reach.
 bool appendEucJpFromShiftJis(QString& out, int sjisCode) {
-    const QString jis = SJIStoJIS(hexByte(sjisCode >> 8) + hexByte(sjisCode & 0xFF));
-    if (jis.size() != 4)
+    const int jis = text::jisCodeOfCp932(sjisCode);
+    if (jis < 0)
         return false;
-    const int row = jis.left(2).toInt(nullptr, 16);
-    const int cell = jis.right(2).toInt(nullptr, 16);
+    const int row = jis >> 8;
+    const int cell = jis & 0xFF;
     if (row < 0x21 || row > 0x7E || cell < 0x21 || cell > 0x7E)
         return false;
     appendByte(out, unsigned(row + 0x80));
@@ -166,25 +134,8 @@ QString SJIStoJIS(const QString& strSJISCODE) {
     for (QChar c : strSJISCODE)
         if (!isHexDigit(c))
             return QString();
-    const int code = strSJISCODE.toInt(nullptr, 16);
-    int hi = code >> 8;
-    int lo = code & 0xFF;
-    const bool leadByte = (hi >= 0x81 && hi <= 0x9F) || (hi >= 0xE0 && hi <= 0xFC);
-    const bool trailByte = lo >= 0x40 && lo <= 0xFC && lo != 0x7F;
-    if (!leadByte || !trailByte)
-        return QString();
-
-    hi = hi <= 0x9F ? hi - 113 : hi - 177;
-    hi = hi * 2 + 1;
-    if (lo > 127)
-        lo = lo - 1;
-    if (lo >= 158) {
-        lo = lo - 125;
-        hi = hi + 1;
-    } else {
-        lo = lo - 31;
-    }
-    return hexByte(hi) + hexByte(lo);
+    const int jis = text::jisCodeOfCp932(strSJISCODE.toInt(nullptr, 16));
+    return jis < 0 ? QString() : hexByte(jis >> 8) + hexByte(jis & 0xFF);
 }
 
 QString eucJpQuery(QStringView text) {
@@ -195,9 +146,9 @@ QString eucJpQuery(QStringView text) {
             appendAscii(out, c);
             return;
         }
-        const char32_t form = toCp932Form(c);
-        const int code = cp932CodeOf(form);
-        if (isHalfWidthKatakanaByte(code)) {
+        const char32_t form = text::toCp932Form(c);
+        const int code = text::cp932Code(form);
+        if (text::isCp932HalfWidthKatakana(code)) {
             appendByte(out, 0x8E); // EUC-JP's single shift for half-width katakana
             appendByte(out, unsigned(code));
             return;
@@ -225,7 +176,7 @@ QString shiftJisQuery(QStringView text) {
             appendAscii(out, c);
             return;
         }
-        const int code = cp932CodeOf(toCp932Form(c));
+        const int code = text::cp932Code(text::toCp932Form(c));
         if (code < 0) {
             appendNumericReference(out, c);
         } else if (code > 0xFF) {
