@@ -3,8 +3,8 @@
 #include "address/resolver.h"
 #include "barcode/barcode_input.h"
 #include "barcode/cbarcode.h"
-#include "data_prep/file_replace.h"
 #include "foundation/text.h"
+#include "foundation/whole_files.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,11 +1,11 @@
 #include "labels/label_run.h"
 
 #include "barcode/barcode_code.h"
-#include "data_prep/file_replace.h"
 #include "foundation/access_csv.h"
 #include "foundation/postal_code.h"
 #include "foundation/postal_record.h"
 #include "foundation/text.h"
+#include "foundation/whole_files.h"
 
 #include <QBuffer>
 #include <QFileInfo>
