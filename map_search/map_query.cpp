@@ -90,20 +90,61 @@ template <typename Fn> void forEachCodePoint(QStringView text, Fn&& fn) {
     }
 }
 
-// The EUC-JP bytes of a code page 932 double-byte character, through its JIS
-// code; false when the character lies outside the JIS rows (the IBM
-// extensions and the user-defined area), which the JIS code cannot reach.
-bool appendEucJpFromShiftJis(QString& out, int sjisCode) {
-    const int jis = text::jisCodeOfCp932(sjisCode);
-    if (jis < 0)
-        return false;
-    const int row = jis >> 8;
-    const int cell = jis & 0xFF;
-    if (row < 0x21 || row > 0x7E || cell < 0x21 || cell > 0x7E)
-        return false;
-    appendByte(out, unsigned(row + 0x80));
-    appendByte(out, unsigned(cell + 0x80));
-    return true;
+QByteArray twoBytes(int first, int second) {
+    QByteArray bytes(2, '\0');
+    bytes[0] = char(first);
+    bytes[1] = char(second);
+    return bytes;
+}
+
+// The EUC-JP bytes of a character: half-width katakana after the single
+// shift, a double-byte character through its JIS code, and what lies outside
+// the JIS rows (the IBM extensions) as the Microsoft form of EUC-JP has it,
+// as its NEC-selected twin. Empty when EUC-JP has none.
+QByteArray eucJpBytes(char32_t c) {
+    const char32_t form = text::toCp932Form(c);
+    const int code = text::cp932Code(form);
+    if (text::isCp932HalfWidthKatakana(code))
+        return twoBytes(0x8E, code);
+    if (code > 0xFF) {
+        const int jis = text::jisCodeOfCp932(code);
+        const int row = jis >> 8;
+        const int cell = jis & 0xFF;
+        if (jis >= 0 && row >= 0x21 && row <= 0x7E && cell >= 0x21 && cell <= 0x7E)
+            return twoBytes(row + 0x80, cell + 0x80);
+    }
+    return encodeWith("EUC-JP", form);
+}
+
+// The code page 932 bytes of a character; empty when it has none.
+QByteArray shiftJisBytes(char32_t c) {
+    const int code = text::cp932Code(text::toCp932Form(c));
+    if (code < 0)
+        return {};
+    if (code > 0xFF)
+        return twoBytes(code >> 8, code & 0xFF);
+    return QByteArray(1, char(code));
+}
+
+// ASCII as itself or escaped; any other character as the escaped bytes
+// `encode` gives it, or as a numeric reference where it gives none.
+template <typename Encode> QString percentQuery(QStringView text, Encode encode) {
+    QString out;
+    out.reserve(text.size() * 6);
+    forEachCodePoint(text, [&](char32_t c) {
+        if (c < 0x80) {
+            appendAscii(out, c);
+            return;
+        }
+        const QByteArray bytes = encode(c);
+        if (bytes.isEmpty()) {
+            appendNumericReference(out, c);
+            return;
+        }
+        for (char b : bytes)
+            appendByte(out, uchar(b));
+    });
+    return out;
 }
 
 } // namespace
@@ -139,54 +180,11 @@ QString SJIStoJIS(const QString& strSJISCODE) {
 }
 
 QString eucJpQuery(QStringView text) {
-    QString out;
-    out.reserve(text.size() * 6);
-    forEachCodePoint(text, [&out](char32_t c) {
-        if (c < 0x80) {
-            appendAscii(out, c);
-            return;
-        }
-        const char32_t form = text::toCp932Form(c);
-        const int code = text::cp932Code(form);
-        if (text::isCp932HalfWidthKatakana(code)) {
-            appendByte(out, 0x8E); // EUC-JP's single shift for half-width katakana
-            appendByte(out, unsigned(code));
-            return;
-        }
-        if (code > 0xFF && appendEucJpFromShiftJis(out, code))
-            return;
-        // The IBM extensions go as their NEC-selected twins, as the
-        // Microsoft form of EUC-JP has them.
-        const QByteArray bytes = encodeWith("EUC-JP", form);
-        if (bytes.isEmpty()) {
-            appendNumericReference(out, c);
-            return;
-        }
-        for (char b : bytes)
-            appendByte(out, uchar(b));
-    });
-    return out;
+    return percentQuery(text, eucJpBytes);
 }
 
 QString shiftJisQuery(QStringView text) {
-    QString out;
-    out.reserve(text.size() * 6);
-    forEachCodePoint(text, [&out](char32_t c) {
-        if (c < 0x80) {
-            appendAscii(out, c);
-            return;
-        }
-        const int code = text::cp932Code(text::toCp932Form(c));
-        if (code < 0) {
-            appendNumericReference(out, c);
-        } else if (code > 0xFF) {
-            appendByte(out, unsigned(code >> 8));
-            appendByte(out, unsigned(code & 0xFF));
-        } else {
-            appendByte(out, unsigned(code));
-        }
-    });
-    return out;
+    return percentQuery(text, shiftJisBytes);
 }
 
 QString utf8Query(QStringView text) {
