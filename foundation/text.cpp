@@ -576,6 +576,14 @@ void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out) {
     std::memset(dst + n, '\n', size_t(size - n));
 }
 
+QString joinNonEmpty(const QStringList& parts, QChar separator) {
+    QStringList kept;
+    for (const QString& p : parts)
+        if (!p.isEmpty())
+            kept << p;
+    return kept.join(separator);
+}
+
 QStringView trimBlanks(QStringView in) {
     qsizetype begin = 0;
     qsizetype end = in.size();

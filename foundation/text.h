@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -151,6 +152,10 @@ inline bool isBlank(QChar c) {
     return c.unicode() == 0x0020 || c.unicode() == 0x3000;
 }
 QStringView trimBlanks(QStringView in);
+
+// The parts that are not empty, joined by the separator: the parts of an
+// address or a name that a list may leave blank.
+QString joinNonEmpty(const QStringList& parts, QChar separator);
 inline QString trimmed(QStringView in) {
     return trimBlanks(in).toString();
 }

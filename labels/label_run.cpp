@@ -6,6 +6,7 @@
 #include "foundation/postal_record.h"
 #include "foundation/text.h"
 #include "foundation/whole_files.h"
+#include "labels/page_output.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -18,19 +19,8 @@ namespace yubin::labels {
 
 namespace {
 
-// The PDF's coordinates: fine enough for the bars' hundredths of a millimetre.
-constexpr int PdfDotsPerInch = 1200;
-
 const QString Sama = QStringLiteral("様");
 const QString Onchu = QStringLiteral("御中");
-
-QString joined(const QStringList& parts, QChar blank) {
-    QStringList kept;
-    for (const QString& p : parts)
-        if (!p.isEmpty())
-            kept << p;
-    return kept.join(blank);
-}
 
 } // namespace
 
@@ -105,10 +95,11 @@ RowResult RowChecker::check(const Record& row) {
         return v;
     };
     LabelText text;
-    text.address = joined(
+    text.address = text::joinNonEmpty(
         {f(Column::Address), f(Column::Address1), f(Column::Address2), f(Column::Address3)}, u' ');
     text.building = f(Column::Building);
-    const QString company = joined({f(Column::Company), f(Column::Department)}, u'\u3000');
+    const QString company =
+        text::joinNonEmpty({f(Column::Company), f(Column::Department)}, u'\u3000');
     const QString name = f(Column::Name);
     const QString honorific = f(Column::Honorific);
     // 様 for a person, 御中 for a company addressed as a whole, which then
@@ -127,7 +118,7 @@ RowResult RowChecker::check(const Record& row) {
     } else {
         // The building goes with the address: its floor and room numbers
         // belong to the address number.
-        const QString address = joined({text.address, text.building}, u' ');
+        const QString address = text::joinNonEmpty({text.address, text.building}, u' ');
         // A code that contradicts the address, an address that fits several
         // records, and a town not recognised all fail: a barcode would carry
         // a guess to what may be the wrong place.
@@ -192,34 +183,21 @@ std::vector<std::vector<SheetLabel>> arrangeSheets(const std::vector<RowResult>&
 
 QString paintSheets(QPagedPaintDevice& device, const std::vector<std::vector<SheetLabel>>& sheets,
                     const LabelOptions& options, LabelComposer& composer, RunProgress* progress) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return QStringLiteral("印刷を始められません");
-    const int total = int(sheets.size());
-    for (int i = 0; i < total; ++i) {
-        if (progress && !progress->keepGoing(i, total)) {
-            painter.end();
-            return QStringLiteral("中止しました");
-        }
-        if (i > 0 && !device.newPage()) {
-            painter.end();
-            return QStringLiteral("%1枚目のシートを始められません").arg(i + 1);
-        }
-        paintSheet(painter, device, options.layout, options.codeSize, composer, sheets[i]);
-    }
-    return painter.end() ? QString() : QStringLiteral("印刷を終えられません");
+    return paintPages(device, int(sheets.size()), progress,
+                      QStringLiteral("%1枚目のシートを始められません"),
+                      [&](QPainter& painter, int i) {
+                          paintSheet(painter, device, options.layout, options.codeSize, composer,
+                                     sheets[size_t(i)]);
+                      });
 }
 
 QString sheetsPdf(QByteArray& pdf, const std::vector<std::vector<SheetLabel>>& sheets,
                   const LabelOptions& options, LabelComposer& composer, RunProgress* progress) {
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(PdfDotsPerInch);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    writer.setTitle(QStringLiteral("宛名ラベル"));
-    writer.setCreator(QStringLiteral("yubin"));
-    return paintSheets(writer, sheets, options, composer, progress);
+    return writePdf(pdf, QStringLiteral("宛名ラベル"), [&](QPdfWriter& writer) {
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        return paintSheets(writer, sheets, options, composer, progress);
+    });
 }
 
 QByteArray reportCsv(const AddressList& list, const std::vector<RowResult>& results) {
