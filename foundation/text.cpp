@@ -576,7 +576,7 @@ void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out) {
     std::memset(dst + n, '\n', size_t(size - n));
 }
 
-QString joinNonEmpty(const QStringList& parts, QChar separator) {
+QString joinNonEmpty(const QStringList& parts, QStringView separator) {
     QStringList kept;
     for (const QString& p : parts)
         if (!p.isEmpty())

@@ -155,7 +155,10 @@ QStringView trimBlanks(QStringView in);
 
 // The parts that are not empty, joined by the separator: the parts of an
 // address or a name that a list may leave blank.
-QString joinNonEmpty(const QStringList& parts, QChar separator);
+QString joinNonEmpty(const QStringList& parts, QStringView separator);
+inline QString joinNonEmpty(const QStringList& parts, QChar separator) {
+    return joinNonEmpty(parts, QStringView(&separator, 1));
+}
 inline QString trimmed(QStringView in) {
     return trimBlanks(in).toString();
 }
