@@ -16,19 +16,7 @@ bool isLetter(QChar c) {
 
 // Width, case and hyphens: the forms the later steps read.
 QString halfWidthUpper(QStringView in) {
-    QString out;
-    out.reserve(in.size());
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        char16_t c = in[i].unicode();
-        if (c >= 0xFF01 && c <= 0xFF5E)
-            c = char16_t(c - 0xFEE0);
-        else if (c == 0x3000)
-            c = u' ';
-        if (c >= u'a' && c <= u'z')
-            c = char16_t(c - 0x20);
-        out.append(QChar(c));
-    }
-    return text::withPlainHyphens(out);
+    return text::withPlainHyphens(text::toUpperCase(text::toHalfWidthAscii(in)));
 }
 
 // A kanji number counts only right before one of these words.
@@ -45,14 +33,14 @@ QString kanjiNumbersToDigits(const QString& in) {
     QString out;
     out.reserve(in.size());
     for (qsizetype i = 0; i < in.size(); ++i) {
-        if (!isKanjiNumeral(in[i])) {
+        if (!text::isKanjiNumeral(in[i])) {
             out.append(in[i]);
             continue;
         }
         qsizetype end = i;
-        while (end < in.size() && isKanjiNumeral(in[end]))
+        while (end < in.size() && text::isKanjiNumeral(in[end]))
             ++end;
-        const auto value = kanjiNumberValue(QStringView(in).sliced(i, end - i));
+        const auto value = text::kanjiNumberValue(QStringView(in).sliced(i, end - i));
         if (value && end < in.size() && isNumberWordAt(in, end)) {
             if (out.endsWith(u'第'))
                 out.chop(1);

@@ -11,20 +11,12 @@
 
 namespace yubin::address {
 
-// 〇一二三四五六七八九十百千.
-bool isKanjiNumeral(QChar c);
-
-// The value of a run of kanji numerals: 十一 11, 二十一 21, 百三 103, and
-// the digit by digit form 一〇三 103. nullopt for a run that is no number
-// (十十) or one beyond 9999.
-std::optional<int> kanjiNumberValue(QStringView run);
-
 // An address or a name folded for comparison: blanks and variation
 // selectors dropped; full-width ASCII to half-width and letters to upper
 // case; old and variant kanji to their base form and small kana to full
 // size (foundation/text.h); ヶ ケ が ガ to ケ; 之 の ノ to ノ; hyphen-like
 // signs to "-"; every run of kanji numerals that reads as a number to
-// arabic digits. `origin[i]` is where the folded character i began
+// arabic digits (text::kanjiNumberValue). `origin[i]` is where the folded character i began
 // in the input; origin has one more entry, the input's length.
 struct FoldedText {
     QString text;

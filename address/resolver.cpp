@@ -7,6 +7,7 @@
 #include "foundation/access_csv.h"
 #include "foundation/data_file.h"
 #include "foundation/postal_code.h"
+#include "foundation/postal_record.h"
 #include "foundation/prefectures.h"
 #include "foundation/text.h"
 
@@ -135,7 +136,7 @@ QStringList municipalityColumn(const QByteArray& bytes) {
     QByteArrayView last;
     QSet<QByteArray> seen;
     forEachLine(QByteArrayView(bytes), [&](QByteArrayView line) {
-        const QByteArrayView raw = byteColumn(line, 8);
+        const QByteArrayView raw = byteColumn(line, AddressColumn::Municipality);
         if (raw.isEmpty() || raw == last)
             return;
         last = raw;
@@ -265,20 +266,20 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
     QHash<QString, int> byName;
     forEachLine(QStringView(*decoded), [&](QStringView rawLine) {
         const QStringView line = text::trimBlanks(rawLine);
-        if (line.size() <= 10)
+        if (!isRecordLine(line))
             return;
         const QString l = line.toString();
-        const QString city = csv.Col(8, l);
+        const QString city = csv.Col(AddressColumn::Municipality, l);
         auto found = byName.find(city);
         if (found == byName.end()) {
             found = byName.insert(city, int(p.municipalities.size()));
             p.municipalities.push_back({index, city, {}, {}, {}});
         }
         Town town;
-        const QString code = sevenDigitCode(csv.Col(3, l));
+        const QString code = sevenDigitCode(csv.Col(AddressColumn::PostalCode, l));
         for (size_t i = 0; i < town.code.size(); ++i)
             town.code[i] = char(code[qsizetype(i)].toLatin1());
-        town.name = csv.Col(9, l);
+        town.name = csv.Col(AddressColumn::Town, l);
         town.catchAll = town.name == CatchAllTown;
         town.wholeArea = town.name.endsWith(WholeAreaEnding) && town.name != WholeAreaEnding;
         const TownName split = splitTownName(town.name);
@@ -366,7 +367,8 @@ const std::vector<AddressResolver::Office>& AddressResolver::officesOf(int pref,
         // the text would.
         officeBytes = readFileBytes(data.businessOfficeFilePath()).value_or(QByteArray());
         forEachLine(QByteArrayView(*officeBytes), [&](QByteArrayView raw) {
-            if (const QByteArrayView column = byteColumn(raw, 5); !column.isEmpty())
+            if (const QByteArrayView column = byteColumn(raw, OfficeColumn::Municipality);
+                !column.isEmpty())
                 officeLines[column.toByteArray()].push_back(raw);
         });
     }
@@ -377,12 +379,14 @@ const std::vector<AddressResolver::Office>& AddressResolver::officesOf(int pref,
     Access_CSV csv;
     for (const QByteArrayView raw : *lines) {
         const QString line = text::trimmed(text::decodeCp932(raw));
-        if (line.size() <= 10 || prefectureIndex(csv.Col(4, line)) != pref ||
-            csv.Col(5, line) != city)
+        if (!isRecordLine(line) ||
+            prefectureIndex(csv.Col(OfficeColumn::Prefecture, line)) != pref ||
+            csv.Col(OfficeColumn::Municipality, line) != city)
             continue;
-        const QString name = csv.Col(3, line);
-        list.push_back({folded(name), name, folded(csv.Col(6, line)), csv.Col(7, line),
-                        sevenDigitCode(csv.Col(8, line))});
+        const QString name = csv.Col(OfficeColumn::Name, line);
+        list.push_back({folded(name), name, folded(csv.Col(OfficeColumn::Town, line)),
+                        csv.Col(OfficeColumn::Block, line),
+                        sevenDigitCode(csv.Col(OfficeColumn::PostalCode, line))});
     }
     return list;
 }
@@ -526,26 +530,79 @@ void AddressResolver::applyGivenCode(Resolution& r, const QString& code) {
     }
 }
 
+namespace {
+
+// Why an input cannot be an address, or an empty text.
+QString inputProblem(QStringView input) {
+    if (input.size() > MaxAddressLength)
+        return QStringLiteral("住所が長すぎます（%1文字まで）").arg(MaxAddressLength);
+    for (QChar c : input) {
+        if (c == QChar::ReplacementCharacter)
+            return QStringLiteral("住所に読めない文字があります（UTF-8ではありません）");
+        if (c != u'\t' && (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)))
+            return QStringLiteral("住所に制御文字があります");
+    }
+    return {};
+}
+
+// Where the town of a municipality stands in the folded address: right
+// after the municipality, or after a Kyoto street and its direction.
+struct Place {
+    TownMatch match;
+    qsizetype streetStart = 0;
+    qsizetype streetEnd = 0;
+};
+
+Place findTown(const AddressResolver::Municipality& m, const FoldedText& text, QStringView input,
+               qsizetype cityEnd) {
+    Place place;
+    place.streetStart = place.streetEnd = cityEnd;
+    for (qsizetype end : directionEnds(text.text, cityEnd)) {
+        if (const TownMatch after = matchTown(m, text, input, end); after.town >= 0) {
+            place.match = after;
+            place.streetEnd = end;
+        }
+    }
+    if (place.match.town < 0)
+        place.match = matchTown(m, text, input, cityEnd);
+    return place;
+}
+
+bool isNumberPart(QChar c) {
+    return isDigit(c) || c == u'-' || QStringView(u"丁目番地号ノ").contains(c);
+}
+
+} // namespace
+
+// What the steps of one resolution hand on to each other.
+struct AddressResolver::Reading {
+    QString cleaned;  // the input, tabs as blanks
+    QStringView rest; // cleaned, trimmed: what addresses A and B are cut from
+    FoldedText f;
+    std::vector<const Municipality*> candidates;
+    qsizetype cityEnd = 0;     // in the folded address
+    int pref = 0;              // the prefecture the address names, or 0
+    std::vector<Place> places; // one per candidate
+    size_t chosen = 0;
+
+    // Addresses A and B, cut where the folded address was cut.
+    void cutAt(qsizetype foldedEnd, Resolution& r) const {
+        const qsizetype origEnd = f.origin[size_t(foldedEnd)];
+        r.addressA = text::trimmed(rest.left(origEnd));
+        r.addressB = text::trimmed(rest.sliced(origEnd));
+    }
+};
+
 Resolution AddressResolver::resolveText(QStringView input) {
     Resolution r;
-    if (input.size() > MaxAddressLength) {
-        r.failure = QStringLiteral("住所が長すぎます（%1文字まで）").arg(MaxAddressLength);
+    r.failure = inputProblem(input);
+    if (!r.failure.isEmpty())
         return r;
-    }
-    for (QChar c : input) {
-        if (c == QChar::ReplacementCharacter) {
-            r.failure = QStringLiteral("住所に読めない文字があります（UTF-8ではありません）");
-            return r;
-        }
-        if (c != u'\t' && (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))) {
-            r.failure = QStringLiteral("住所に制御文字があります");
-            return r;
-        }
-    }
-    QString cleaned = input.toString();
-    cleaned.replace(u'\t', u' ');
-    const QStringView rest = text::trimBlanks(cleaned);
-    if (rest.isEmpty()) {
+    Reading a;
+    a.cleaned = input.toString();
+    a.cleaned.replace(u'\t', u' ');
+    a.rest = text::trimBlanks(a.cleaned);
+    if (a.rest.isEmpty()) {
         r.failure = QStringLiteral("住所がありません");
         return r;
     }
@@ -554,47 +611,63 @@ Resolution AddressResolver::resolveText(QStringView input) {
         r.failure = QStringLiteral("データファイルがありません");
         return r;
     }
-    FoldedText f = foldForMatch(rest);
+    a.f = foldForMatch(a.rest);
+    if (!findMunicipalities(a, r))
+        return r;
+    findTowns(a);
+    if (!chooseMunicipality(a, r))
+        return r;
+    const Municipality& city = *a.candidates[a.chosen];
+    lastMunicipality = &city;
+    const TownMatch match = a.places[a.chosen].match;
+    const Town* town = match.town >= 0 ? townByNotes(a, r) : wholeAreaOrCatchAll(a, r);
+    if (!town)
+        return r;
+    a.cutAt(match.town >= 0 ? match.end : a.cityEnd, r);
+    r.record = prefectureName(city.prefecture) + city.name + town->name;
+    r.postalCode = town->postalCode();
+    if (!takeOfficeCode(a, *town, r))
+        takeAddressNumber(r);
+    return r;
+}
 
+bool AddressResolver::findMunicipalities(Reading& a, Resolution& r) {
     // The municipalities the address may name, the longest name first:
     // after the prefecture's full name, its name without 都/府/県, or with
     // no prefecture at all.
-    std::vector<const Municipality*> candidates;
-    qsizetype cityEnd = 0;
-    int pref = 0;
+    const QStringView ft = a.f.text;
     const auto inPrefecture = [&](int i, qsizetype pos) {
         const Prefecture& p = prefecture(i);
-        const QStringView ft = f.text;
         for (qsizetype len = std::min<qsizetype>(p.longest, ft.size() - pos); len > 0; --len) {
             const auto found = p.byFolded.constFind(ft.sliced(pos, len).toString());
             if (found != p.byFolded.cend()) {
                 for (int m : *found)
-                    candidates.push_back(&p.municipalities[size_t(m)]);
-                cityEnd = pos + len;
+                    a.candidates.push_back(&p.municipalities[size_t(m)]);
+                a.cityEnd = pos + len;
                 return;
             }
         }
     };
-    for (int i = 1; i <= PrefectureCount && pref == 0; ++i)
-        if (f.text.startsWith(foldedPrefectureNames()[size_t(i)]))
-            pref = i;
-    if (pref != 0) {
-        if (prefecture(pref).missing) {
-            r.failure = QStringLiteral("%1のデータファイルがありません").arg(prefectureName(pref));
-            return r;
+    for (int i = 1; i <= PrefectureCount && a.pref == 0; ++i)
+        if (ft.startsWith(foldedPrefectureNames()[size_t(i)]))
+            a.pref = i;
+    if (a.pref != 0) {
+        if (prefecture(a.pref).missing) {
+            r.failure =
+                QStringLiteral("%1のデータファイルがありません").arg(prefectureName(a.pref));
+            return false;
         }
-        inPrefecture(pref, foldedPrefectureNames()[size_t(pref)].size());
+        inPrefecture(a.pref, foldedPrefectureNames()[size_t(a.pref)].size());
     } else {
-        for (int i = 1; i <= PrefectureCount && candidates.empty(); ++i) {
+        for (int i = 1; i <= PrefectureCount && a.candidates.empty(); ++i) {
             const QString& name = shortPrefectureNames()[size_t(i)];
-            if (name.size() < foldedPrefectureNames()[size_t(i)].size() &&
-                f.text.startsWith(name) && !prefecture(i).missing)
+            if (name.size() < foldedPrefectureNames()[size_t(i)].size() && ft.startsWith(name) &&
+                !prefecture(i).missing)
                 inPrefecture(i, name.size());
         }
-        if (candidates.empty()) {
+        if (a.candidates.empty()) {
             if (!allIndexed)
                 indexAllMunicipalities();
-            const QStringView ft = f.text;
             for (qsizetype len = std::min<qsizetype>(longestMunicipality, ft.size()); len > 0;
                  --len) {
                 const auto* named = municipalitiesNamed(ft.sliced(0, len).toString());
@@ -606,248 +679,233 @@ Resolution AddressResolver::resolveText(QStringView input) {
                     if (found != p.byFolded.cend())
                         for (int m : *found)
                             if (p.municipalities[size_t(m)].name == name)
-                                candidates.push_back(&p.municipalities[size_t(m)]);
+                                a.candidates.push_back(&p.municipalities[size_t(m)]);
                 }
-                cityEnd = len;
+                a.cityEnd = len;
                 break;
             }
         }
     }
-    if (candidates.empty()) {
-        r.failure = pref != 0
-                        ? QStringLiteral("%1の市区町村が見つかりません").arg(prefectureName(pref))
+    if (a.candidates.empty()) {
+        r.failure = a.pref != 0
+                        ? QStringLiteral("%1の市区町村が見つかりません").arg(prefectureName(a.pref))
                         : QStringLiteral("都道府県・市区町村が見つかりません");
-        return r;
+        return false;
     }
+    return true;
+}
 
-    // The town: right after the municipality, after a Kyoto street and its
-    // direction, or with 大字, 小字 and 字 left out.
-    struct Place {
-        TownMatch match;
-        qsizetype streetStart = 0;
-        qsizetype streetEnd = 0;
+void AddressResolver::findTowns(Reading& a) {
+    // The town of each candidate; where none has one, again with 大字, 小字
+    // and 字 left out.
+    for (const Municipality* m : a.candidates)
+        a.places.push_back(findTown(*m, a.f, a.rest, a.cityEnd));
+    const auto anyTown = [](const std::vector<Place>& places) {
+        return std::any_of(places.begin(), places.end(),
+                           [](const Place& p) { return p.match.town >= 0; });
     };
-    const auto findTown = [&](const Municipality& m, const FoldedText& text) {
-        Place place;
-        place.streetStart = place.streetEnd = cityEnd;
-        for (qsizetype end : directionEnds(text.text, cityEnd)) {
-            if (const TownMatch after = matchTown(m, text, rest, end); after.town >= 0) {
-                place.match = after;
-                place.streetEnd = end;
-            }
-        }
-        if (place.match.town < 0)
-            place.match = matchTown(m, text, rest, cityEnd);
-        return place;
-    };
-    std::vector<Place> places;
-    for (const Municipality* m : candidates)
-        places.push_back(findTown(*m, f));
-    if (std::none_of(places.begin(), places.end(),
-                     [](const Place& p) { return p.match.town >= 0; })) {
-        FoldedText stripped = withoutAza(f, cityEnd);
-        if (stripped.text.size() != f.text.size()) {
-            std::vector<Place> again;
-            for (const Municipality* m : candidates)
-                again.push_back(findTown(*m, stripped));
-            if (std::any_of(again.begin(), again.end(),
-                            [](const Place& p) { return p.match.town >= 0; })) {
-                f = std::move(stripped);
-                places = std::move(again);
-            }
-        }
+    if (anyTown(a.places))
+        return;
+    FoldedText stripped = withoutAza(a.f, a.cityEnd);
+    if (stripped.text.size() == a.f.text.size())
+        return;
+    std::vector<Place> again;
+    for (const Municipality* m : a.candidates)
+        again.push_back(findTown(*m, stripped, a.rest, a.cityEnd));
+    if (anyTown(again)) {
+        a.f = std::move(stripped);
+        a.places = std::move(again);
     }
-    const QStringView ft = f.text;
+}
 
-    size_t chosen = 0;
-    if (candidates.size() > 1) {
-        std::vector<size_t> withTown;
-        for (size_t c = 0; c < candidates.size(); ++c)
-            if (places[c].match.town >= 0)
-                withTown.push_back(c);
-        QStringList names;
-        for (size_t c = 0; c < candidates.size(); ++c) {
-            const Municipality& m = *candidates[c];
-            const QString place = prefectureName(m.prefecture) + m.name;
-            if (withTown.size() != 1) {
-                const Town* t =
-                    places[c].match.town >= 0 ? &m.towns[size_t(places[c].match.town)] : nullptr;
-                if (!t)
-                    for (const Town& town : m.towns)
-                        if (town.catchAll)
-                            t = &town;
-                if (t)
-                    r.candidates.push_back(
-                        {t->postalCode(), place + (t->catchAll ? QString() : t->name)});
-            } else if (c != withTown.front()) {
-                names.append(place);
-            }
-        }
+bool AddressResolver::chooseMunicipality(Reading& a, Resolution& r) {
+    // Of several municipalities of one name, the one whose town the address
+    // names; none or more than one leaves the address ambiguous.
+    if (a.candidates.size() <= 1)
+        return true;
+    std::vector<size_t> withTown;
+    for (size_t c = 0; c < a.candidates.size(); ++c)
+        if (a.places[c].match.town >= 0)
+            withTown.push_back(c);
+    QStringList names;
+    for (size_t c = 0; c < a.candidates.size(); ++c) {
+        const Municipality& m = *a.candidates[c];
+        const QString place = prefectureName(m.prefecture) + m.name;
         if (withTown.size() != 1) {
-            r.certainty = r.candidates.empty() ? Certainty::None : Certainty::Ambiguous;
-            r.failure = QStringLiteral("候補が複数あります：") + candidatesText(r.candidates);
-            return r;
+            const Town* t =
+                a.places[c].match.town >= 0 ? &m.towns[size_t(a.places[c].match.town)] : nullptr;
+            if (!t)
+                for (const Town& town : m.towns)
+                    if (town.catchAll)
+                        t = &town;
+            if (t)
+                r.candidates.push_back(
+                    {t->postalCode(), place + (t->catchAll ? QString() : t->name)});
+        } else if (c != withTown.front()) {
+            names.append(place);
         }
-        chosen = withTown.front();
-        r.warnings.append(QStringLiteral("同じ名前の市区町村がほかにもあります：") +
-                          names.join(u'、'));
     }
-    const Municipality& city = *candidates[chosen];
-    lastMunicipality = &city;
-    const Place found = places[chosen];
-    const TownMatch match = found.match;
+    if (withTown.size() != 1) {
+        r.certainty = r.candidates.empty() ? Certainty::None : Certainty::Ambiguous;
+        r.failure = QStringLiteral("候補が複数あります：") + candidatesText(r.candidates);
+        return false;
+    }
+    a.chosen = withTown.front();
+    r.warnings.append(QStringLiteral("同じ名前の市区町村がほかにもあります：") + names.join(u'、'));
+    return true;
+}
+
+const AddressResolver::Town* AddressResolver::townByNotes(const Reading& a, Resolution& r) {
+    // Among the records of the matched town's name (or of a building of it
+    // named after the town, its floors), the ones whose notes fit what the
+    // address goes on with.
+    const Municipality& city = *a.candidates[a.chosen];
+    const Place& found = a.places[a.chosen];
+    const QStringView ft = a.f.text;
     const QString place = prefectureName(city.prefecture) + city.name;
-
+    const QString& base = city.towns[size_t(found.match.town)].foldedBase;
+    QStringView b = ft.sliced(found.match.end);
+    for (QStringView mark : {u"大字", u"小字", u"字"})
+        if (b.startsWith(mark)) {
+            b = b.sliced(mark.size());
+            break;
+        }
+    // A building of the town named anywhere after it: its floors.
+    const Town* building = nullptr;
+    qsizetype buildingAt = -1;
+    for (int i : city.buildingsOf.value(base)) {
+        const Town& t = city.towns[size_t(i)];
+        if (building && t.building.size() <= building->building.size())
+            continue;
+        if (const qsizetype at = b.indexOf(t.building); at >= 0) {
+            building = &t;
+            buildingAt = at;
+        }
+    }
+    std::vector<const Town*> group;
+    const std::vector<int>& near =
+        building ? city.buildingsOf.value(base) : city.byFirst.value(base.front());
+    for (int i : near)
+        if (city.towns[size_t(i)].foldedBase == (building ? building->foldedBase : base))
+            group.push_back(&city.towns[size_t(i)]);
+    const QStringView street = ft.sliced(found.streetStart, found.streetEnd - found.streetStart);
+    const AddressFacts facts =
+        readAddressFacts(building ? b.sliced(buildingAt + building->building.size()) : b, street);
+    std::vector<const Town*> fits[4];
+    for (const Town* t : group)
+        fits[int(noteFit(t->note, facts))].push_back(t);
+    const auto oneCode = [](const std::vector<const Town*>& list) {
+        return std::all_of(list.begin(), list.end(),
+                           [&](const Town* t) { return t->code == list.front()->code; });
+    };
+    const std::vector<const Town*>& yes = fits[int(Fit::Yes)];
+    const std::vector<const Town*>& maybe = fits[int(Fit::Maybe)];
+    const std::vector<const Town*>& restOf = fits[int(Fit::Rest)];
     const Town* town = nullptr;
-    qsizetype aEnd = cityEnd;
-    if (match.town >= 0) {
-        aEnd = match.end;
-        const QString& base = city.towns[size_t(match.town)].foldedBase;
-        QStringView b = ft.sliced(aEnd);
-        for (QStringView mark : {u"大字", u"小字", u"字"})
-            if (b.startsWith(mark)) {
-                b = b.sliced(mark.size());
-                break;
-            }
-        // A building of the town named anywhere after it: its floors.
-        const Town* building = nullptr;
-        qsizetype buildingAt = -1;
-        for (int i : city.buildingsOf.value(base)) {
-            const Town& t = city.towns[size_t(i)];
-            if (building && t.building.size() <= building->building.size())
-                continue;
-            if (const qsizetype at = b.indexOf(t.building); at >= 0) {
-                building = &t;
-                buildingAt = at;
-            }
+    std::vector<const Town*> open;
+    // A name without a note beside the same name with notes is a second
+    // place of that name: it settles nothing on its own.
+    const bool plainAmongOthers =
+        group.size() > 1 && std::any_of(yes.begin(), yes.end(), [](const Town* t) {
+            return t->note.kind == TownNote::Kind::None;
+        });
+    if (plainAmongOthers) {
+        open = yes;
+        open.insert(open.end(), maybe.begin(), maybe.end());
+        open.insert(open.end(), restOf.begin(), restOf.end());
+        if (oneCode(open)) {
+            town = open.front();
+            open.clear();
         }
-        std::vector<const Town*> group;
-        const std::vector<int>& near =
-            building ? city.buildingsOf.value(base) : city.byFirst.value(base.front());
-        for (int i : near)
-            if (city.towns[size_t(i)].foldedBase == (building ? building->foldedBase : base))
-                group.push_back(&city.towns[size_t(i)]);
-        const QStringView street =
-            ft.sliced(found.streetStart, found.streetEnd - found.streetStart);
-        const AddressFacts facts = readAddressFacts(
-            building ? b.sliced(buildingAt + building->building.size()) : b, street);
-        std::vector<const Town*> fits[4];
-        for (const Town* t : group)
-            fits[int(noteFit(t->note, facts))].push_back(t);
-        const auto oneCode = [](const std::vector<const Town*>& list) {
-            return std::all_of(list.begin(), list.end(),
-                               [&](const Town* t) { return t->code == list.front()->code; });
-        };
-        const std::vector<const Town*>& yes = fits[int(Fit::Yes)];
-        const std::vector<const Town*>& maybe = fits[int(Fit::Maybe)];
-        const std::vector<const Town*>& restOf = fits[int(Fit::Rest)];
-        std::vector<const Town*> open;
-        // A name without a note beside the same name with notes is a second
-        // place of that name: it settles nothing on its own.
-        const bool plainAmongOthers =
-            group.size() > 1 && std::any_of(yes.begin(), yes.end(), [](const Town* t) {
-                return t->note.kind == TownNote::Kind::None;
-            });
-        if (plainAmongOthers) {
+    } else if (!yes.empty()) {
+        if (oneCode(yes))
+            town = yes.front();
+        else
             open = yes;
-            open.insert(open.end(), maybe.begin(), maybe.end());
-            open.insert(open.end(), restOf.begin(), restOf.end());
-            if (oneCode(open)) {
-                town = open.front();
-                open.clear();
-            }
-        } else if (!yes.empty()) {
-            if (oneCode(yes))
-                town = yes.front();
-            else
-                open = yes;
-        } else if (!maybe.empty()) {
-            open = maybe;
-            open.insert(open.end(), restOf.begin(), restOf.end());
-        } else if (!restOf.empty()) {
-            if (oneCode(restOf))
-                town = restOf.front();
-            else
-                open = restOf;
-        }
-        if (!town) {
-            const bool noneFits = open.empty();
-            for (const Town* t : noneFits ? group : open)
-                r.candidates.push_back({t->postalCode(), place + t->name});
-            r.certainty = Certainty::Ambiguous;
-            r.failure = (noneFits ? QStringLiteral("注記に合う記録がありません：")
-                                  : QStringLiteral("候補が複数あります：")) +
-                        candidatesText(r.candidates);
-            const qsizetype origEnd = f.origin[size_t(aEnd)];
-            r.addressA = text::trimmed(rest.left(origEnd));
-            r.addressB = text::trimmed(rest.sliced(origEnd));
-            return r;
-        }
+    } else if (!maybe.empty()) {
+        open = maybe;
+        open.insert(open.end(), restOf.begin(), restOf.end());
+    } else if (!restOf.empty()) {
+        if (oneCode(restOf))
+            town = restOf.front();
+        else
+            open = restOf;
+    }
+    if (town) {
         r.certainty = Certainty::Exact;
-    } else {
-        for (const Town& t : city.towns)
-            if (t.wholeArea)
-                town = &t;
-        if (town) {
-            r.certainty = Certainty::Exact;
-        } else {
-            for (const Town& t : city.towns)
-                if (t.catchAll)
-                    town = &t;
-            if (!town) {
-                r.failure = QStringLiteral("%1の町域が見つかりません").arg(place);
-                return r;
-            }
-            r.certainty = Certainty::CatchAll;
-            // Only a number or nothing after the municipality says no town;
-            // any other text is a town this program did not recognise.
-            const QStringView after = ft.sliced(cityEnd);
-            r.needsCheck = std::any_of(after.begin(), after.end(), [](QChar c) {
-                return !isDigit(c) && c != u'-' && !QStringView(u"丁目番地号ノ").contains(c);
-            });
-            r.warnings.append(r.needsCheck      ? UnrecognisedTown
-                              : after.isEmpty() ? NoTown
-                                                : UnlistedTown);
-        }
+        return town;
     }
-    const qsizetype origEnd = f.origin[size_t(aEnd)];
-    r.addressA = text::trimmed(rest.left(origEnd));
-    r.addressB = text::trimmed(rest.sliced(origEnd));
-    r.record = place + town->name;
-    r.postalCode = town->postalCode();
+    const bool noneFits = open.empty();
+    for (const Town* t : noneFits ? group : open)
+        r.candidates.push_back({t->postalCode(), place + t->name});
+    r.certainty = Certainty::Ambiguous;
+    r.failure = (noneFits ? QStringLiteral("注記に合う記録がありません：")
+                          : QStringLiteral("候補が複数あります：")) +
+                candidatesText(r.candidates);
+    a.cutAt(found.match.end, r);
+    return nullptr;
+}
 
+const AddressResolver::Town* AddressResolver::wholeAreaOrCatchAll(const Reading& a, Resolution& r) {
+    // No town named: the municipality as a whole, else its catch-all.
+    const Municipality& city = *a.candidates[a.chosen];
+    const Town* town = nullptr;
+    for (const Town& t : city.towns)
+        if (t.wholeArea)
+            town = &t;
+    if (town) {
+        r.certainty = Certainty::Exact;
+        return town;
+    }
+    for (const Town& t : city.towns)
+        if (t.catchAll)
+            town = &t;
+    if (!town) {
+        r.failure = QStringLiteral("%1の町域が見つかりません")
+                        .arg(prefectureName(city.prefecture) + city.name);
+        return nullptr;
+    }
+    r.certainty = Certainty::CatchAll;
+    // Only a number or nothing after the municipality says no town; any
+    // other text is a town this program did not recognise.
+    const QStringView after = QStringView(a.f.text).sliced(a.cityEnd);
+    r.needsCheck = !std::all_of(after.begin(), after.end(), isNumberPart);
+    r.warnings.append(r.needsCheck ? UnrecognisedTown : after.isEmpty() ? NoTown : UnlistedTown);
+    return town;
+}
+
+bool AddressResolver::takeOfficeCode(const Reading& a, const Town& town, Resolution& r) {
     // A large office at the address has a code of its own.
-    const QString foldedB = ft.sliced(aEnd).toString();
-    bool office = false;
-    const bool namesSomething = std::any_of(foldedB.begin(), foldedB.end(), [](QChar c) {
-        return !isDigit(c) && c != u'-' && !QStringView(u"丁目番地号ノ").contains(c);
-    });
-    if (match.town >= 0 && namesSomething) {
-        const QString& townKey = city.towns[size_t(match.town)].foldedBase;
-        const Office* best = nullptr;
-        for (const Office& o : officesOf(city.prefecture, city.name))
-            if (o.foldedTown == townKey && o.foldedName.size() >= 2 &&
-                foldedB.contains(o.foldedName) &&
-                (!best || o.foldedName.size() > best->foldedName.size()))
-                best = &o;
-        if (best) {
-            office = true;
-            r.certainty = Certainty::Office;
-            r.postalCode = best->postalCode;
-            r.record = place + splitTownName(town->name).base + best->block + u' ' + best->name;
-            r.warnings.append(QStringLiteral("大口事業所「%1」の個別番号です").arg(best->name));
-        }
-    }
-    if (!office) {
-        const AddressNumber number = addressNumber(r.addressB);
-        r.addressNumber = number.number;
-        if (number.lettersDropped)
-            r.warnings.append(QStringLiteral("続いた英字は住所表示番号に入れていません"));
-        if (barcodePlaces(r.addressNumber) > AddressNumberPlaces)
-            r.warnings.append(
-                QStringLiteral("住所表示番号がバーコードの20桁に収まらないため切れます"));
-    }
-    return r;
+    const Municipality& city = *a.candidates[a.chosen];
+    const TownMatch match = a.places[a.chosen].match;
+    if (match.town < 0)
+        return false;
+    const QString foldedB = QStringView(a.f.text).sliced(match.end).toString();
+    if (std::all_of(foldedB.begin(), foldedB.end(), isNumberPart))
+        return false;
+    const QString& townKey = city.towns[size_t(match.town)].foldedBase;
+    const Office* best = nullptr;
+    for (const Office& o : officesOf(city.prefecture, city.name))
+        if (o.foldedTown == townKey && o.foldedName.size() >= 2 && foldedB.contains(o.foldedName) &&
+            (!best || o.foldedName.size() > best->foldedName.size()))
+            best = &o;
+    if (!best)
+        return false;
+    r.certainty = Certainty::Office;
+    r.postalCode = best->postalCode;
+    r.record = prefectureName(city.prefecture) + city.name + splitTownName(town.name).base +
+               best->block + u' ' + best->name;
+    r.warnings.append(QStringLiteral("大口事業所「%1」の個別番号です").arg(best->name));
+    return true;
+}
+
+void AddressResolver::takeAddressNumber(Resolution& r) {
+    const AddressNumber number = addressNumber(r.addressB);
+    r.addressNumber = number.number;
+    if (number.lettersDropped)
+        r.warnings.append(QStringLiteral("続いた英字は住所表示番号に入れていません"));
+    if (barcodePlaces(r.addressNumber) > AddressNumberPlaces)
+        r.warnings.append(QStringLiteral("住所表示番号がバーコードの20桁に収まらないため切れます"));
 }
 
 QString resolutionLine(const Resolution& r) {

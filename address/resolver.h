@@ -81,7 +81,17 @@ public:
     struct Office;
 
 private:
+    // The steps of a resolution, in order; each false (or nullptr) when it
+    // settled the resolution as a failure.
+    struct Reading;
     Resolution resolveText(QStringView address);
+    bool findMunicipalities(Reading& reading, Resolution& r);
+    static void findTowns(Reading& reading);
+    static bool chooseMunicipality(Reading& reading, Resolution& r);
+    static const Town* townByNotes(const Reading& reading, Resolution& r);
+    static const Town* wholeAreaOrCatchAll(const Reading& reading, Resolution& r);
+    bool takeOfficeCode(const Reading& reading, const Town& town, Resolution& r);
+    static void takeAddressNumber(Resolution& r);
     void applyGivenCode(Resolution& r, const QString& code);
     void noteAbolishedCode(Resolution& r, const QString& code);
     Prefecture& prefecture(int index);

@@ -96,37 +96,12 @@ using yubin::runPrepareVerb;
 
 #endif
 
-int main(int argc, char* argv[]) {
-    yubin::reportFileSizeLimitAsWriteError();
-#ifdef YUBIN_CLI_FRONT
-    // No QCoreApplication: nothing here runs an event loop, and making one
-    // would lengthen the start of every lookup by about 0.3 ms. The
-    // arguments and the program's folder are taken as it takes them: the
-    // arguments in the locale's encoding, the folder from the executable.
-    for (int i = 1; i < argc; ++i)
-        givenArguments << QString::fromLocal8Bit(argv[i]);
-    programFolder = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).path();
-#else
-    // Only the label sheets need fonts; they are drawn off any screen.
-    std::unique_ptr<QCoreApplication> application;
-    if (yubin::cliDrawsText(argc, argv)) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        application = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    QCoreApplication& app = *application;
-#endif
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    out.setEncoding(QStringConverter::Utf8);
-    err.setEncoding(QStringConverter::Utf8);
-
+// One entry per verb: its name, its line in --help, its arguments, its
+// options, what runs it, its tsv/json fields, whether it reads the data
+// files and what it needs beyond Qt Core (foundation/cli.h).
+std::vector<yubin::CliVerb> verbTable() {
     using yubin::PostalRecordFields;
-    // One entry per verb: its name, its line in --help, its arguments, its
-    // options, what runs it and its tsv/json fields (foundation/cli.h).
-    const std::vector<yubin::CliVerb> verbs = {
+    return {
         {"prefectures",
          QT_TRANSLATE_NOOP("yubin-cli", "the 47 prefecture codes and names"),
          {},
@@ -229,7 +204,9 @@ int main(int argc, char* argv[]) {
           {"left", "MM",
            QT_TRANSLATE_NOOP("yubin-cli", "millimetres from the paper's left edge (default 15)")}},
          full::runBarcodeVerb,
-         {}},
+         {},
+         false,
+         yubin::CliNeeds::Drawing},
         {"prepare",
          QT_TRANSLATE_NOOP("yubin-cli",
                            "turn downloaded archives into the data files, or apply the monthly "
@@ -242,7 +219,9 @@ int main(int argc, char* argv[]) {
           {"DIR", QT_TRANSLATE_NOOP("yubin-cli", "the folder holding the downloaded archives")}},
          {},
          full::runPrepareVerb,
-         {}},
+         {},
+         false,
+         yubin::CliNeeds::Archives},
         {"changes",
          QT_TRANSLATE_NOOP("yubin-cli", "what the applied monthly differences added and abolished"),
          {},
@@ -295,7 +274,8 @@ int main(int argc, char* argv[]) {
                              "was not recognised")}},
          full::runLabelsVerb,
          {},
-         true},
+         true,
+         yubin::CliNeeds::Text},
         {"postcards",
          QT_TRANSLATE_NOOP("yubin-cli",
                            "the address side of postcards or envelopes from an address "
@@ -332,8 +312,43 @@ int main(int argc, char* argv[]) {
            QT_TRANSLATE_NOOP("yubin-cli", "write every row's status and reason as CSV")}},
          full::runPostcardsVerb,
          {},
-         true},
+         true,
+         yubin::CliNeeds::Text},
     };
+}
+
+int main(int argc, char* argv[]) {
+    yubin::reportFileSizeLimitAsWriteError();
+    const std::vector<yubin::CliVerb> verbs = verbTable();
+#ifdef YUBIN_CLI_FRONT
+    // No QCoreApplication: nothing here runs an event loop, and making one
+    // would lengthen the start of every lookup by about 0.3 ms. The
+    // arguments and the program's folder are taken as it takes them: the
+    // arguments in the locale's encoding, the folder from the executable.
+    for (int i = 1; i < argc; ++i)
+        givenArguments << QString::fromLocal8Bit(argv[i]);
+    programFolder = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).path();
+#else
+    // Only the verbs that draw text need fonts; they draw off any screen.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const yubin::CliVerb* chosen = yubin::chosenVerb(verbs, arguments);
+    std::unique_ptr<QCoreApplication> application;
+    if (chosen && chosen->needs == yubin::CliNeeds::Text) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
+#endif
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+
 #ifndef YUBIN_CLI_FRONT
     const QStringList givenArguments = app.arguments().mid(1);
     const QString programFolder = QCoreApplication::applicationDirPath();

@@ -3,8 +3,8 @@
 #include "address/resolver.h"
 #include "barcode/barcode_input.h"
 #include "barcode/cbarcode.h"
-#include "data_prep/file_replace.h"
 #include "foundation/text.h"
+#include "foundation/whole_files.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -131,10 +131,10 @@ int runBarcodeVerb(const CliRequest& request) {
         err << *problem << '\n';
         return ExitCode::NothingFound;
     }
-    job.data = zip + barcode::addressNumberForBarcode(text::trimmed(given.value(1)));
+    job.data = barcode::barcodeData(zip, text::trimmed(given.value(1)));
     barcode::UnencodableCharacter failure;
-    const auto data = barcode::dataCharacters(job.data, &failure);
-    if (!data) {
+    const std::optional<barcode::Barcode> built = barcode::encodeBarcode(job.data, &failure);
+    if (!built) {
         err << QStringLiteral("yubin-cli: \"%1\" cannot be encoded in the customer barcode")
                    .arg(failure.character)
             << '\n';
@@ -156,9 +156,7 @@ int runBarcodeVerb(const CliRequest& request) {
         }
     }
 
-    const int check = barcode::checkValue(*data);
-    *request.out << barcode::checkValueText(check) << '\n'
-                 << barcode::fullPattern(*data, check) << '\n';
+    *request.out << barcode::checkValueText(built->check) << '\n' << built->pattern << '\n';
     return ExitCode::Ok;
 }
 

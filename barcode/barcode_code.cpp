@@ -1,5 +1,6 @@
 #include "barcode/barcode_code.h"
 
+#include "barcode/barcode_input.h"
 #include "foundation/platform.h"
 #include "foundation/text.h"
 
@@ -117,6 +118,21 @@ QString fullPattern(std::span<const int> data, int check) {
     return pattern;
 }
 
+QString barcodeData(QStringView postalCode, QStringView addressNumber) {
+    return postalCode.toString() + addressNumberForBarcode(addressNumber);
+}
+
+std::optional<Barcode> encodeBarcode(QStringView data, UnencodableCharacter* failure) {
+    const std::optional<DataCharacters> characters = dataCharacters(data, failure);
+    if (!characters)
+        return std::nullopt;
+    Barcode b;
+    b.characters = *characters;
+    b.check = checkValue(b.characters);
+    b.pattern = fullPattern(b.characters, b.check);
+    return b;
+}
+
 std::optional<SymbolExtent> symbolExtent(QChar symbol) {
     switch (symbol.unicode()) {
     case LongBar:
@@ -216,9 +232,9 @@ std::vector<QRectF> printedBars(QStringView pattern, double topMm, double leftMm
 QRectF printedInkMm(int codeSize) {
     // Every pattern begins with the start code and ends with the stop code,
     // so the ink of one stands for all.
-    const std::optional<DataCharacters> data = dataCharacters(u"");
+    const QString pattern = encodeBarcode(u"")->pattern;
     QRectF ink;
-    for (const QRectF& bar : printedBars(fullPattern(*data, checkValue(*data)), 0, 0, codeSize))
+    for (const QRectF& bar : printedBars(pattern, 0, 0, codeSize))
         ink = ink.isNull() ? bar : ink.united(bar);
     return ink;
 }

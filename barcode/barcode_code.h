@@ -83,6 +83,31 @@ struct SymbolExtent {
 };
 std::optional<SymbolExtent> symbolExtent(QChar symbol);
 
+// ---- the one builder ----------------------------------------------------
+
+// What every barcode of the program is built as: the data text's
+// characters, their check character and the full pattern of bars.
+struct Barcode {
+    DataCharacters characters{};
+    int check = 0;
+    QString pattern;
+};
+
+// The data text of a postal code and its address number: the code, then
+// the number in upper case (addressNumberForBarcode).
+QString barcodeData(QStringView postalCode, QStringView addressNumber);
+
+// The barcode of a data text; nullopt, with *failure telling where, when a
+// character cannot be encoded (dataCharacters).
+std::optional<Barcode> encodeBarcode(QStringView data, UnencodableCharacter* failure = nullptr);
+
+// From a postal code and an address number to bars, as the barcode window,
+// yubin-cli, label sheets and postcards all build them.
+inline std::optional<Barcode> buildBarcode(QStringView postalCode, QStringView addressNumber,
+                                           UnencodableCharacter* failure = nullptr) {
+    return encodeBarcode(barcodeData(postalCode, addressNumber), failure);
+}
+
 // ---- the preview picture ------------------------------------------------
 
 // The picture's own top and left in pixels for a size unit: the preview

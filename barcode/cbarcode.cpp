@@ -47,11 +47,11 @@ void paintPrintedBars(QPainter& painter, const QPaintDevice& device, QStringView
 cBarcode::cBarcode(const SharedValues& sharedValues) : shared(sharedValues) {}
 
 BarcodeError cBarcode::PrintBarZip() {
-    const std::optional<barcode::DataCharacters> data = barcode::dataCharacters(code);
-    if (!data)
+    const std::optional<barcode::Barcode> built = barcode::encodeBarcode(code);
+    if (!built)
         return BarcodeError::UnencodableCharacter;
-    deg = barcode::checkValue(*data);
-    lastPattern = barcode::fullPattern(*data, deg);
+    deg = built->check;
+    lastPattern = built->pattern;
     if (!target)
         return BarcodeError::None;
     return target->kind() == BarcodeSurface::Kind::Picture ? drawPicture() : drawPrinted();

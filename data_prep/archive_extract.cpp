@@ -1,7 +1,8 @@
 #include "data_prep/archive_extract.h"
 
-#include "data_prep/file_replace.h"
+#include "data_prep/prep_errors.h"
 #include "foundation/text.h"
+#include "foundation/whole_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,10 @@
 // nationwide, per-prefecture and monthly update runs share.
 
 #include "data_prep/archive_extract.h"
-#include "data_prep/file_replace.h"
+#include "data_prep/prep_errors.h"
 #include "data_prep/prep_runs.h"
 #include "foundation/utilities.h"
+#include "foundation/whole_files.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,6 +3,7 @@
 #include "foundation/access_csv.h"
 #include "foundation/data_file.h"
 #include "foundation/postal_code.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 
 #include <QFile>
@@ -49,15 +50,13 @@ const QString AbolishedWord = QStringLiteral("廃止");
 const QString AddressWord = QStringLiteral("住所");
 const QString OfficeWord = QStringLiteral("事業所");
 
-// The columns of a record that name its place: prefecture, municipality and
-// town of an address (7, 8, 9); name and address of an office (3 to 7).
-QStringList placeColumns(const ChangeEntry& e) {
+// The columns of a record that name its place.
+QStringList placeOf(const ChangeEntry& e) {
     Access_CSV csv;
     csv.setCSV(e.record);
     QStringList columns;
-    const int first = e.office ? 3 : 7;
-    const int last = e.office ? 7 : 9;
-    for (int n = first; n <= last; ++n)
+    const ColumnSpan span = placeColumns(e.office);
+    for (int n = span.first; n <= span.last; ++n)
         columns << text::trimmed(csv.Col(n));
     return columns;
 }
@@ -124,7 +123,7 @@ QByteArray appendedChangeLog(const QByteArray& oldBytes, const std::vector<Chang
 }
 
 QString changeRecordText(const ChangeEntry& e) {
-    const QStringList p = placeColumns(e);
+    const QStringList p = placeOf(e);
     if (e.office)
         return p[0] + u' ' + p[1] + p[2] + p[3] + p[4];
     return p[0] + p[1] + p[2];
@@ -145,11 +144,11 @@ std::vector<AbolishedCode> findAbolished(const std::vector<ChangeEntry>& log, co
         if (e.month != lastMonth || e.postalCode != code || e.kind != ChangeKind::Abolished)
             continue;
         AbolishedCode a{e, {}};
-        const QStringList place = placeColumns(e);
+        const QStringList place = placeOf(e);
         for (const ChangeEntry& other : log)
             if (other.month == lastMonth && other.kind == ChangeKind::Added &&
                 other.office == e.office && other.postalCode != code &&
-                !a.newCodes.contains(other.postalCode) && placeColumns(other) == place)
+                !a.newCodes.contains(other.postalCode) && placeOf(other) == place)
                 a.newCodes << other.postalCode;
         found.push_back(std::move(a));
     }
@@ -182,7 +181,7 @@ QString changeLine(const ChangeEntry& e) {
 }
 
 QStringList changeFieldValues(const ChangeEntry& e) {
-    const QStringList p = placeColumns(e);
+    const QStringList p = placeOf(e);
     const QString month =
         QStringLiteral("%1-%2").arg(e.month / 100).arg(e.month % 100, 2, 10, QLatin1Char('0'));
     const QString kind =

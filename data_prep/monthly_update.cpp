@@ -3,6 +3,7 @@
 #include "data_prep/archive_step.h"
 #include "data_prep/file_time.h"
 #include "foundation/data_file.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 
 #include <QDir>
@@ -97,9 +98,6 @@ int readDataMonth(const DataFolder& data) {
 
 namespace {
 
-constexpr int OfficeCodeColumn = 8;
-constexpr int AddressCodeColumn = 3;
-
 QByteArrayView trimAsciiBlanks(QByteArrayView v) {
     while (!v.isEmpty() && v.front() == ' ')
         v = v.sliced(1);
@@ -115,9 +113,8 @@ QString decodedColumn(QByteArrayView line, const ColumnRanges& ranges, int n) {
 // The columns that name a record's place (see applyMonth).
 QStringList placeOf(QByteArrayView line, const ColumnRanges& ranges, bool office) {
     QStringList place;
-    const int first = office ? 3 : 7;
-    const int last = office ? 7 : 9;
-    for (int n = first; n <= last; ++n)
+    const ColumnSpan span = placeColumns(office);
+    for (int n = span.first; n <= span.last; ++n)
         place << decodedColumn(line, ranges, n);
     return place;
 }
@@ -146,11 +143,9 @@ std::vector<DataLine> dataLines(QByteArrayView bytes, bool office) {
         const ColumnRanges ranges = columnRanges(line);
         DataLine d;
         d.bytes = line.toByteArray();
-        d.code = trimAsciiBlanks(
-                     columnBytes(line, ranges, office ? OfficeCodeColumn : AddressCodeColumn))
-                     .toByteArray();
+        d.code = trimAsciiBlanks(columnBytes(line, ranges, postalCodeColumn(office))).toByteArray();
         d.codeValue = codeNumber(d.code);
-        d.localCode = columnBytes(line, ranges, 1).toInt();
+        d.localCode = columnBytes(line, ranges, AddressColumn::LocalCode).toInt();
         lines.push_back(std::move(d));
     });
     return lines;
@@ -190,12 +185,10 @@ public:
 private:
     void applyLine(QByteArrayView line, bool office, ChangeKind kind) {
         const ColumnRanges ranges = columnRanges(line);
-        if (ranges.size() < (office ? OfficeCodeColumn : 9))
+        if (ranges.size() < (office ? OfficeColumn::PostalCode : AddressColumn::Town))
             return; // no record: an end mark or a stray line
         const QByteArray code =
-            trimAsciiBlanks(
-                columnBytes(line, ranges, office ? OfficeCodeColumn : AddressCodeColumn))
-                .toByteArray();
+            trimAsciiBlanks(columnBytes(line, ranges, postalCodeColumn(office))).toByteArray();
         int index = 0;
         if (!office) {
             index = prefectureOf.value(decodedColumn(line, ranges, 7));
@@ -234,7 +227,7 @@ private:
             added.bytes = line.toByteArray();
             added.code = code;
             added.codeValue = value;
-            added.localCode = columnBytes(line, ranges, 1).toInt();
+            added.localCode = columnBytes(line, ranges, AddressColumn::LocalCode).toInt();
             lines.insert(lines.begin() + insertionPoint(lines, added.localCode), std::move(added));
             data.changed[size_t(index)] = true;
             ++counts.added;

@@ -2,6 +2,7 @@
 
 #include "data_prep/record_lines.h"
 #include "foundation/data_file.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 
 #include <algorithm>
@@ -80,7 +81,7 @@ SplitResult splitNationwide(QByteArrayView file, const QStringList& names, Split
         ++result.linesRead;
         text::decodeCp932(raw, decoded);
         const QStringView trimmed = text::trimBlanks(decoded);
-        if (trimmed.size() >= MinimumRecordChars) {
+        if (isRecordLine(trimmed)) {
             const int j = router.route(trimmed);
             if (j == 0) {
                 ++result.unrouted;

@@ -39,8 +39,6 @@ private:
     std::vector<std::pair<char16_t, std::vector<Candidate>>> byLastChar;
 };
 
-// Lines shorter than this, blanks trimmed, are no records (an end mark).
-inline constexpr int MinimumRecordChars = 11;
 // A prefecture file is placed only with more lines than this.
 inline constexpr int PlacementThresholdLines = 100;
 // The user interface is given its events at least this often.

@@ -2,13 +2,14 @@
 
 #include "data_prep/archive_extract.h"
 #include "data_prep/archive_step.h"
-#include "data_prep/file_replace.h"
 #include "data_prep/file_time.h"
 #include "data_prep/monthly_update.h"
+#include "data_prep/prep_errors.h"
 #include "data_prep/record_lines.h"
 #include "foundation/data_file.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
+#include "foundation/whole_files.h"
 
 #include <QDir>
 #include <QFile>

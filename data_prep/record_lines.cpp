@@ -2,6 +2,7 @@
 
 #include "data_prep/nationwide_split.h"
 #include "foundation/data_file.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 
 #include <QStringDecoder>
@@ -52,20 +53,16 @@ QByteArrayView columnBytes(QByteArrayView line, const ColumnRanges& ranges, int 
 
 namespace {
 
-constexpr int CodeColumn = 3;
-constexpr int TownReadingColumn = 6;
-constexpr int TownColumn = 9;
-
-bool isLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+constexpr int CodeColumn = AddressColumn::PostalCode;
+constexpr int TownReadingColumn = AddressColumn::TownReading;
+constexpr int TownColumn = AddressColumn::Town;
 
 // Full-width "（" less full-width "）" in code page 932 bytes.
 int parenthesisBalance(QByteArrayView bytes) {
     int balance = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        if (!isLeadByte(b))
+        if (!text::isCp932LeadByte(b))
             continue;
         if (i + 1 < bytes.size() && b == 0x81) {
             const auto t = static_cast<unsigned char>(bytes[i + 1]);
@@ -219,7 +216,7 @@ Utf8Conversion convertUtf8AddressFile(QByteArrayView file) {
                 valid = (p[i + k] & 0xC0) == 0x80;
                 c = (c << 6) | (p[i + k] & 0x3F);
             }
-            const int code = valid && c <= 0xFFFF ? text::cp932Code(char16_t(c)) : -1;
+            const int code = valid ? text::cp932Code(c) : -1;
             if (code < 0) {
                 whole = false;
                 putCode(geta);

@@ -479,19 +479,49 @@ QString noDataText(const QString& dataFolder) {
         .arg(QDir::toNativeSeparators(dataFolder));
 }
 
+namespace {
+
+// The options before the verb; everything from the verb on is the verb's to
+// parse.
+struct TopLevel {
+    QCommandLineParser parser;
+    const QCommandLineOption data{QStringLiteral("data"), QString(), QStringLiteral("DIR")};
+    const QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
+    const QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")}};
+    const QCommandLineOption man{QStringLiteral("man")};
+    const QCommandLineOption completion{QStringLiteral("bash-completion")};
+
+    bool parse(const QStringList& args) {
+        parser.setOptionsAfterPositionalArgumentsMode(
+            QCommandLineParser::ParseAsPositionalArguments);
+        parser.addOptions({data, help, version, man, completion});
+        return parser.parse(QStringList{Program} + args);
+    }
+};
+
+const CliVerb* verbNamed(const std::vector<CliVerb>& verbs, const QString& name) {
+    const auto verb = std::find_if(verbs.begin(), verbs.end(),
+                                   [&](const CliVerb& v) { return name == qstr(v.name); });
+    return verb == verbs.end() ? nullptr : &*verb;
+}
+
+} // namespace
+
+const CliVerb* chosenVerb(const std::vector<CliVerb>& verbs, const QStringList& args) {
+    TopLevel top;
+    if (!top.parse(args) || top.parser.positionalArguments().isEmpty())
+        return nullptr;
+    return verbNamed(verbs, top.parser.positionalArguments()[0]);
+}
+
 int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
                    const DataFolder& defaultData, QTextStream& out, QTextStream& err,
                    const DataFiller& fill) {
-    QCommandLineParser parser;
-    // Everything from the verb on is the verb's to parse.
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    const QCommandLineOption data(QStringLiteral("data"), QString(), QStringLiteral("DIR"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    const QCommandLineOption man(QStringLiteral("man"));
-    const QCommandLineOption completion(QStringLiteral("bash-completion"));
-    parser.addOptions({data, help, version, man, completion});
-    if (!parser.parse(QStringList{Program} + args))
+    TopLevel top;
+    const QCommandLineParser& parser = top.parser;
+    const QCommandLineOption &data = top.data, &help = top.help, &version = top.version,
+                             &man = top.man, &completion = top.completion;
+    if (!top.parse(args))
         return globalUsageError(err, parserError(parser.errorText()));
     const QStringList rest = parser.positionalArguments();
     if (rest.isEmpty()) {
@@ -509,9 +539,8 @@ int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
                          "yubin-cli", "no verb given ('yubin-cli --help' lists them)")));
         return ExitCode::Ok;
     }
-    const auto verb = std::find_if(verbs.begin(), verbs.end(),
-                                   [&](const CliVerb& v) { return rest[0] == qstr(v.name); });
-    if (verb == verbs.end())
+    const CliVerb* verb = verbNamed(verbs, rest[0]);
+    if (!verb)
         return globalUsageError(
             err, inLanguage(QT_TRANSLATE_NOOP("yubin-cli", "unknown verb %1")).arg(rest[0]));
     QStringList verbArgs = rest.mid(1);

@@ -75,6 +75,11 @@ struct CliOption {
     const char* help;
 };
 
+// What a verb needs beyond Qt Core. yubin-cli loads Qt Core alone and hands
+// a verb with other needs to yubin-cli-full; a verb that draws text needs
+// Qt's fonts, and so a QGuiApplication, there.
+enum class CliNeeds { Core, Archives, Drawing, Text };
+
 struct CliVerb {
     const char* name;
     const char* summary; // one line
@@ -84,6 +89,7 @@ struct CliVerb {
     QStringList fields; // the tsv and json fields; none: no --format
     // Reads the data files: without any, the verb does not run (below).
     bool readsData = false;
+    CliNeeds needs = CliNeeds::Core;
 };
 
 // Fills the request's empty data folder from the data the program carries,
@@ -104,6 +110,11 @@ QString noDataText(const QString& dataFolder);
 int runCommandLine(const std::vector<CliVerb>& verbs, const QStringList& args,
                    const DataFolder& defaultData, QTextStream& out, QTextStream& err,
                    const DataFiller& fill = {});
+
+// The verb the arguments (without the program name) choose, as
+// runCommandLine() reads them; nullptr for none, an unknown one and an
+// argument error. What main() asks before it makes its application.
+const CliVerb* chosenVerb(const std::vector<CliVerb>& verbs, const QStringList& args);
 
 // The verb's usage line on stderr, then "yubin-cli: MESSAGE"; returns the
 // usage exit code.

@@ -4,10 +4,6 @@
 
 namespace yubin {
 
-QString sevenDigitCode(const QString& column) {
-    return (QStringLiteral("0000000") + column).right(7);
-}
-
 QString postalCodeText(const QString& code) {
     return code.size() == 7 ? QStringView(code).left(3) % u'-' % QStringView(code).right(4) : code;
 }

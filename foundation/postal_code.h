@@ -18,10 +18,6 @@ enum class PostalCodeText {
     Long,     // more than seven digits
 };
 
-// A postal-code column as the data holds it, or a code read as a number that
-// lost its leading zeros: "0000000" + the text, rightmost 7 characters.
-QString sevenDigitCode(const QString& column);
-
 // A seven-digit code as people write it, 123-4567; any other text as it is.
 QString postalCodeText(const QString& code);
 

@@ -17,10 +17,10 @@ namespace {
 constexpr char16_t Replacement = 0xFFFD;
 
 constexpr bool isLeadByte(unsigned b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    return isCp932LeadByte(b);
 }
 constexpr bool isTrailByte(unsigned b) {
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+    return isCp932TrailByte(b);
 }
 
 // The code of the character at p[i]: a lead byte and a valid trail byte as
@@ -159,13 +159,55 @@ QString decodeCp932(QByteArrayView bytes) {
     return out;
 }
 
-int cp932Code(char16_t c) {
+int cp932Code(char32_t c) {
     if (c < 0x80)
-        return c;
+        return int(c);
+    if (c > 0xFFFF)
+        return -1;
     if (c >= 0xFF61 && c <= 0xFF9F)
-        return 0xA1 + (c - 0xFF61);
+        return int(0xA1 + (c - 0xFF61));
     const quint16 code = tables().encode[c];
     return code != 0 ? int(code) : -1;
+}
+
+int jisCodeOfCp932(int code) {
+    int hi = code >> 8;
+    int lo = code & 0xFF;
+    if (code < 0 || code > 0xFFFF || !isLeadByte(unsigned(hi)) || !isTrailByte(unsigned(lo)))
+        return -1;
+    // Each lead byte covers two rows: trail bytes 40-9E the odd one, 9F-FC
+    // the even one; 7F is skipped among the trail bytes.
+    hi = (hi <= 0x9F ? hi - 0x71 : hi - 0xB1) * 2 + 1;
+    if (lo > 0x7F)
+        --lo;
+    if (lo >= 0x9E) {
+        lo -= 0x7D;
+        ++hi;
+    } else {
+        lo -= 0x1F;
+    }
+    return hi << 8 | lo;
+}
+
+char32_t toCp932Form(char32_t c) {
+    switch (c) {
+    case 0x301C: // WAVE DASH
+        return 0xFF5E;
+    case 0x2016: // DOUBLE VERTICAL LINE
+        return 0x2225;
+    case 0x2212: // MINUS SIGN
+        return 0xFF0D;
+    case 0x00A2: // CENT SIGN
+        return 0xFFE0;
+    case 0x00A3: // POUND SIGN
+        return 0xFFE1;
+    case 0x00AC: // NOT SIGN
+        return 0xFFE2;
+    case 0x2014: // EM DASH
+        return 0x2015;
+    default:
+        return c;
+    }
 }
 
 QByteArray encodeCp932(QStringView text, bool* ok) {
@@ -241,15 +283,8 @@ QString toFullWidth(QStringView in) {
 
 QString toHalfWidthAscii(QStringView in) {
     QString out(in.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        const char16_t c = in[i].unicode();
-        if (c >= 0xFF01 && c <= 0xFF5E)
-            out[i] = QChar(char16_t(c - 0xFEE0));
-        else if (c == 0x3000)
-            out[i] = QChar(u' ');
-        else
-            out[i] = QChar(c);
-    }
+    for (qsizetype i = 0; i < in.size(); ++i)
+        out[i] = QChar(toHalfWidthAscii(in[i].unicode()));
     return out;
 }
 
@@ -277,18 +312,11 @@ void appendKatakanaToHalfWidth(QStringView in, QString& out) {
     };
     for (const QChar qc : in) {
         const char16_t c = qc.unicode();
-        if (c < 0x80) {
-            out += qc;
-            continue;
-        }
-        if (c >= 0xFF01 && c <= 0xFF5E) {
-            out += QChar(char16_t(c - 0xFEE0));
+        if (const char16_t ascii = toHalfWidthAscii(c); c < 0x80 || ascii != c) {
+            out += QChar(ascii);
             continue;
         }
         switch (c) {
-        case 0x3000:
-            out += u' ';
-            continue;
         case 0x3001: // 、
             out += QChar(char16_t(0xFF64));
             continue;
@@ -548,6 +576,14 @@ void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out) {
     std::memset(dst + n, '\n', size_t(size - n));
 }
 
+QString joinNonEmpty(const QStringList& parts, QStringView separator) {
+    QStringList kept;
+    for (const QString& p : parts)
+        if (!p.isEmpty())
+            kept << p;
+    return kept.join(separator);
+}
+
 QStringView trimBlanks(QStringView in) {
     qsizetype begin = 0;
     qsizetype end = in.size();
@@ -593,8 +629,7 @@ char16_t lookUp(const std::pair<char16_t, char16_t> (&table)[N], char16_t c) {
 }
 
 bool isAnyDigit(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= u'０' && u <= u'９');
+    return digitValue(c) >= 0;
 }
 
 } // namespace
@@ -615,6 +650,11 @@ bool isDashSign(QChar c) {
     default:
         return false;
     }
+}
+
+int digitValue(QChar c) {
+    const char16_t u = toHalfWidthAscii(c.unicode());
+    return u >= u'0' && u <= u'9' ? u - u'0' : -1;
 }
 
 bool isHyphenAt(QStringView s, qsizetype i) {
@@ -666,14 +706,9 @@ std::optional<PostalCodeFound> readLeadingPostalCode(QStringView in) {
     QString digits;
     while (i < in.size() && digits.size() < 7) {
         if (isAnyDigit(in[i])) {
-            digits += QChar(
-                char16_t(in[i].unicode() >= u'０' ? in[i].unicode() - 0xFEE0 : in[i].unicode()));
-        } else if (digits.size() == 3 && isDashSign(in[i])) {
-            // only one sign, after the third digit
-        } else if (digits.size() == 3 && (in[i] == u'ー' || in[i] == u'ｰ') && i + 1 < in.size() &&
-                   isAnyDigit(in[i + 1])) {
-        } else {
-            break;
+            digits += QChar(toHalfWidthAscii(in[i].unicode()));
+        } else if (digits.size() != 3 || !isHyphenAt(in, i)) {
+            break; // a hyphen-like sign stands only after the third digit
         }
         if (!isAnyDigit(in[i]) && i > 0 && !isAnyDigit(in[i - 1]))
             return std::nullopt;
@@ -695,13 +730,24 @@ namespace {
 
 constexpr char16_t KanjiDigits[] = u"〇一二三四五六七八九";
 
-int digitValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'０' && u <= u'９')
-        return u - u'０';
+int kanjiDigit(QChar c) {
+    for (int d = 0; d < 10; ++d)
+        if (KanjiDigits[d] == c.unicode())
+            return d;
     return -1;
+}
+
+int kanjiUnit(QChar c) {
+    switch (c.unicode()) {
+    case u'十':
+        return 10;
+    case u'百':
+        return 100;
+    case u'千':
+        return 1000;
+    default:
+        return 0;
+    }
 }
 
 // 1 to 9999 with 千, 百 and 十; a one before them is not written.
@@ -721,6 +767,48 @@ void appendBelowTenThousand(int n, QString& out) {
 }
 
 } // namespace
+
+bool isKanjiNumeral(QChar c) {
+    return kanjiDigit(c) >= 0 || kanjiUnit(c) > 0;
+}
+
+std::optional<int> kanjiNumberValue(QStringView run) {
+    if (run.isEmpty() || run.size() > 8)
+        return std::nullopt;
+    bool hasUnit = false;
+    for (QChar c : run) {
+        if (!isKanjiNumeral(c))
+            return std::nullopt;
+        hasUnit = hasUnit || kanjiUnit(c) > 0;
+    }
+    if (!hasUnit) {
+        if (run.size() > 4)
+            return std::nullopt;
+        int value = 0;
+        for (QChar c : run)
+            value = value * 10 + kanjiDigit(c);
+        return value;
+    }
+    // Units must fall in rank order (千 before 百 before 十), each at most
+    // once, each with at most one digit before it.
+    int total = 0;
+    int pending = -1;
+    int lastUnit = 10000;
+    for (QChar c : run) {
+        if (const int unit = kanjiUnit(c); unit > 0) {
+            if (unit >= lastUnit)
+                return std::nullopt;
+            total += (pending < 0 ? 1 : pending) * unit;
+            pending = -1;
+            lastUnit = unit;
+        } else {
+            if (pending >= 0)
+                return std::nullopt;
+            pending = kanjiDigit(c);
+        }
+    }
+    return total + (pending < 0 ? 0 : pending);
+}
 
 QString kanjiNumber(QStringView digits, KanjiNumerals style) {
     QString out;
@@ -774,8 +862,7 @@ QString numbersForVerticalWriting(QStringView in, KanjiNumerals style) {
             continue;
         }
         const QChar c = in[i];
-        if (afterNumber && (isDashSign(c) || c == u'ー' || c == u'ｰ') && i + 1 < in.size() &&
-            digitValue(in[i + 1]) >= 0) {
+        if (afterNumber && isHyphenAt(in, i) && i + 1 < in.size() && digitValue(in[i + 1]) >= 0) {
             out += u'ー';
         } else {
             out += c;
@@ -787,15 +874,10 @@ QString numbersForVerticalWriting(QStringView in, KanjiNumerals style) {
 }
 
 bool turnsInVerticalWriting(QChar c) {
+    if (isDashSign(c))
+        return true;
     switch (c.unicode()) {
     case u'ー':
-    case u'－':
-    case u'-':
-    case u'‐':
-    case u'―':
-    case u'—':
-    case u'–':
-    case u'−':
     case u'～':
     case u'〜':
     case u'~':

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -34,7 +35,31 @@ std::optional<QByteArray> encodeCp932Exactly(QStringView word);
 // The code page 932 value of one character: 0x00-0xFF for a single-byte
 // character, 0x8140-0xFCFC for a double-byte one (lead byte high), or -1
 // when the code page has no such character.
-int cp932Code(char16_t c);
+int cp932Code(char32_t c);
+
+// The bytes that begin a double-byte character, and those that may end one.
+constexpr bool isCp932LeadByte(unsigned b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+constexpr bool isCp932TrailByte(unsigned b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+// The single bytes of half-width katakana, A1 to DF.
+constexpr bool isCp932HalfWidthKatakana(int code) {
+    return code >= 0xA1 && code <= 0xDF;
+}
+
+// The JIS X 0208 code (row << 8 | cell) that a double-byte code of code
+// page 932 is the Shift_JIS form of; -1 for a code that is no lead and
+// trail byte pair. Codes beyond the JIS rows (the IBM extensions, the
+// user-defined area) give rows past 0x7E.
+int jisCodeOfCp932(int code);
+
+// A character that JIS X 0208 maps to another code point than code page
+// 932 does, as the code page's (U+301C WAVE DASH as U+FF5E, U+2212 MINUS
+// SIGN as U+FF0D ...): what an input method that follows JIS types. Other
+// characters as they are.
+char32_t toCp932Form(char32_t c);
 
 // ---- width, kana and case ----------------------------------------------
 
@@ -46,6 +71,11 @@ void toFullWidth(QStringView in, QString& out);
 
 // U+FF01-U+FF5E to ASCII and U+3000 to the space: the reverse of
 // toFullWidth for everything but katakana, which stays as it is.
+constexpr char16_t toHalfWidthAscii(char16_t c) {
+    if (c >= 0xFF01 && c <= 0xFF5E)
+        return char16_t(c - 0xFEE0);
+    return c == 0x3000 ? u' ' : c;
+}
 QString toHalfWidthAscii(QStringView in);
 
 // Full-width katakana and the full-width forms of ASCII to their half-width
@@ -70,6 +100,17 @@ QString toUpperCase(QStringView in);
 
 // ---- numbers and signs in Japanese writing ------------------------------
 
+// 〇一二三四五六七八九十百千: the characters a number in kanji is read from.
+bool isKanjiNumeral(QChar c);
+
+// The value of a run of kanji numerals: 十一 11, 二十一 21, 百三 103, and
+// the digit by digit form 一〇三 103. nullopt for a run that is no number
+// (十十) or one beyond 9999.
+std::optional<int> kanjiNumberValue(QStringView run);
+
+// The value of an ASCII or full-width digit, -1 for any other character.
+int digitValue(QChar c);
+
 // How numbers are written in kanji: digit by digit (1203 as 一二〇三), or
 // with the place names (1203 as 千二百三, 10 as 十, 20000 as 二万).
 enum class KanjiNumerals { DigitByDigit, WithPlaces };
@@ -84,8 +125,8 @@ QString kanjiNumber(QStringView digits, KanjiNumerals style);
 QString numbersForVerticalWriting(QStringView in, KanjiNumerals style);
 
 // The characters that vertical writing turns a quarter clockwise: the
-// prolonged sound mark and dashes, the wave dash and tilde, the ellipses,
-// and the parentheses and brackets of both widths.
+// prolonged sound mark and the dash signs (isDashSign), the wave dash and
+// tilde, the ellipses, and the parentheses and brackets of both widths.
 bool turnsInVerticalWriting(QChar c);
 
 // ---- the fold key of the full search ----------------------------------
@@ -111,6 +152,13 @@ inline bool isBlank(QChar c) {
     return c.unicode() == 0x0020 || c.unicode() == 0x3000;
 }
 QStringView trimBlanks(QStringView in);
+
+// The parts that are not empty, joined by the separator: the parts of an
+// address or a name that a list may leave blank.
+QString joinNonEmpty(const QStringList& parts, QStringView separator);
+inline QString joinNonEmpty(const QStringList& parts, QChar separator) {
+    return joinNonEmpty(parts, QStringView(&separator, 1));
+}
 inline QString trimmed(QStringView in) {
     return trimBlanks(in).toString();
 }

@@ -4,6 +4,7 @@
 
 #include "data_prep/nationwide_split.h"
 #include "foundation/data_file.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 #include "fuzz_check.h"
 
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++lines;
         const QString decoded = text::decodeCp932(raw);
         const QStringView trimmed = text::trimBlanks(decoded);
-        if (trimmed.size() < MinimumRecordChars)
+        if (!isRecordLine(trimmed))
             return;
         const int j = plainRoute(trimmed, names);
         FUZZ_CHECK(router.route(trimmed) == j);

@@ -21,14 +21,6 @@ bool isBlankRecord(const QStringList& fields) {
     return true;
 }
 
-QString joinedParts(const QStringList& parts, QStringView blank) {
-    QStringList kept;
-    for (const QString& p : parts)
-        if (!p.isEmpty())
-            kept << p;
-    return kept.join(blank);
-}
-
 QString columnName(const AddressList& list, int i) {
     const QString heading = text::trimmed(list.headings.value(i));
     return heading.isEmpty() ? QStringLiteral("%1列目").arg(i + 1) : heading;
@@ -105,10 +97,10 @@ QString AddressList::field(const Record& row, Column c) const {
         return part(row, Part::PostalCode);
     case Column::Address:
         // The split address reads as one: 東京都 + 千代田区 + 霞が関1-3-2.
-        return joinedParts({part(row, Part::Prefecture), part(row, Part::City),
-                            part(row, Part::Town), part(row, Part::Street),
-                            part(row, Part::Address)},
-                           u"");
+        return text::joinNonEmpty({part(row, Part::Prefecture), part(row, Part::City),
+                                   part(row, Part::Town), part(row, Part::Street),
+                                   part(row, Part::Address)},
+                                  u"");
     case Column::Address1:
         return part(row, Part::AddressLine1);
     case Column::Address2:
@@ -125,10 +117,10 @@ QString AddressList::field(const Record& row, Column c) const {
         return part(row, Part::Honorific);
     case Column::Name: {
         // Joint names follow the first; a title goes before it: 営業部長　山田 太郎.
-        const QString name = joinedParts({personName(row), part(row, Part::Joint1),
-                                          part(row, Part::Joint2), part(row, Part::Joint3)},
-                                         u"・");
-        return joinedParts({part(row, Part::Title), name}, u"\u3000");
+        const QString name = text::joinNonEmpty({personName(row), part(row, Part::Joint1),
+                                                 part(row, Part::Joint2), part(row, Part::Joint3)},
+                                                u"・");
+        return text::joinNonEmpty({part(row, Part::Title), name}, u"\u3000");
     }
     }
     return {};
@@ -138,14 +130,14 @@ QString AddressList::personName(const Record& row) const {
     // 姓 and 名 in Japanese order, whatever order the columns stand in.
     const QString name = part(row, Part::Name);
     return name.isEmpty()
-               ? joinedParts({part(row, Part::LastName), part(row, Part::FirstName)}, u" ")
+               ? text::joinNonEmpty({part(row, Part::LastName), part(row, Part::FirstName)}, u" ")
                : name;
 }
 
 QString AddressList::address(const Record& row) const {
-    return joinedParts({field(row, Column::Address), field(row, Column::Address1),
-                        field(row, Column::Address2), field(row, Column::Address3)},
-                       u" ");
+    return text::joinNonEmpty({field(row, Column::Address), field(row, Column::Address1),
+                               field(row, Column::Address2), field(row, Column::Address3)},
+                              u" ");
 }
 
 QString AddressList::unusedNote() const {

@@ -5,6 +5,7 @@
 #include "foundation/fonts.h"
 #include "foundation/postal_code.h"
 #include "foundation/text.h"
+#include "labels/page_output.h"
 
 #include <QPainter>
 
@@ -266,12 +267,7 @@ void paintOutlines(QPainter& painter, const QPaintDevice& device, const SheetLay
 
 QImage sheetPicture(const SheetLayout& layout, int codeSize, LabelComposer& composer,
                     std::span<const SheetLabel> labels, double dotsPerInch) {
-    QImage picture(int(std::lround(A4WidthMm / MmPerInch * dotsPerInch)),
-                   int(std::lround(A4HeightMm / MmPerInch * dotsPerInch)), QImage::Format_RGB32);
-    const int dotsPerMeter = int(std::lround(dotsPerInch / MmPerInch * 1000));
-    picture.setDotsPerMeterX(dotsPerMeter);
-    picture.setDotsPerMeterY(dotsPerMeter);
-    picture.fill(Qt::white);
+    QImage picture = whitePicture(QSizeF(A4WidthMm, A4HeightMm), dotsPerInch);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);

@@ -1,11 +1,12 @@
 #include "labels/label_run.h"
 
 #include "barcode/barcode_code.h"
-#include "barcode/barcode_input.h"
-#include "data_prep/file_replace.h"
 #include "foundation/access_csv.h"
 #include "foundation/postal_code.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
+#include "foundation/whole_files.h"
+#include "labels/page_output.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -22,19 +23,8 @@ namespace yubin::labels {
 
 namespace {
 
-// The PDF's coordinates: fine enough for the bars' hundredths of a millimetre.
-constexpr int PdfDotsPerInch = 1200;
-
 const QString Sama = QStringLiteral("様");
 const QString Onchu = QStringLiteral("御中");
-
-QString joined(const QStringList& parts, QChar blank) {
-    QStringList kept;
-    for (const QString& p : parts)
-        if (!p.isEmpty())
-            kept << p;
-    return kept.join(blank);
-}
 
 } // namespace
 
@@ -111,7 +101,8 @@ RowResult RowChecker::check(const Record& row) {
     LabelText text;
     text.address = list.address(row).replace(u'\n', u' ');
     text.building = f(Column::Building);
-    const QString company = joined({f(Column::Company), f(Column::Department)}, u'\u3000');
+    const QString company =
+        text::joinNonEmpty({f(Column::Company), f(Column::Department)}, u'\u3000');
     const QString name = f(Column::Name);
     const QString honorific = f(Column::Honorific);
     // 様 for a person, 御中 for a company addressed as a whole, which then
@@ -130,7 +121,7 @@ RowResult RowChecker::check(const Record& row) {
     } else {
         // The building goes with the address: its floor and room numbers
         // belong to the address number.
-        const QString address = joined({text.address, text.building}, u' ');
+        const QString address = text::joinNonEmpty({text.address, text.building}, u' ');
         // A code that contradicts the address, an address that fits several
         // records, and a town not recognised all fail: a barcode would carry
         // a guess to what may be the wrong place.
@@ -155,9 +146,9 @@ RowResult RowChecker::check(const Record& row) {
         warn(QStringLiteral("宛名（氏名・会社名）がありません"));
 
     if (out.status != RowStatus::Error) {
-        const QString data = out.postalCode + barcode::addressNumberForBarcode(out.addressNumber);
-        if (const std::optional<barcode::DataCharacters> chars = barcode::dataCharacters(data)) {
-            text.barcode = barcode::fullPattern(*chars, barcode::checkValue(*chars));
+        if (const std::optional<barcode::Barcode> built =
+                barcode::buildBarcode(out.postalCode, out.addressNumber)) {
+            text.barcode = built->pattern;
             out.withBarcode = true;
         } else {
             fail(QStringLiteral("住所表示番号「%1」はバーコードにできません")
@@ -196,42 +187,21 @@ std::vector<std::vector<SheetLabel>> arrangeSheets(const std::vector<RowResult>&
 
 QString paintSheets(QPagedPaintDevice& device, const std::vector<std::vector<SheetLabel>>& sheets,
                     const LabelOptions& options, LabelComposer& composer, RunProgress* progress) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return QStringLiteral("印刷を始められません");
-    const int total = int(sheets.size());
-    for (int i = 0; i < total; ++i) {
-        if (progress && !progress->keepGoing(i, total)) {
-            painter.end();
-            return QStringLiteral("中止しました");
-        }
-        if (i > 0 && !device.newPage()) {
-            painter.end();
-            return QStringLiteral("%1枚目のシートを始められません").arg(i + 1);
-        }
-        paintSheet(painter, device, options.layout, options.codeSize, composer, sheets[i]);
-    }
-    return painter.end() ? QString() : QStringLiteral("印刷を終えられません");
+    return paintPages(device, int(sheets.size()), progress,
+                      QStringLiteral("%1枚目のシートを始められません"),
+                      [&](QPainter& painter, int i) {
+                          paintSheet(painter, device, options.layout, options.codeSize, composer,
+                                     sheets[size_t(i)]);
+                      });
 }
-
-namespace {
-
-void setUpSheetPdf(QPdfWriter& writer) {
-    writer.setResolution(PdfDotsPerInch);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    writer.setTitle(QStringLiteral("宛名ラベル"));
-    writer.setCreator(QStringLiteral("yubin"));
-}
-
-} // namespace
 
 QString sheetsPdf(QByteArray& pdf, const std::vector<std::vector<SheetLabel>>& sheets,
                   const LabelOptions& options, LabelComposer& composer, RunProgress* progress) {
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    setUpSheetPdf(writer);
-    return paintSheets(writer, sheets, options, composer, progress);
+    return writePdf(pdf, QStringLiteral("宛名ラベル"), [&](QPdfWriter& writer) {
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        return paintSheets(writer, sheets, options, composer, progress);
+    });
 }
 
 CheckedRun checkAndPaint(const AddressList& list, const DataFolder& data,
@@ -262,47 +232,50 @@ CheckedRun checkAndPaint(const AddressList& list, const DataFolder& data,
         }
     });
 
-    QBuffer buffer(pdf);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    setUpSheetPdf(writer);
-    QPainter painter;
-    const bool painting = painter.begin(&writer);
-    if (!painting)
-        run.error = QStringLiteral("印刷を始められません");
-    const int perSheet = options.layout.labelsPerSheet();
-    int position = options.start - 1;
-    int sheetsDone = 0;
-    std::vector<SheetLabel> sheet;
-    const auto paint = [&] {
-        if (!painting || !run.error.isEmpty())
-            return;
-        if (sheetsDone > 0 && !writer.newPage()) {
-            run.error = QStringLiteral("%1枚目のシートを始められません").arg(sheetsDone + 1);
-            return;
+    const QString failure = writePdf(*pdf, QStringLiteral("宛名ラベル"), [&](QPdfWriter& writer) {
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        QPainter painter;
+        const bool painting = painter.begin(&writer);
+        QString error = painting ? QString() : QStringLiteral("印刷を始められません");
+        const int perSheet = options.layout.labelsPerSheet();
+        int position = options.start - 1;
+        int sheetsDone = 0;
+        std::vector<SheetLabel> sheet;
+        const auto paint = [&] {
+            if (!error.isEmpty())
+                return;
+            if (sheetsDone > 0 && !writer.newPage()) {
+                error = QStringLiteral("%1枚目のシートを始められません").arg(sheetsDone + 1);
+                return;
+            }
+            paintSheet(painter, writer, options.layout, options.codeSize, paintFonts, sheet);
+            ++sheetsDone;
+        };
+        // Every row is waited for, painted or not: the check thread ends
+        // before this returns.
+        for (std::size_t i = 0; i < list.rows.size(); ++i) {
+            {
+                std::unique_lock waiting(lock);
+                more.wait(waiting, [&] { return checked > i; });
+            }
+            const RowResult& r = run.results[i];
+            if (!r.printed)
+                continue;
+            sheet.push_back({position % perSheet, r.label});
+            if (++position % perSheet == 0) {
+                paint();
+                sheet.clear();
+            }
         }
-        paintSheet(painter, writer, options.layout, options.codeSize, paintFonts, sheet);
-        ++sheetsDone;
-    };
-    for (std::size_t i = 0; i < list.rows.size(); ++i) {
-        {
-            std::unique_lock waiting(lock);
-            more.wait(waiting, [&] { return checked > i; });
-        }
-        const RowResult& r = run.results[i];
-        if (!r.printed)
-            continue;
-        sheet.push_back({position % perSheet, r.label});
-        if (++position % perSheet == 0) {
+        if (!sheet.empty())
             paint();
-            sheet.clear();
-        }
-    }
+        if (painting && !painter.end() && error.isEmpty())
+            error = QStringLiteral("印刷を終えられません");
+        return error;
+    });
     checking.join();
-    if (!sheet.empty())
-        paint();
-    if (painting && !painter.end() && run.error.isEmpty())
-        run.error = QStringLiteral("印刷を終えられません");
+    run.error = failure;
     return run;
 }
 

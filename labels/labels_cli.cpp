@@ -2,21 +2,7 @@
 
 #include "labels/label_run.h"
 
-#include <cstring>
-
 namespace yubin {
-
-bool cliDrawsText(int argc, char** argv) {
-    // The verb is the first argument that is neither an option nor the
-    // value of --data.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--data") == 0)
-            ++i;
-        else if (argv[i][0] != '-')
-            return std::strcmp(argv[i], "labels") == 0 || std::strcmp(argv[i], "postcards") == 0;
-    }
-    return false;
-}
 
 int runLabelsVerb(const CliRequest& request) {
     using namespace labels;

@@ -10,8 +10,4 @@ namespace yubin {
 // (options, a layout that does not fit A4 or cannot hold the barcode).
 int runLabelsVerb(const CliRequest& request);
 
-// The labels and postcards verbs draw text, which takes Qt's fonts and so a
-// QGuiApplication; true when the arguments ask for it.
-bool cliDrawsText(int argc, char** argv);
-
 } // namespace yubin

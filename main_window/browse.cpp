@@ -13,37 +13,6 @@ namespace yubin {
 
 namespace {
 
-// Legal-entity words an office reading may begin with, in the order they
-// are tried, and how many characters each removes.
-struct CorporateForm {
-    const char16_t* prefix;
-    int removed;
-};
-constexpr CorporateForm CorporateFormPrefixes[] = {
-    {u"(ｶﾌﾞ)", 5},
-    {u"ｶﾌﾞ ", 4},
-    {u"(ｲ)", 3},
-    {u"ﾄﾞｸﾘﾂｷﾞﾖｳｾｲﾎｳｼﾞﾝ ", 17},
-    {u"ｲﾘﾖｳﾎｳｼﾞﾝ ", 10},
-    {u"ｲﾘﾖｳﾎｳｼﾞﾝｼﾔﾀﾞﾝ", 14},
-    {u"(ｶ)", 3},
-    {u"(ｻﾞｲ)", 5},
-    {u"(ｼﾔ)", 4},
-    {u"(ｼﾞﾔﾌ)", 6},
-    {u"(ｼﾕｳ)", 5},
-    {u"(ﾕｳ)", 4},
-    {u"ｶﾌﾞ) ", 5},
-    {u"ｶ) ", 3},
-    {u"ｶ)", 2},
-    {u"（", 1},
-    {u"ｶﾌﾞｼｷｶｲｼﾔ ", 10},
-    {u"ｶﾌﾞｼｷｶﾞｲｼﾔ)", 11},
-    {u"ｶﾌﾞｼｷｶﾞｲｼﾔ ", 11},
-    {u"ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ ", 12},
-    {u"(ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ)", 13},
-    {u"ｶﾞﾂｺｳﾎｳｼﾞﾝ ", 11},
-};
-
 QString wholeAreaReading(const QString& reading) {
     // The part read for "一円" follows the last ｲ; a reading without one is
     // shown whole.
@@ -59,22 +28,13 @@ QString browseFilePath(const DataFolder& data, BrowseMode mode, int prefectureIn
                                               : data.prefectureFilePath(prefectureIndex);
 }
 
-QString stripCorporateForm(QStringView reading) {
-    const QStringView trimmedReading = text::trimBlanks(reading);
-    for (const CorporateForm& form : CorporateFormPrefixes) {
-        if (trimmedReading.startsWith(QStringView(form.prefix)))
-            return text::trimmed(trimmedReading.mid(form.removed));
-    }
-    return trimmedReading.toString();
-}
-
 LoadedRecords loadRecords(QStringView text, BrowseMode mode, const QString& prefectureName,
                           Access_CSV& csv) {
     LoadedRecords loaded;
     QString line;
     forEachLine(text, [&](QStringView raw) {
         const QStringView trimmedLine = text::trimBlanks(raw);
-        if (trimmedLine.size() <= 10)
+        if (!isRecordLine(trimmedLine))
             return;
         if (mode == BrowseMode::BusinessOffice) {
             // The prefecture's name must stand beyond the leading code columns.
@@ -87,20 +47,20 @@ LoadedRecords loadRecords(QStringView text, BrowseMode mode, const QString& pref
             // A line that does not reach the town column is no record: a
             // stray text or binary line would else list as a nameless
             // municipality.
-            if (csv.MaxColNo(line) < 9)
+            if (csv.MaxColNo(line) < AddressColumn::Town)
                 return;
-            const QString municipality = csv.Col(8, line);
-            if (loaded.municipalities.empty() || loaded.municipalities.back().name != municipality)
-                loaded.municipalities.push_back({municipality, csv.Col(5, line)});
-            loaded.records.push_back({sevenDigitCode(csv.Col(3, line)), csv.Col(5, line),
-                                      csv.Col(6, line), municipality, csv.Col(9, line)});
+            const PostalRecord r = readAddressRecord(line, csv);
+            if (loaded.municipalities.empty() ||
+                loaded.municipalities.back().name != r.municipality)
+                loaded.municipalities.push_back({r.municipality, r.municipalityReading});
+            loaded.records.push_back(
+                {r.postalCode, r.municipalityReading, r.townReading, r.municipality, r.town});
         } else {
-            if (csv.Col(4, line) != prefectureName)
+            const PostalRecord r = readOfficeRecord(line, csv);
+            if (r.prefecture != prefectureName)
                 return;
-            loaded.records.push_back({sevenDigitCode(csv.Col(8, line)), csv.Col(3, line),
-                                      stripCorporateForm(csv.Col(2, line)),
-                                      csv.Col(5, line) + csv.Col(6, line) + csv.Col(7, line),
-                                      QString()});
+            loaded.records.push_back(
+                {r.postalCode, r.officeName, r.officeReading, r.address, QString()});
         }
     });
     return loaded;

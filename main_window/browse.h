@@ -48,9 +48,6 @@ LoadedRecords loadRecords(QStringView text, BrowseMode mode, const QString& pref
 // business-office file.
 QString browseFilePath(const DataFolder& data, BrowseMode mode, int prefectureIndex);
 
-// The office reading without the legal-entity word it begins with, trimmed.
-QString stripCorporateForm(QStringView reading);
-
 // The named fields of a row, for the command line's tsv and json output.
 PostalRecord recordOfRow(const RecordRow& row, BrowseMode mode, const QString& prefecture);
 PostalRecord recordOfMunicipality(const MunicipalityRow& row, const QString& prefecture);

@@ -52,38 +52,6 @@ bool isUnreserved(char32_t c) {
            c == u'-' || c == u'.' || c == u'_' || c == u'~';
 }
 
-bool isHalfWidthKatakanaByte(int code) {
-    return code >= 0xA1 && code <= 0xDF;
-}
-
-// Characters that JIS X 0208 itself maps to these code points, while code
-// page 932 holds the same JIS codes under other ones. An input method on
-// this desktop types the JIS forms (the wave dash above all).
-char32_t toCp932Form(char32_t c) {
-    switch (c) {
-    case 0x301C: // WAVE DASH
-        return 0xFF5E;
-    case 0x2016: // DOUBLE VERTICAL LINE
-        return 0x2225;
-    case 0x2212: // MINUS SIGN
-        return 0xFF0D;
-    case 0x00A2: // CENT SIGN
-        return 0xFFE0;
-    case 0x00A3: // POUND SIGN
-        return 0xFFE1;
-    case 0x00AC: // NOT SIGN
-        return 0xFFE2;
-    case 0x2014: // EM DASH
-        return 0x2015;
-    default:
-        return c;
-    }
-}
-
-int cp932CodeOf(char32_t c) {
-    return c > 0xFFFF ? -1 : text::cp932Code(char16_t(c));
-}
-
 void appendNumericReference(QString& out, char32_t c) {
     appendByte(out, '&');
     appendByte(out, '#');
@@ -122,20 +90,61 @@ template <typename Fn> void forEachCodePoint(QStringView text, Fn&& fn) {
     }
 }
 
-// The EUC-JP bytes of a code page 932 double-byte character, through its JIS
-// code; false when the character lies outside the JIS rows (the IBM
-// extensions and the user-defined area), which the JIS code cannot reach.
-bool appendEucJpFromShiftJis(QString& out, int sjisCode) {
-    const QString jis = SJIStoJIS(hexByte(sjisCode >> 8) + hexByte(sjisCode & 0xFF));
-    if (jis.size() != 4)
-        return false;
-    const int row = jis.left(2).toInt(nullptr, 16);
-    const int cell = jis.right(2).toInt(nullptr, 16);
-    if (row < 0x21 || row > 0x7E || cell < 0x21 || cell > 0x7E)
-        return false;
-    appendByte(out, unsigned(row + 0x80));
-    appendByte(out, unsigned(cell + 0x80));
-    return true;
+QByteArray twoBytes(int first, int second) {
+    QByteArray bytes(2, '\0');
+    bytes[0] = char(first);
+    bytes[1] = char(second);
+    return bytes;
+}
+
+// The EUC-JP bytes of a character: half-width katakana after the single
+// shift, a double-byte character through its JIS code, and what lies outside
+// the JIS rows (the IBM extensions) as the Microsoft form of EUC-JP has it,
+// as its NEC-selected twin. Empty when EUC-JP has none.
+QByteArray eucJpBytes(char32_t c) {
+    const char32_t form = text::toCp932Form(c);
+    const int code = text::cp932Code(form);
+    if (text::isCp932HalfWidthKatakana(code))
+        return twoBytes(0x8E, code);
+    if (code > 0xFF) {
+        const int jis = text::jisCodeOfCp932(code);
+        const int row = jis >> 8;
+        const int cell = jis & 0xFF;
+        if (jis >= 0 && row >= 0x21 && row <= 0x7E && cell >= 0x21 && cell <= 0x7E)
+            return twoBytes(row + 0x80, cell + 0x80);
+    }
+    return encodeWith("EUC-JP", form);
+}
+
+// The code page 932 bytes of a character; empty when it has none.
+QByteArray shiftJisBytes(char32_t c) {
+    const int code = text::cp932Code(text::toCp932Form(c));
+    if (code < 0)
+        return {};
+    if (code > 0xFF)
+        return twoBytes(code >> 8, code & 0xFF);
+    return QByteArray(1, char(code));
+}
+
+// ASCII as itself or escaped; any other character as the escaped bytes
+// `encode` gives it, or as a numeric reference where it gives none.
+template <typename Encode> QString percentQuery(QStringView text, Encode encode) {
+    QString out;
+    out.reserve(text.size() * 6);
+    forEachCodePoint(text, [&](char32_t c) {
+        if (c < 0x80) {
+            appendAscii(out, c);
+            return;
+        }
+        const QByteArray bytes = encode(c);
+        if (bytes.isEmpty()) {
+            appendNumericReference(out, c);
+            return;
+        }
+        for (char b : bytes)
+            appendByte(out, uchar(b));
+    });
+    return out;
 }
 
 } // namespace
@@ -166,76 +175,16 @@ QString SJIStoJIS(const QString& strSJISCODE) {
     for (QChar c : strSJISCODE)
         if (!isHexDigit(c))
             return QString();
-    const int code = strSJISCODE.toInt(nullptr, 16);
-    int hi = code >> 8;
-    int lo = code & 0xFF;
-    const bool leadByte = (hi >= 0x81 && hi <= 0x9F) || (hi >= 0xE0 && hi <= 0xFC);
-    const bool trailByte = lo >= 0x40 && lo <= 0xFC && lo != 0x7F;
-    if (!leadByte || !trailByte)
-        return QString();
-
-    hi = hi <= 0x9F ? hi - 113 : hi - 177;
-    hi = hi * 2 + 1;
-    if (lo > 127)
-        lo = lo - 1;
-    if (lo >= 158) {
-        lo = lo - 125;
-        hi = hi + 1;
-    } else {
-        lo = lo - 31;
-    }
-    return hexByte(hi) + hexByte(lo);
+    const int jis = text::jisCodeOfCp932(strSJISCODE.toInt(nullptr, 16));
+    return jis < 0 ? QString() : hexByte(jis >> 8) + hexByte(jis & 0xFF);
 }
 
 QString eucJpQuery(QStringView text) {
-    QString out;
-    out.reserve(text.size() * 6);
-    forEachCodePoint(text, [&out](char32_t c) {
-        if (c < 0x80) {
-            appendAscii(out, c);
-            return;
-        }
-        const char32_t form = toCp932Form(c);
-        const int code = cp932CodeOf(form);
-        if (isHalfWidthKatakanaByte(code)) {
-            appendByte(out, 0x8E); // EUC-JP's single shift for half-width katakana
-            appendByte(out, unsigned(code));
-            return;
-        }
-        if (code > 0xFF && appendEucJpFromShiftJis(out, code))
-            return;
-        // The IBM extensions go as their NEC-selected twins, as the
-        // Microsoft form of EUC-JP has them.
-        const QByteArray bytes = encodeWith("EUC-JP", form);
-        if (bytes.isEmpty()) {
-            appendNumericReference(out, c);
-            return;
-        }
-        for (char b : bytes)
-            appendByte(out, uchar(b));
-    });
-    return out;
+    return percentQuery(text, eucJpBytes);
 }
 
 QString shiftJisQuery(QStringView text) {
-    QString out;
-    out.reserve(text.size() * 6);
-    forEachCodePoint(text, [&out](char32_t c) {
-        if (c < 0x80) {
-            appendAscii(out, c);
-            return;
-        }
-        const int code = cp932CodeOf(toCp932Form(c));
-        if (code < 0) {
-            appendNumericReference(out, c);
-        } else if (code > 0xFF) {
-            appendByte(out, unsigned(code >> 8));
-            appendByte(out, unsigned(code & 0xFF));
-        } else {
-            appendByte(out, unsigned(code));
-        }
-    });
-    return out;
+    return percentQuery(text, shiftJisBytes);
 }
 
 QString utf8Query(QStringView text) {

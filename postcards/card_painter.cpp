@@ -1,6 +1,7 @@
 #include "postcards/card_painter.h"
 
 #include "barcode/cbarcode.h"
+#include "labels/page_output.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -15,7 +16,6 @@ namespace yubin::postcards {
 namespace {
 
 constexpr double MmPerInch = 25.4;
-constexpr int PdfDotsPerInch = 1200;
 // 朱色, the boxes' colour in the manual; lines 0.5 mm for the first three
 // boxes and the hyphen, 0.3 mm for the last four.
 const QColor BoxRed(0xE8, 0x38, 0x28);
@@ -129,13 +129,7 @@ void paintCalibration(QPainter& painter, const QPaintDevice& device, const CardO
 
 QImage cardPicture(const ComposedCard& card, CardComposer& composer, double dotsPerInch) {
     const Paper& paper = composer.options().paper;
-    QImage picture(int(std::lround(paper.widthMm / MmPerInch * dotsPerInch)),
-                   int(std::lround(paper.heightMm / MmPerInch * dotsPerInch)),
-                   QImage::Format_RGB32);
-    const int dotsPerMeter = int(std::lround(dotsPerInch / MmPerInch * 1000));
-    picture.setDotsPerMeterX(dotsPerMeter);
-    picture.setDotsPerMeterY(dotsPerMeter);
-    picture.fill(Qt::white);
+    QImage picture = labels::whitePicture(QSizeF(paper.widthMm, paper.heightMm), dotsPerInch);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -158,44 +152,27 @@ void setUpPage(QPagedPaintDevice& device, const Paper& paper) {
 
 QString paintCards(QPagedPaintDevice& device, std::span<const ComposedCard> cards,
                    CardComposer& composer, CardProgress* progress) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return QStringLiteral("印刷を始められません");
-    const int total = int(cards.size());
-    for (int i = 0; i < total; ++i) {
-        if (progress && !progress->keepGoing(i, total)) {
-            painter.end();
-            return QStringLiteral("中止しました");
-        }
-        if (i > 0 && !device.newPage()) {
-            painter.end();
-            return QStringLiteral("%1枚目を始められません").arg(i + 1);
-        }
-        paintCard(painter, device, cards[std::size_t(i)], composer);
-    }
-    return painter.end() ? QString() : QStringLiteral("印刷を終えられません");
+    return labels::paintPages(device, int(cards.size()), progress,
+                              QStringLiteral("%1枚目を始められません"),
+                              [&](QPainter& painter, int i) {
+                                  paintCard(painter, device, cards[std::size_t(i)], composer);
+                              });
 }
 
 QString paintCalibrationPage(QPagedPaintDevice& device, CardComposer& composer) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return QStringLiteral("印刷を始められません");
-    paintCalibration(painter, device, composer.options(), composer);
-    return painter.end() ? QString() : QStringLiteral("印刷を終えられません");
+    return labels::paintPages(device, 1, nullptr, QString(), [&](QPainter& painter, int) {
+        paintCalibration(painter, device, composer.options(), composer);
+    });
 }
 
 namespace {
 
 template <typename Paint>
 QString toPdf(QByteArray& pdf, CardComposer& composer, const QString& title, Paint paint) {
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(PdfDotsPerInch);
-    setUpPage(writer, composer.options().paper);
-    writer.setTitle(title);
-    writer.setCreator(QStringLiteral("yubin"));
-    return paint(writer);
+    return labels::writePdf(pdf, title, [&](QPdfWriter& writer) {
+        setUpPage(writer, composer.options().paper);
+        return paint(writer);
+    });
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "postcards/postcard_run.h"
 
+#include "foundation/text.h"
+
 namespace yubin::postcards {
 
 namespace {
@@ -20,14 +22,6 @@ labels::LabelOptions checkOptions(const PostcardOptions& options) {
     return o;
 }
 
-QString joined(const QStringList& parts, QChar blank) {
-    QStringList kept;
-    for (const QString& p : parts)
-        if (!p.isEmpty())
-            kept << p;
-    return kept.join(blank);
-}
-
 } // namespace
 
 CardText cardText(const labels::AddressList& list, const labels::Record& row,
@@ -42,7 +36,7 @@ CardText cardText(const labels::AddressList& list, const labels::Record& row,
     t.postalCode = check.status == labels::RowStatus::Error
                        ? labels::givenPostalCode(f(Column::PostalCode)).value_or(QString())
                        : check.postalCode;
-    t.address = joined(
+    t.address = text::joinNonEmpty(
         {f(Column::Address), f(Column::Address1), f(Column::Address2), f(Column::Address3)}, u' ');
     t.building = f(Column::Building);
     const QString name = list.personName(row);
@@ -60,7 +54,7 @@ CardText cardText(const labels::AddressList& list, const labels::Record& row,
             if (const QString v = list.part(row, joint); !v.isEmpty())
                 t.jointNames << v;
     } else {
-        t.name = joined({f(Column::Company), f(Column::Department)}, u'\u3000');
+        t.name = text::joinNonEmpty({f(Column::Company), f(Column::Department)}, u'\u3000');
         if (!t.name.isEmpty())
             t.honorific = honorific.isEmpty() ? QStringLiteral("御中") : honorific;
     }

@@ -11,8 +11,6 @@
 
 namespace yubin {
 
-// The record of a matching line, its columns trimmed.
-PostalRecord scanRecord(QStringView line, bool businessOffice, Access_CSV& csv);
 // The postal-code column of a line, trimmed, as a postal-code search
 // compares it with its key.
 QString postalCodeColumn(QStringView line, bool businessOffice, Access_CSV& csv);
@@ -20,10 +18,6 @@ QString postalCodeColumn(QStringView line, bool businessOffice, Access_CSV& csv)
 // NNN-NNNN, a blank, then the address.
 QString resultRow(const PostalRecord& record);
 QString resultRow(QStringView line, bool businessOffice, Access_CSV& csv);
-
-// The postal code of a row: the column's leading digits as a number, seven
-// digits with leading zeros.
-QString rowPostalCode(const QString& column);
 
 // Whether a town area stands in parentheses in its row, without the
 // readings: the catch-all town area and one that covers a whole place.

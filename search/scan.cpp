@@ -135,7 +135,7 @@ private:
             return true;
         if (zipMode && postalCodeColumn(line, businessOffice, csv) != words.first)
             return true;
-        result.records.push_back(scanRecord(line, businessOffice, csv));
+        result.records.push_back(readRecord(line.toString(), businessOffice, csv));
         result.rows << resultRow(result.records.back());
         ++result.matches;
         if (result.rows.size() >= ScanRowLimit) {

@@ -1,8 +1,8 @@
 #include "search/search_cli.h"
 
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
-#include "main_window/browse.h"
 #include "search/scan.h"
 #include "search/search_input.h"
 

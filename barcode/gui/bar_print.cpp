@@ -288,7 +288,7 @@ void BAR_Print::draw(bool printWhenChosen) {
     }
     lblDeg->clear();
     writeBack(txtData2, barcode::addressNumberForBarcode(txtData2->text()));
-    const QString data = txtData1->text() + txtData2->text();
+    const QString data = barcode::barcodeData(txtData1->text(), txtData2->text());
 
     // From here a failure ends the action silently, leaving what was shown.
     const int size = cmbBlock->currentIndex() + 1;

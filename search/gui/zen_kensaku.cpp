@@ -4,6 +4,7 @@
 #include "foundation/gui/widgets.h"
 #include "foundation/list_gestures.h"
 #include "foundation/postal_code_validator.h"
+#include "foundation/postal_record.h"
 #include "foundation/text.h"
 #include "foundation/utilities.h"
 #include "search/gui/ubin_sort.h"

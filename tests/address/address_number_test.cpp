@@ -56,16 +56,6 @@ TEST(AddressNumber, LettersTakeTwoBarcodePlaces) {
     EXPECT_EQ(barcodePlaces(u"12A3"), 5);
 }
 
-TEST(KanjiNumber, ReadsBothWritings) {
-    const std::pair<const char16_t*, std::optional<int>> cases[] = {
-        {u"十一", 11},           {u"二十一", 21},           {u"百三", 103},
-        {u"一〇三", 103},        {u"千二百三十四", 1234},   {u"十", 10},
-        {u"十十", std::nullopt}, {u"三百千", std::nullopt},
-    };
-    for (const auto& [run, value] : cases)
-        EXPECT_EQ(kanjiNumberValue(run), value) << QString::fromUtf16(run).toStdString();
-}
-
 TEST(FoldForMatch, AcceptsTheCommonVariants) {
     const std::pair<const char16_t*, const char16_t*> same[] = {
         {u"霞が関", u"霞ヶ関"},

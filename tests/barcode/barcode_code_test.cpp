@@ -75,5 +75,20 @@ TEST(Patterns, TableAndFullPatternAreTheStandards) {
                   u"101010301000"_qs);
 }
 
+// 100-0013 with the address number 3-2a: 1 0 0 0 0 1 3 3, the hyphen, 2,
+// A as CC1 and 0, eight CC4; the sum 143 leaves 10 by 19, check 9.
+TEST(Builder, CodeAndUpperCasedNumberGoToBars) {
+    const std::optional<Barcode> built = buildBarcode(u"1000013", u"3-2a");
+    ASSERT_TRUE(built.has_value());
+    EXPECT_EQ(built->check, 9);
+    EXPECT_EQ(built->pattern, u"001030"_qs + u"101040"_qs + u"104040"_qs.repeated(4) +
+                                  u"101040"_qs + u"301020"_qs.repeated(2) + u"401040"_qs +
+                                  u"103020"_qs + u"302040"_qs + u"104040"_qs +
+                                  u"403020"_qs.repeated(8) + u"401010"_qs + u"301000"_qs);
+    UnencodableCharacter failure;
+    EXPECT_FALSE(buildBarcode(u"1000013", u"3#2", &failure).has_value());
+    EXPECT_EQ(failure.position, 8);
+}
+
 } // namespace
 } // namespace yubin::barcode

@@ -1,5 +1,4 @@
 #include "data_prep/archive_extract.h"
-#include "data_prep/file_replace.h"
 #include "data_prep/file_time.h"
 #include "data_prep/nationwide_split.h"
 #include "foundation/prefectures.h"
@@ -120,43 +119,6 @@ TEST_F(Extraction, SetFileWriteTimeStampsTheModificationTimeOfAValidDateOnly) {
     file.close();
     EXPECT_EQ(QFileInfo(path).lastModified(), QDateTime(QDate(2005, 9, 30), QTime(10, 20, 30)));
     EXPECT_EQ(readAll(path), QByteArray("data"));
-}
-
-// ---- replacing data files ---------------------------------------------
-
-// The second rename of a group fails (its folder went away after the files
-// were written): the first target, already replaced, gets its old bytes and
-// time back, and a target that did not exist before is gone again.
-TEST(StagedFiles, AFailedRenamePutsBackEveryFileAlreadyReplaced) {
-    QTemporaryDir dir;
-    const QString data = dir.path() + u"/DATA/"_s, gone = dir.path() + u"/gone/"_s;
-    QDir().mkpath(data);
-    QDir().mkpath(gone);
-    const QDateTime published(QDate(2025, 9, 30), QTime(0, 0));
-    test::writeFile(data + u"13tokyo.CSV"_s, "old tokyo\r\n");
-    QFile old(data + u"13tokyo.CSV"_s);
-    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(old.setFileTime(published, QFileDevice::FileModificationTime));
-    old.close();
-
-    StagedFiles staged;
-    ASSERT_EQ(staged.add(data + u"13tokyo.CSV"_s, "new tokyo\r\n"), QString());
-    ASSERT_EQ(staged.add(data + u"14kanaga.CSV"_s, "new kanagawa\r\n"), QString());
-    ASSERT_EQ(staged.add(gone + u"27osaka.CSV"_s, "new osaka\r\n"), QString());
-    QDir(gone).removeRecursively();
-    EXPECT_TRUE(staged.commit().startsWith(u"ファイルに書き込めません。 ("_s));
-    EXPECT_EQ(readAll(data + u"13tokyo.CSV"_s), QByteArray("old tokyo\r\n"));
-    EXPECT_EQ(QFileInfo(data + u"13tokyo.CSV"_s).lastModified(), published);
-    EXPECT_EQ(QDir(data).entryList(QDir::Files | QDir::Hidden), QStringList{u"13tokyo.CSV"_s});
-}
-
-TEST(WorkFiles, AFullDiskIsNamedAsSuch) {
-    QTemporaryDir dir;
-    test::writeFile(dir.path() + u"/ken_all.zip"_s, QByteArray(100000, 'x'));
-    const QString error = copyWorkFile(dir.path() + u"/ken_all.zip"_s, u"/dev/full"_s);
-    EXPECT_TRUE(error.startsWith(u"ディスクの空きが足りません。 (/dev/full: "_s))
-        << error.toStdString();
-    EXPECT_TRUE(QFileInfo::exists(u"/dev/full"_s)); // a device is never removed
 }
 
 // ---- the nationwide split ------------------------------------------------

@@ -101,6 +101,24 @@ TEST(CliArguments, TheDeclarationDecidesWhatIsAccepted) {
     }
 }
 
+// main() asks which verb runs before it makes its application: the first
+// argument that is neither an option nor --data's value, as the parser reads.
+TEST(CliArguments, TheChosenVerbIsReadAsThePassReadsIt) {
+    const std::vector<CliVerb> verbs = {{"labels", "", {}, {}, nullptr, {}, true, CliNeeds::Text},
+                                        {"code", "", {}, {}, nullptr, {}}};
+    const std::pair<QStringList, const char*> cases[] = {
+        {{u"--data"_qs, u"labels"_qs, u"code"_qs, u"labels"_qs}, "code"},
+        {{u"--data=/x"_qs, u"labels"_qs, u"a.csv"_qs}, "labels"},
+        {{u"code"_qs, u"labels"_qs}, "code"},
+        {{u"--help"_qs}, nullptr},
+        {{u"--nonsense"_qs, u"labels"_qs}, nullptr},
+        {{u"towns"_qs}, nullptr}};
+    for (const auto& [args, name] : cases) {
+        const CliVerb* verb = chosenVerb(verbs, args);
+        EXPECT_STREQ(verb ? verb->name : nullptr, name) << args.join(u' ').toStdString();
+    }
+}
+
 // The completion script yubin-cli writes for bash, run by bash.
 TEST(CliCompletion, OffersVerbsOptionsAndTheChoicesOfAValue) {
     const std::pair<QString, QString> cases[] = {

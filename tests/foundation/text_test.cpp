@@ -62,6 +62,20 @@ TEST(Cp932, UnmappableCharacterIsAQuestionMark) {
     EXPECT_EQ(cp932Code(u'€'), -1);
 }
 
+// Shift_JIS to JIS around each step's boundaries, then codes that are no
+// lead and trail byte pair.
+TEST(Cp932, DoubleByteCodesAreTheShiftJisFormOfTheJisRows) {
+    const std::pair<int, int> cases[] = {
+        {0x82A0, 0x2422}, {0x889F, 0x3021}, {0x9FFC, 0x5E7E}, {0xE040, 0x5F21}, {0xEAA4, 0x7426},
+        {0x817E, 0x215F}, {0x8180, 0x2160}, {0x819E, 0x217E}, {0x819F, 0x2221}, {0x0041, -1},
+        {0x827F, -1},     {0x82FD, -1},     {0xA1B1, -1},     {0xFD40, -1}};
+    for (const auto& [sjis, jis] : cases)
+        EXPECT_EQ(jisCodeOfCp932(sjis), jis) << std::hex << sjis;
+    EXPECT_EQ(toCp932Form(U'\u301C'), U'\uFF5E');
+    EXPECT_EQ(toCp932Form(U'\u2212'), U'\uFF0D');
+    EXPECT_EQ(toCp932Form(U'あ'), U'あ');
+}
+
 TEST(Cp932, WordHasExactBytesOnlyWhenNoOtherBytesDecodeToIt) {
     const std::pair<QString, std::optional<QByteArray>> cases[] = {
         {u"川ｶ1"_qs, QByteArray("\x90\xEC\xB6"
@@ -158,6 +172,16 @@ TEST(KanjiNumerals, DigitByDigitOrWithThePlaces) {
     }
 }
 
+TEST(KanjiNumerals, ReadsBothWritings) {
+    const std::pair<const char16_t*, std::optional<int>> cases[] = {
+        {u"十一", 11},           {u"二十一", 21},           {u"百三", 103},
+        {u"一〇三", 103},        {u"千二百三十四", 1234},   {u"十", 10},
+        {u"十十", std::nullopt}, {u"三百千", std::nullopt},
+    };
+    for (const auto& [run, value] : cases)
+        EXPECT_EQ(kanjiNumberValue(run), value) << QString::fromUtf16(run).toStdString();
+}
+
 TEST(KanjiNumerals, VerticalWritingTurnsNumbersAndTheHyphensBetweenThem) {
     const struct {
         QString in;
@@ -177,7 +201,7 @@ TEST(KanjiNumerals, VerticalWritingTurnsNumbersAndTheHyphensBetweenThem) {
 }
 
 TEST(VerticalWritingSigns, DashesWavesEllipsesAndBracketsTurn) {
-    for (QChar c : u"ー－～…（）「」【】"_qs)
+    for (QChar c : u"ー－‑﹣～…（）「」【】"_qs)
         EXPECT_TRUE(turnsInVerticalWriting(c)) << QString(c).toStdString();
     for (QChar c : u"あア山一〇、。"_qs)
         EXPECT_FALSE(turnsInVerticalWriting(c)) << QString(c).toStdString();

@@ -97,21 +97,6 @@ TEST(BusinessOffices, KeepOnlyThePrefecturesOfficesNamedBeyondTheCodeColumns) {
               QStringLiteral("読みのない事業所"));
 }
 
-TEST(CorporateForms, LoseTheLegalEntityWordTheyBeginWith) {
-    const QString readings = u"(ｶﾌﾞ) ﾃｽﾄ|ｶﾌﾞ ﾃｽﾄ|(ｲ)ﾃｽﾄ|ﾄﾞｸﾘﾂｷﾞﾖｳｾｲﾎｳｼﾞﾝ ﾃｽﾄ|ｲﾘﾖｳﾎｳｼﾞﾝ ﾃｽﾄ|"
-                             u"ｲﾘﾖｳﾎｳｼﾞﾝｼﾔﾀﾞﾝ ﾃｽﾄ|(ｶ)ﾃｽﾄ|(ｻﾞｲ)ﾃｽﾄ|(ｼﾔ)ﾃｽﾄ|(ｼﾞﾔﾌ)ﾃｽﾄ|(ｼﾕｳ)ﾃｽﾄ|"
-                             u"(ﾕｳ)ﾃｽﾄ|ｶﾌﾞ) ﾃｽﾄ|ｶ) ﾃｽﾄ|ｶ)ﾃｽﾄ|（ﾃｽﾄ|ｶﾌﾞｼｷｶｲｼﾔ ﾃｽﾄ|ｶﾌﾞｼｷｶﾞｲｼﾔ)ﾃｽﾄ|"
-                             u"ｶﾌﾞｼｷｶﾞｲｼﾔ ﾃｽﾄ|ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ ﾃｽﾄ|(ｻﾞｲﾀﾞﾝﾎｳｼﾞﾝ)ﾃｽﾄ|ｶﾞﾂｺｳﾎｳｼﾞﾝ ﾃｽﾄ|"
-                             u"  (ｼﾞﾔﾌ)  ﾃｽﾄ "_qs;
-    for (const QString& reading : readings.split(u'|'))
-        EXPECT_EQ(stripCorporateForm(reading), QStringLiteral("ﾃｽﾄ")) << reading.toStdString();
-    // Order and exactness: the first matching prefix decides, and only a
-    // whole prefix counts.
-    for (const QString& kept : u"ｶﾌﾞｼｷｶｲｼﾔﾃｽﾄ|ｶﾌﾞﾄ|ｶﾀｸﾗ"_qs.split(u'|'))
-        EXPECT_EQ(stripCorporateForm(kept), kept);
-    EXPECT_EQ(stripCorporateForm(QStringLiteral("(ｶﾌﾞ)")), QString());
-}
-
 TEST(TownLines, ThreeFormatsWithTheirBlanksAndBrackets) {
     EXPECT_EQ(townLine({"1234567", "ﾐﾔｹﾑﾗ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "三宅村", "以下に掲載がない場合"}),
               QStringLiteral("123-4567  以下に掲載がない場合"));

@@ -97,15 +97,6 @@ TEST(ResultRows, CatchAllAndWholeAreaTownsAreBracketedWithoutReading) {
         EXPECT_EQ(resultRow(line, false, csv), QString::fromUtf8(row));
 }
 
-TEST(ResultRows, PostalCodeIsTheColumnsLeadingDigitsWithZeros) {
-    for (const auto& [column, code] : {std::pair{"0600000", "0600000"},
-                                       {"600000", "0600000"},
-                                       {" 123x9 ", "0000123"},
-                                       {"abc", "0000000"},
-                                       {"123456789", "3456789"}})
-        EXPECT_EQ(rowPostalCode(QString::fromLatin1(column)), QString::fromLatin1(code)) << column;
-}
-
 // ---- the pass -----------------------------------------------------------
 
 class Pass : public Scan {

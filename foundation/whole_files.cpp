@@ -1,4 +1,4 @@
-#include "data_prep/file_replace.h"
+#include "foundation/whole_files.h"
 
 #include "foundation/utilities.h"
 
@@ -104,27 +104,6 @@ QString fileWriteError(const QString& path, const QString& reason, int error) {
 QString fileReadError(const QString& path, const QString& reason) {
     return QStringLiteral("ファイルを読めません。 (%1: %2)")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-QString fileMissingError(const QString& name) {
-    return QStringLiteral("ファイルが見つかりません。 (%1)").arg(name);
-}
-
-QString archiveOpenError(const QString& reason) {
-    return QStringLiteral("書庫ファイルを開けません。 (%1)").arg(reason);
-}
-
-QString archiveFormatError(const QString& reason) {
-    return QStringLiteral("書庫ファイルの形式を読み取れません。 (%1)").arg(reason);
-}
-
-QString archiveDamagedError(const QString& reason) {
-    return QStringLiteral("書庫ファイルが壊れています。 (%1)").arg(reason);
-}
-
-QString runInProgressError() {
-    return QStringLiteral(
-        "別の郵便番号ﾃﾞｰﾀ処理が実行中です。終わってから、もう一度実行してください。");
 }
 
 QString placementName(const QString& folder, const QString& name) {

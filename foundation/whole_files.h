@@ -1,9 +1,10 @@
 #pragma once
 
-// Replacing the user's data files. A new file is written beside its target,
-// flushed to the disk and only then renamed over it, so a data file is always
-// whole: its old version or its new one, whatever fails, fills the disk or
-// kills the process.
+// Writing files whole: the data preparation's data files, yubin-cli's
+// pictures, PDFs and SVGs, the label and postcard PDFs. A new file is
+// written beside its target, flushed to the disk and only then renamed over
+// it, so a file is always whole: its old version or its new one, whatever
+// fails, fills the disk or kills the process.
 
 #include <QByteArrayView>
 #include <QDateTime>
@@ -56,15 +57,10 @@ QString copyFileReplacing(const QString& source, const QString& target);
 // success, else the failure's description.
 QString copyWorkFile(const QString& source, const QString& target);
 
-// The descriptions of the failures of a run, in Japanese, with the system's
-// or the library's own words in parentheses. `error` is the errno of the
-// failed call where known, so that a full disk is named as such.
+// The descriptions of a failed write or read, in Japanese, with the
+// system's own words in parentheses. `error` is the errno of the failed
+// call where known, so that a full disk is named as such.
 QString fileWriteError(const QString& path, const QString& reason, int error = 0);
 QString fileReadError(const QString& path, const QString& reason);
-QString fileMissingError(const QString& name);
-QString archiveOpenError(const QString& reason);
-QString archiveFormatError(const QString& reason);
-QString archiveDamagedError(const QString& reason);
-QString runInProgressError();
 
 } // namespace yubin
