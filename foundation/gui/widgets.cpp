@@ -177,4 +177,21 @@ void SetListHorizontalExtent(ExtentListWidget& list) {
     list.setHorizontalExtent(widest + 10);
 }
 
+PagePreview makePagePreview(QWidget* parent, QSize pictureSize) {
+    PagePreview p;
+    p.picture = new QLabel(parent);
+    p.picture->setFixedSize(pictureSize);
+    p.picture->setFrameShape(QFrame::Box);
+    p.picture->setAlignment(Qt::AlignCenter);
+    p.previous = new QPushButton(QStringLiteral("◀"), parent);
+    p.next = new QPushButton(QStringLiteral("▶"), parent);
+    p.page = new QLabel(parent);
+    p.page->setAlignment(Qt::AlignCenter);
+    p.buttons = new QHBoxLayout;
+    p.buttons->addWidget(p.previous);
+    p.buttons->addWidget(p.page, 1);
+    p.buttons->addWidget(p.next);
+    return p;
+}
+
 } // namespace yubin

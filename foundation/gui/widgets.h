@@ -2,8 +2,10 @@
 
 // Small widgets that stand in for controls of the original desktop toolkit.
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 
 #include <optional>
 
@@ -77,6 +79,17 @@ void setColours(QWidget& widget, const QColor& text, const QColor& background = 
 
 inline const QColor ColourBlue(0x00, 0x00, 0xFF);
 inline const QColor ColourLightYellow(0xFF, 0xFF, 0xC0);
+
+// A page preview as the label sheets and the postcards show it: the page's
+// picture, framed, and under it ◀, the page number and ▶.
+struct PagePreview {
+    QLabel* picture;
+    QPushButton* previous;
+    QPushButton* next;
+    QLabel* page;
+    QHBoxLayout* buttons;
+};
+PagePreview makePagePreview(QWidget* parent, QSize pictureSize);
 
 // The list's horizontal scroll range becomes its widest entry, measured in
 // the list's own font, plus 10 pixels. An empty list gets 10.

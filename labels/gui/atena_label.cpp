@@ -2,6 +2,7 @@
 
 #include "barcode/barcode_code.h"
 #include "barcode/barcode_input.h"
+#include "foundation/gui/widgets.h"
 #include "foundation/postal_code.h"
 
 #include <QApplication>
@@ -122,22 +123,15 @@ void Atena_Label::createControls() {
     left->addWidget(grdRows, 1);
     left->addWidget(lblCounts);
 
-    picSheet = new QLabel(this);
-    picSheet->setFixedSize(PreviewWidth,
-                           int(PreviewWidth * labels::A4HeightMm / labels::A4WidthMm));
-    picSheet->setFrameShape(QFrame::Box);
-    picSheet->setAlignment(Qt::AlignCenter);
-    cmdPrev = new QPushButton(QStringLiteral("◀"), this);
-    cmdNext = new QPushButton(QStringLiteral("▶"), this);
-    lblPage = new QLabel(this);
-    lblPage->setAlignment(Qt::AlignCenter);
-    auto* pages = new QHBoxLayout;
-    pages->addWidget(cmdPrev);
-    pages->addWidget(lblPage, 1);
-    pages->addWidget(cmdNext);
+    const PagePreview preview = makePagePreview(
+        this, QSize(PreviewWidth, int(PreviewWidth * labels::A4HeightMm / labels::A4WidthMm)));
+    picSheet = preview.picture;
+    cmdPrev = preview.previous;
+    cmdNext = preview.next;
+    lblPage = preview.page;
     auto* right = new QVBoxLayout;
     right->addWidget(picSheet);
-    right->addLayout(pages);
+    right->addLayout(preview.buttons);
     right->addStretch(1);
     // Label sheets or postcards and envelopes from the same checked list.
     auto* labelPage = new QWidget(this);

@@ -1,5 +1,6 @@
 #include "postcards/gui/postcard_panel.h"
 
+#include "foundation/gui/widgets.h"
 #include "postcards/card_painter.h"
 #include "postcards/postcard_settings.h"
 
@@ -90,18 +91,12 @@ void PostcardPanel::createControls() {
     options->addWidget(lblProblem);
     options->addStretch(1);
 
-    picCard = new QLabel(this);
-    picCard->setFixedSize(int(PreviewHeight * 120 / 235.0) + 40, PreviewHeight);
-    picCard->setFrameShape(QFrame::Box);
-    picCard->setAlignment(Qt::AlignCenter);
-    cmdPrev = new QPushButton(QStringLiteral("◀"), this);
-    cmdNext = new QPushButton(QStringLiteral("▶"), this);
-    lblPage = new QLabel(this);
-    lblPage->setAlignment(Qt::AlignCenter);
-    auto* pages = new QHBoxLayout;
-    pages->addWidget(cmdPrev);
-    pages->addWidget(lblPage, 1);
-    pages->addWidget(cmdNext);
+    const PagePreview pagePreview =
+        makePagePreview(this, QSize(int(PreviewHeight * 120 / 235.0) + 40, PreviewHeight));
+    picCard = pagePreview.picture;
+    cmdPrev = pagePreview.previous;
+    cmdNext = pagePreview.next;
+    lblPage = pagePreview.page;
     cmdPrint = new QPushButton(QStringLiteral("はがき印刷(&H)…"), this);
     cmdPdf = new QPushButton(QStringLiteral("はがきPDF(&D)…"), this);
     auto* outputs = new QHBoxLayout;
@@ -111,7 +106,7 @@ void PostcardPanel::createControls() {
     lblCounts->setWordWrap(true);
     auto* preview = new QVBoxLayout;
     preview->addWidget(picCard, 0, Qt::AlignHCenter);
-    preview->addLayout(pages);
+    preview->addLayout(pagePreview.buttons);
     preview->addWidget(lblCounts);
     preview->addLayout(outputs);
     preview->addStretch(1);

@@ -140,14 +140,6 @@
         <translation>用紙の左端からのミリメートル（既定 15）</translation>
     </message>
     <message>
-        <source>turn downloaded archives into the data files</source>
-        <translation>ダウンロードしたアーカイブからデータファイルを作る</translation>
-    </message>
-    <message>
-        <source>the per-prefecture archives, or the nationwide one</source>
-        <translation>都道府県別のアーカイブ、または全国一括のもの</translation>
-    </message>
-    <message>
         <source>the folder holding the downloaded archives</source>
         <translation>ダウンロードしたアーカイブのあるフォルダー</translation>
     </message>
@@ -165,15 +157,7 @@
     </message>
     <message>
         <source>as 3丁目30-8&#x3000;郵便ビル403号</source>
-        <translation>3丁目30-8　郵便ビル403号 など</translation>
-    </message>
-    <message>
-        <source>label sheets with customer barcodes from an address list (CSV or TSV)</source>
-        <translation>宛名リスト（CSV・TSV）からカスタマバーコード付きのラベルシートを作る</translation>
-    </message>
-    <message>
-        <source>the address list: UTF-8 or Shift_JIS, with or without a heading row</source>
-        <translation>宛名リスト：UTF-8 か Shift_JIS、見出し行はあってもなくても可</translation>
+        <translation>3丁目30-8&#x3000;郵便ビル403号 など</translation>
     </message>
     <message>
         <source>the A4 sheet (default 12); CUSTOM is COLSxROWS:WIDTHxHEIGHT:TOP,LEFT:HPITCH,VPITCH in millimetres</source>
@@ -233,7 +217,7 @@
     </message>
     <message>
         <source>&apos;yubin-cli VERB --help&apos; shows a verb&apos;s arguments and options.</source>
-        <translation>'yubin-cli 動詞 --help' でその動詞の引数とオプションを表示します。</translation>
+        <translation>&apos;yubin-cli 動詞 --help&apos; でその動詞の引数とオプションを表示します。</translation>
     </message>
     <message>
         <source>Arguments:</source>
@@ -321,7 +305,7 @@
     </message>
     <message>
         <source>Unknown option &apos;%1&apos;.</source>
-        <translation>不明なオプション '%1' です。</translation>
+        <translation>不明なオプション &apos;%1&apos; です。</translation>
     </message>
     <message>
         <source>Unknown options: %1.</source>
@@ -329,11 +313,11 @@
     </message>
     <message>
         <source>Missing value after &apos;%1&apos;.</source>
-        <translation>'%1' の後に値がありません。</translation>
+        <translation>&apos;%1&apos; の後に値がありません。</translation>
     </message>
     <message>
         <source>Unexpected value after &apos;%1&apos;.</source>
-        <translation>'%1' は値を取りません。</translation>
+        <translation>&apos;%1&apos; は値を取りません。</translation>
     </message>
     <message>
         <source>--format takes text, tsv or json</source>
@@ -345,7 +329,7 @@
     </message>
     <message>
         <source>no verb given (&apos;yubin-cli --help&apos; lists them)</source>
-        <translation>動詞がありません（'yubin-cli --help' で一覧が出ます）</translation>
+        <translation>動詞がありません（&apos;yubin-cli --help&apos; で一覧が出ます）</translation>
     </message>
     <message>
         <source>unknown verb %1</source>
@@ -384,16 +368,100 @@
         <translation>--%1 はミリメートルの整数です</translation>
     </message>
     <message>
-        <source>prepare prefectures or prepare nationwide</source>
-        <translation>prepare prefectures か prepare nationwide です</translation>
-    </message>
-    <message>
         <source>not a folder: %1</source>
         <translation>フォルダーではありません: %1</translation>
     </message>
     <message>
         <source>no download folder: %1</source>
         <translation>ダウンロードフォルダーがありません: %1</translation>
+    </message>
+    <message>
+        <source>turn downloaded archives into the data files, or apply the monthly differences</source>
+        <translation>ダウンロードしたアーカイブからデータファイルを作る、または毎月の差分を適用する</translation>
+    </message>
+    <message>
+        <source>the per-prefecture archives, the nationwide one (ken_all or utf_ken_all), or the monthly difference files (add_YYMM, del_YYMM, utf_add_YYMM, utf_del_YYMM, jaddYYMM, jdelYYMM)</source>
+        <translation>都道府県別のアーカイブ、全国一括のアーカイブ（ken_all または utf_ken_all）、または毎月の差分ファイル（add_YYMM、del_YYMM、utf_add_YYMM、utf_del_YYMM、jaddYYMM、jdelYYMM）</translation>
+    </message>
+    <message>
+        <source>what the applied monthly differences added and abolished</source>
+        <translation>適用した毎月の差分で追加・廃止された郵便番号</translation>
+    </message>
+    <message>
+        <source>only the months from YYMM on (2603: March 2026)</source>
+        <translation>YYMM 以降の月だけ（2603 は 2026年3月）</translation>
+    </message>
+    <message>
+        <source>label sheets with customer barcodes from an address list (CSV, TSV or .xlsx)</source>
+        <translation>宛名リスト（CSV、TSV、.xlsx）からカスタマバーコード付きのラベルシートを作る</translation>
+    </message>
+    <message>
+        <source>the address list: CSV or TSV in UTF-8 or Shift_JIS, or an .xlsx workbook</source>
+        <translation>宛名リスト：UTF-8 または Shift_JIS の CSV・TSV、または .xlsx ブック</translation>
+    </message>
+    <message>
+        <source>print the barcode of a municipality&apos;s catch-all code where the town was not recognised</source>
+        <translation>町域を確かめられなかった行にも、市区町村の「以下に掲載がない場合」の郵便番号でバーコードを印刷する</translation>
+    </message>
+    <message>
+        <source>the address side of postcards or envelopes from an address list, checked row by row</source>
+        <translation>宛名リストから、はがき・封筒の宛名面を作る（行ごとに確認）</translation>
+    </message>
+    <message>
+        <source>the address list, as for labels (not with --calibration)</source>
+        <translation>宛名リスト（labels と同じ。--calibration とは使えない）</translation>
+    </message>
+    <message>
+        <source>postcard (100x148, the default), naga3 (120x235) or naga4 (90x205) envelope, or WIDTHxHEIGHT in mm</source>
+        <translation>postcard（はがき 100x148、既定）、naga3（長形3号 120x235）、naga4（長形4号 90x205）、または 幅x高さ（mm）</translation>
+    </message>
+    <message>
+        <source>write across instead of down (縦書き is the default)</source>
+        <translation>横書きにする（既定は縦書き）</translation>
+    </message>
+    <message>
+        <source>numbers in vertical writing: 一二〇三 (digits, the default) or 千二百三 (kanji)</source>
+        <translation>縦書きの数字：一二〇三（一字ずつ、既定）または 千二百三（位取り）</translation>
+    </message>
+    <message>
+        <source>the sender&apos;s name</source>
+        <translation>差出人の氏名</translation>
+    </message>
+    <message>
+        <source>the sender&apos;s postal code, 7 digits</source>
+        <translation>差出人の郵便番号（7桁）</translation>
+    </message>
+    <message>
+        <source>the sender&apos;s address</source>
+        <translation>差出人の住所</translation>
+    </message>
+    <message>
+        <source>the printer&apos;s offset in millimetres, right and down (default 0,0)</source>
+        <translation>プリンターのずれの補正（mm、右と下。既定 0,0）</translation>
+    </message>
+    <message>
+        <source>add the customer barcode (bulk mail)</source>
+        <translation>カスタマバーコードを付ける（大量差出）</translation>
+    </message>
+    <message>
+        <source>draw the red postal-code boxes (envelopes printed without them)</source>
+        <translation>赤い郵便番号枠も印刷する（枠のない封筒に）</translation>
+    </message>
+    <message>
+        <source>print rows in error too, with the postal code as given</source>
+        <translation>エラーの行も、入力の郵便番号のまま印刷する</translation>
+    </message>
+    <message>
+        <source>write the calibration page alone to --pdf</source>
+        <translation>位置合わせ用のページだけを --pdf に書く</translation>
+    </message>
+    <message>
+        <source>write the pieces as a PDF, one a page</source>
+        <translation>1 ページに 1 枚ずつ PDF に書く</translation>
+    </message>
+    <message>
+        <source>prepare prefectures, nationwide or update</source>
+        <translation>prepare は prefectures、nationwide、update のどれかです</translation>
     </message>
 </context>
 </TS>

@@ -130,9 +130,11 @@ TEST_P(HostileFile, FullSearchFindsWhatItCanAndGoesOn) {
                      "[*] 100-8799 日本商事株式会社 東京都千代田区丸の内１－１"}}) {
         SCOPED_TRACE(text);
         const QStringList rows{QString::fromUtf8(found ? row : "文字列検索をしてください")};
+        const bool folded = fold;
+        const QString word = QString::fromUtf8(text);
         EXPECT_TRUE(check([&] {
-            w.Check2->setChecked(!fold);
-            w.Text1->setText(QString::fromUtf8(text));
+            w.Check2->setChecked(!folded);
+            w.Text1->setText(word);
             const bool scanned =
                 test::runThroughScanWindow([&] { QTest::mouseClick(w.Command1, Qt::LeftButton); });
             EXPECT_EQ(linesOf(*w.List1), rows);
