@@ -7,9 +7,11 @@
 #include "foundation/data_file.h"
 #include "foundation/utilities.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -191,6 +193,48 @@ std::vector<SampleAddress> sampleAddresses(int count) {
         });
     }
     return out;
+}
+
+void runListVerb(benchmark::State& state, const QString& verb, const QString& headings, int rows,
+                 const std::function<QString(int)>& rest, const QStringList& options) {
+    const QString& data = nationwideDataFolder();
+    if (data.isEmpty()) {
+        state.SkipWithError("resources/data not found");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("list.csv"));
+    QByteArray csv = (headings + QStringLiteral("\r\n")).toUtf8();
+    int n = 0;
+    for (const SampleAddress& a : sampleAddresses(rows))
+        csv += QStringLiteral("%1-%2,%3,%4\r\n")
+                   .arg(a.postalCode.left(3), a.postalCode.mid(3), a.address, rest(++n))
+                   .toUtf8();
+    QFile out(list);
+    if (!out.open(QIODevice::WriteOnly) || out.write(csv) != csv.size()) {
+        state.SkipWithError("cannot write the address list");
+        return;
+    }
+    out.close();
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    const QString cli = QCoreApplication::applicationDirPath() + QStringLiteral("/yubin-cli");
+    QString counts;
+    for (auto _ : state) {
+        QProcess p;
+        p.start(cli, QStringList{QStringLiteral("--data"), data, verb, list} + options +
+                         QStringList{QStringLiteral("--pdf"), pdf, QStringLiteral("--report"),
+                                     dir.filePath(QStringLiteral("report.csv"))});
+        // Exit 1 only says some rows need the user's eye.
+        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit ||
+            p.exitCode() > 1) {
+            state.SkipWithError("yubin-cli did not finish");
+            return;
+        }
+        counts = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    state.counters["rows"] = n;
+    state.counters["pdf_MB"] = double(QFileInfo(pdf).size()) / 1e6;
+    state.SetLabel(counts.toStdString());
 }
 
 } // namespace yubin::bench

@@ -4,7 +4,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
+#include <benchmark/benchmark.h>
+
+#include <functional>
 #include <vector>
 
 namespace yubin::bench {
@@ -44,5 +48,14 @@ struct SampleAddress {
     QString address;
 };
 std::vector<SampleAddress> sampleAddresses(int count);
+
+// A whole-process run of a yubin-cli verb that turns an address list into a
+// PDF and a report (labels, postcards): the list of `rows` sample addresses
+// is written once, as a spreadsheet exports it (the heading row, then the
+// code with its hyphen, the address and `rest(n)` for the n-th row), and
+// each iteration runs the verb with `options` on it. The PDF's size and
+// the verb's counts line are reported.
+void runListVerb(benchmark::State& state, const QString& verb, const QString& headings, int rows,
+                 const std::function<QString(int)>& rest, const QStringList& options = {});
 
 } // namespace yubin::bench
