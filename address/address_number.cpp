@@ -7,9 +7,6 @@ namespace yubin::address {
 
 namespace {
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
 bool isLetter(QChar c) {
     return c >= u'A' && c <= u'Z';
 }
@@ -61,7 +58,7 @@ AddressNumber addressNumber(QStringView addressB) {
         [](QChar c) { return c == u'&' || c == u'/' || c == u'・' || c == u'･' || c == u'.'; });
     // A floor written 10F ends its number like any other word.
     for (qsizetype i = 1; i < s.size(); ++i)
-        if (s[i] == u'F' && isDigit(s[i - 1]))
+        if (s[i] == u'F' && text::isAsciiDigit(s[i - 1]))
             s[i] = u'-';
 
     AddressNumber result;
@@ -69,7 +66,7 @@ AddressNumber addressNumber(QStringView addressB) {
     kept.reserve(s.size());
     for (qsizetype i = 0; i < s.size(); ++i) {
         const QChar c = s[i];
-        bool keep = isDigit(c) || c == u'-';
+        bool keep = text::isAsciiDigit(c) || c == u'-';
         if (isLetter(c)) {
             keep = !(i > 0 && isLetter(s[i - 1])) && !(i + 1 < s.size() && isLetter(s[i + 1]));
             result.lettersDropped = result.lettersDropped || !keep;

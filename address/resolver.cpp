@@ -101,10 +101,6 @@ const QString UnlistedTown =
     QStringLiteral("町域が見つからないため「以下に掲載がない場合」の郵便番号です");
 const QString UnrecognisedTown = UnlistedTown + QStringLiteral("（要確認）");
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
 // The 1-based column of a data line as bytes, without its quotes. Code page
 // 932 has no quote or comma among its trail bytes, so the bytes can be cut
 // as they are, without decoding the line.
@@ -162,7 +158,7 @@ TownMatch matchTown(const AddressResolver::Municipality& m, const FoldedText& fo
     // Digits of one kanji run share their origin; two arabic digits stand
     // side by side in the input.
     auto insideNumber = [&](qsizetype end) {
-        if (end >= f.size() || !isDigit(f[end]) || !isDigit(f[end - 1]))
+        if (end >= f.size() || !text::isAsciiDigit(f[end]) || !text::isAsciiDigit(f[end - 1]))
             return false;
         const qsizetype a = folding.origin[size_t(end - 1)], b = folding.origin[size_t(end)];
         return a == b || (b == a + 1 && input[a].isDigit() && input[b].isDigit());
@@ -569,7 +565,7 @@ Place findTown(const AddressResolver::Municipality& m, const FoldedText& text, Q
 }
 
 bool isNumberPart(QChar c) {
-    return isDigit(c) || c == u'-' || QStringView(u"丁目番地号ノ").contains(c);
+    return text::isAsciiDigit(c) || c == u'-' || QStringView(u"丁目番地号ノ").contains(c);
 }
 
 } // namespace

@@ -7,12 +7,8 @@ namespace yubin::address {
 
 namespace {
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
 bool hasDigit(QStringView s) {
-    return std::any_of(s.begin(), s.end(), isDigit);
+    return std::any_of(s.begin(), s.end(), text::isAsciiDigit);
 }
 
 // The words that give a number its place, longest first where one begins
@@ -46,7 +42,7 @@ std::optional<Level> unitAt(QStringView s, qsizetype& at, const UnitWord (&units
 
 std::optional<int> numberAt(QStringView s, qsizetype& at) {
     qsizetype end = at;
-    while (end < s.size() && isDigit(s[end]) && end - at < 6)
+    while (end < s.size() && text::isAsciiDigit(s[end]) && end - at < 6)
         ++end;
     if (end == at)
         return std::nullopt;
@@ -60,7 +56,7 @@ std::vector<int> pathAt(QStringView s, qsizetype& at) {
     std::vector<int> path;
     while (const std::optional<int> n = numberAt(s, at)) {
         path.push_back(*n);
-        if (at + 1 < s.size() && (s[at] == u'-' || s[at] == u'ノ') && isDigit(s[at + 1]))
+        if (at + 1 < s.size() && (s[at] == u'-' || s[at] == u'ノ') && text::isAsciiDigit(s[at + 1]))
             ++at;
         else
             break;
@@ -163,8 +159,8 @@ ParsedItem parseItem(QStringView raw) {
     }
 
     qsizetype at = 0;
-    while (at < main.size() && !isDigit(main[at]) &&
-           !(main[at] == u'第' && at + 1 < main.size() && isDigit(main[at + 1])))
+    while (at < main.size() && !text::isAsciiDigit(main[at]) &&
+           !(main[at] == u'第' && at + 1 < main.size() && text::isAsciiDigit(main[at + 1])))
         ++at;
     const QStringView name = main.left(at);
     while (at < main.size()) {
@@ -335,9 +331,9 @@ NumberRun numberRun(QStringView s, qsizetype at) {
         run.numbers.push_back(number);
         at = i;
         run.end = at;
-        if (at + 1 < s.size() && (s[at] == u'-' || s[at] == u'ノ') && isDigit(s[at + 1]))
+        if (at + 1 < s.size() && (s[at] == u'-' || s[at] == u'ノ') && text::isAsciiDigit(s[at + 1]))
             ++at;
-        else if (!number.unit || at >= s.size() || !(isDigit(s[at]) || s[at] == u'第'))
+        else if (!number.unit || at >= s.size() || !(text::isAsciiDigit(s[at]) || s[at] == u'第'))
             break;
     }
     return run;
@@ -481,7 +477,7 @@ AddressFacts readAddressFacts(QStringView b, QStringView street) {
     const NumberRun run = numberRun(b, 0);
     facts.numbers = run.numbers;
     for (qsizetype i = 0; i < b.size(); ++i) {
-        if (!isDigit(b[i]))
+        if (!text::isAsciiDigit(b[i]))
             continue;
         qsizetype end = i;
         const std::optional<int> n = numberAt(b, end);

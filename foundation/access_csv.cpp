@@ -1,5 +1,7 @@
 #include "foundation/access_csv.h"
 
+#include "foundation/text.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -11,9 +13,6 @@ namespace {
 constexpr int GrowthStep = 100;
 constexpr QChar Quote = u'"';
 constexpr QChar Comma = u',';
-bool isAsciiDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
 } // namespace
 
 const QString Access_CSV::NullNothingString = QStringLiteral("NullNothingString");
@@ -182,7 +181,7 @@ bool Access_CSV::isNumericText(const QString& text) {
     if (i < n && (s[i] == u'+' || s[i] == u'-'))
         ++i;
     int digits = 0;
-    while (i < n && (isAsciiDigit(s[i]) || s[i] == u',')) {
+    while (i < n && (text::isAsciiDigit(s[i]) || s[i] == u',')) {
         if (s[i] != u',')
             ++digits;
         else if (digits == 0)
@@ -191,7 +190,7 @@ bool Access_CSV::isNumericText(const QString& text) {
     }
     if (i < n && s[i] == u'.') {
         ++i;
-        while (i < n && isAsciiDigit(s[i])) {
+        while (i < n && text::isAsciiDigit(s[i])) {
             ++digits;
             ++i;
         }
@@ -203,7 +202,7 @@ bool Access_CSV::isNumericText(const QString& text) {
         if (i < n && (s[i] == u'+' || s[i] == u'-'))
             ++i;
         int expDigits = 0;
-        while (i < n && isAsciiDigit(s[i])) {
+        while (i < n && text::isAsciiDigit(s[i])) {
             ++expDigits;
             ++i;
         }

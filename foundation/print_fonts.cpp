@@ -12,7 +12,6 @@ namespace {
 
 // Widths of a font scale with its size at a printer's resolution.
 constexpr int MeasureDotsPerInch = 1200;
-constexpr double MmPerInch = 25.4;
 
 // A character whose advance depends on its neighbours.
 bool joinsNeighbours(char32_t c) {

@@ -16,7 +16,8 @@
 
 namespace yubin {
 
-inline constexpr double MmPerPoint = 25.4 / 72;
+inline constexpr double MmPerInch = 25.4;
+inline constexpr double MmPerPoint = MmPerInch / 72;
 
 struct PrintFont {
     QFont font;

@@ -148,6 +148,11 @@ std::optional<QByteArray> foldKey(QStringView word);
 void foldKeyOfCp932Lines(QByteArrayView bytes, QByteArray& out);
 
 // The blanks trimmed everywhere in the program: U+0020 and U+3000.
+// "0" to "9" only.
+inline bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
 inline bool isBlank(QChar c) {
     return c.unicode() == 0x0020 || c.unicode() == 0x3000;
 }

@@ -16,7 +16,6 @@ namespace yubin::labels {
 
 namespace {
 
-constexpr double MmPerInch = 25.4;
 // The name stands a little apart from the lines above it and indented.
 constexpr double NameGapMm = 1.0;
 constexpr double NameIndentMm = 3.0;

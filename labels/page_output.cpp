@@ -1,5 +1,6 @@
 #include "labels/page_output.h"
 
+#include "foundation/print_fonts.h"
 #include "labels/label_run.h"
 
 #include <QBuffer>
@@ -10,7 +11,6 @@ namespace yubin::labels {
 
 namespace {
 
-constexpr double MmPerInch = 25.4;
 // The PDF's coordinates: fine enough for the bars' hundredths of a millimetre.
 constexpr int PdfDotsPerInch = 1200;
 

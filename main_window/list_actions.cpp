@@ -6,10 +6,6 @@ namespace yubin {
 
 namespace {
 
-bool isAsciiDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
 // The first full-width "（", else the first "(", else the end.
 qsizetype parenthesisCut(QStringView text) {
     qsizetype at = text.indexOf(u'（');
@@ -28,7 +24,7 @@ bool isPostalCodeText(QStringView text) {
     if (text.size() != 8 || text.at(3) != u'-')
         return false;
     for (qsizetype i : {0, 1, 2, 4, 5, 6, 7})
-        if (!isAsciiDigit(text.at(i)))
+        if (!text::isAsciiDigit(text.at(i)))
             return false;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "postcards/card_painter.h"
 
 #include "barcode/cbarcode.h"
+#include "foundation/print_fonts.h"
 #include "labels/page_output.h"
 
 #include <QBuffer>
@@ -15,7 +16,6 @@ namespace yubin::postcards {
 
 namespace {
 
-constexpr double MmPerInch = 25.4;
 // 朱色, the boxes' colour in the manual; lines 0.5 mm for the first three
 // boxes and the hyphen, 0.3 mm for the last four.
 const QColor BoxRed(0xE8, 0x38, 0x28);

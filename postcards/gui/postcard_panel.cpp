@@ -16,10 +16,10 @@ namespace yubin {
 
 namespace {
 
-const QString Title = QStringLiteral("はがき・封筒");
+const QString CardsTitle = QStringLiteral("はがき・封筒");
 const QString CustomPaper = QStringLiteral("指定（mm）");
 constexpr int PreviewHeight = 300;
-constexpr double PreviewDotsPerInch = 2 * PreviewHeight / (148 / 25.4);
+constexpr double CardPreviewDotsPerInch = 2 * PreviewHeight / (148 / 25.4);
 
 } // namespace
 
@@ -144,7 +144,7 @@ void PostcardPanel::createControls() {
 }
 
 void PostcardPanel::tell(const QString& message) {
-    platform.messages->show(MessageIcon::Exclamation, Title, message, MessageButtons::Ok);
+    platform.messages->show(MessageIcon::Exclamation, CardsTitle, message, MessageButtons::Ok);
 }
 
 void PostcardPanel::setList(const QString& path, const labels::AddressList& addressList,
@@ -273,8 +273,8 @@ void PostcardPanel::showPage(int wanted) {
         picCard->clear();
         return;
     }
-    const QImage card =
-        postcards::cardPicture(cards[std::size_t(page)], checker->composer(), PreviewDotsPerInch);
+    const QImage card = postcards::cardPicture(cards[std::size_t(page)], checker->composer(),
+                                               CardPreviewDotsPerInch);
     picCard->setPixmap(QPixmap::fromImage(card.scaled(
         picCard->contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
