@@ -9,6 +9,10 @@ if(YUBIN_SANITIZE OR YUBIN_FUZZ)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
-if(YUBIN_FUZZ)
-  add_compile_options(-fsanitize=fuzzer-no-link)
-endif()
+# The fuzzer's coverage instrumentation goes where the fuzz targets look,
+# the core and the targets themselves; the tests' own files need none of it.
+function(yubin_fuzz_coverage target)
+  if(YUBIN_FUZZ)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
+endfunction()
