@@ -3,7 +3,7 @@
 # (the same build makes the tests and the fuzz targets), runs every test
 # headless through ctest, then builds and checks the Debian package
 # (installing and removing it when run as root) while every fuzz target
-# runs for 20 seconds, two at a time.
+# runs for 15 seconds, two at a time (scripts/fuzz.sh runs them longer).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -17,7 +17,7 @@ export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 # The package's Release build compiles while the fuzz targets run: each is
 # one process, and the machine has a core to spare between them.
-"$top/scripts/fuzz.sh" 20 "$build" &
+"$top/scripts/fuzz.sh" 15 "$build" &
 fuzzing=$!
 "$top/scripts/package_check.sh"
 wait "$fuzzing"
