@@ -260,22 +260,30 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
     }
     Access_CSV csv;
     QHash<QString, int> byName;
+    // A municipality's lines come together, so the name is looked up only
+    // when it changes.
+    QString lastCity;
+    int lastIndex = -1;
     forEachLine(QStringView(*decoded), [&](QStringView rawLine) {
         const QStringView line = text::trimBlanks(rawLine);
         if (!isRecordLine(line))
             return;
-        const QString l = line.toString();
-        const QString city = csv.Col(AddressColumn::Municipality, l);
-        auto found = byName.find(city);
-        if (found == byName.end()) {
-            found = byName.insert(city, int(p.municipalities.size()));
-            p.municipalities.push_back({index, city, {}, {}, {}});
+        csv.readLine(line);
+        const QStringView city = csv.field(AddressColumn::Municipality);
+        if (lastIndex < 0 || city != lastCity) {
+            lastCity = city.toString();
+            auto found = byName.find(lastCity);
+            if (found == byName.end()) {
+                found = byName.insert(lastCity, int(p.municipalities.size()));
+                p.municipalities.push_back({index, lastCity, {}, {}, {}});
+            }
+            lastIndex = *found;
         }
         Town town;
-        const QString code = sevenDigitCode(csv.Col(AddressColumn::PostalCode, l));
+        const QString code = sevenDigitCode(csv.field(AddressColumn::PostalCode));
         for (size_t i = 0; i < town.code.size(); ++i)
             town.code[i] = char(code[qsizetype(i)].toLatin1());
-        town.name = csv.Col(AddressColumn::Town, l);
+        town.name = csv.field(AddressColumn::Town).toString();
         town.catchAll = town.name == CatchAllTown;
         town.wholeArea = town.name.endsWith(WholeAreaEnding) && town.name != WholeAreaEnding;
         const TownName split = splitTownName(town.name);
@@ -285,7 +293,7 @@ AddressResolver::Prefecture& AddressResolver::prefecture(int index) {
         town.foldedBase = folded(base);
         if (town.foldedBase == base)
             town.foldedBase = base;
-        p.municipalities[size_t(*found)].towns.push_back(std::move(town));
+        p.municipalities[size_t(lastIndex)].towns.push_back(std::move(town));
     });
     for (size_t m = 0; m < p.municipalities.size(); ++m) {
         Municipality& city = p.municipalities[m];

@@ -172,6 +172,38 @@ void Access_CSV::splitLine(const QString& line) {
     FieldCount = i;
 }
 
+void Access_CSV::readLine(QStringView line) {
+    Views.assign(1, QStringView());
+    const qsizetype n = line.size();
+    qsizetype start = 0;
+    while (true) {
+        qsizetype end; // one past the field's last character
+        if (start < n && line[start] == Quote) {
+            const qsizetype close = line.indexOf(Quote, start + 1);
+            // A quote that does not close the field right before a comma or
+            // the end needs the full rules.
+            if (close < 0 || (close + 1 < n && line[close + 1] != Comma))
+                break;
+            Views.push_back(line.sliced(start + 1, close - start - 1));
+            end = close + 1;
+        } else {
+            end = start;
+            while (end < n && line[end] != Comma && line[end] != Quote)
+                ++end;
+            if (end < n && line[end] == Quote)
+                break;
+            Views.push_back(line.sliced(start, end - start));
+        }
+        if (end == n)
+            return;
+        start = end + 1; // past the comma; a comma at the end leaves an empty field
+    }
+    splitLine(line.toString());
+    Views.assign(1, QStringView());
+    for (int i = 1; i <= FieldCount; ++i)
+        Views.push_back(Fields[size_t(i)]);
+}
+
 bool Access_CSV::isNumericText(const QString& text) {
     // Decimal digits with optional surrounding blanks, a sign, digit
     // grouping, a decimal point and an exponent.

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <vector>
 
@@ -36,6 +37,19 @@ public:
     /// [CSVData]でセットされている文字列の、項目数を取り出す。
     void setMaxColNo(int SetColNo, const QString& BaseStr = NullNothingString);
 
+    // For readers that only read: splits the line and keeps its fields as
+    // views. A line whose every field is plain (no double quote) or wholly
+    // quoted with no quote inside, as every line of the postal data is, is
+    // split without copying; any other line goes through the rules of Col.
+    // Either way field(n) is what Col(n, line) would give, and fieldCount()
+    // what MaxColNo(line) would (an empty line has one empty field). The
+    // views last until the next readLine and no longer than the line.
+    void readLine(QStringView line);
+    QStringView field(int ColNo) const {
+        return ColNo >= 1 && ColNo < qsizetype(Views.size()) ? Views[size_t(ColNo)] : QStringView();
+    }
+    int fieldCount() const { return int(Views.size()) - 1; }
+
     // Room for fields before the next growth step (100, 200, ...).
     int capacity() const { return int(Fields.size()) - 1; }
 
@@ -52,7 +66,8 @@ private:
     void ensureIndex(int index); // throws std::out_of_range past the capacity
 
     QString CurrentLine;
-    std::vector<QString> Fields; // index 0 holds no field
+    std::vector<QString> Fields;    // index 0 holds no field
+    std::vector<QStringView> Views; // readLine's fields; index 0 holds none
     int FieldCount = 0;
     int splits = 0;
 };

@@ -17,6 +17,8 @@ TEST(AccessCsv, SplitsByTheQuoteRules) {
         {"ab\"cd\"ef", {"abcd\"ef"}}, // the opening quote goes, the closing one stays
         {" a , b ", {" a ", " b "}},  // unquoted fields keep their blanks
         {",,", {"", "", ""}},
+        {"\"a,b", {"a,b"}},          // an unclosed quote runs to the end
+        {"\"a\"b,c", {"a\"b", "c"}}, // text after the closing quote is kept
         {"01101,\"060  \",\"0600000\",\"ﾎﾂｶｲﾄﾞｳ\",\"ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ\",\"ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ\","
          "\"北海道\",\"札幌市中央区\",\"以下に掲載がない場合\",0,0,0,0,0,0",
          {"01101", "060  ", "0600000", "ﾎﾂｶｲﾄﾞｳ", "ｻﾂﾎﾟﾛｼﾁﾕｳｵｳｸ", "ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ", "北海道",
@@ -30,6 +32,15 @@ TEST(AccessCsv, SplitsByTheQuoteRules) {
         EXPECT_EQ(csv.Col(int(fields.size()) + 1), "");
         EXPECT_EQ(csv.Col(0), "");
         EXPECT_EQ(csv.Col(-1), "");
+        // The split for reading only gives the same fields, whether it
+        // copies them (a quote inside a field) or not.
+        Access_CSV reader;
+        reader.readLine(line);
+        ASSERT_EQ(reader.fieldCount(), fields.size()) << line.toStdString();
+        for (int i = 0; i < fields.size(); ++i)
+            EXPECT_EQ(reader.field(i + 1), fields[i]) << line.toStdString() << " field " << i + 1;
+        EXPECT_EQ(reader.field(int(fields.size()) + 1), u"");
+        EXPECT_EQ(reader.field(0), u"");
     }
 }
 
